@@ -1,0 +1,79 @@
+#include "app/qiv_proto.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "app/qivprotosw.h"
+#include "guikit/figure_files.h"
+#include "guikit/gui_registry.h"
+#include "platform/failure.h"
+
+namespace qiv {
+
+const std::vector<std::string>& placeholder_callbacks() {
+  static const std::vector<std::string> names{
+      "pushbutton1_Callback",  "edit1_Callback",         "pushbutton2_Callback",
+      "pushbutton3_Callback",  "pushbutton10_Callback",  "edit4_Callback",
+      "edit5_Callback",        "edit6_Callback",         "pushbutton11_Callback",
+      "pushbutton12_Callback", "pushbutton13_Callback",  "edit7_Callback",
+      "pushbutton14_Callback", "pushbutton15_Callback",  "pushbutton16_Callback"};
+  return names;
+}
+
+namespace {
+
+bool is_placeholder(const std::string& name) {
+  const auto& p = placeholder_callbacks();
+  return std::find(p.begin(), p.end(), name) != p.end();
+}
+
+Outputs start_up(Context& ctx, int nout) {
+  Handle main_window = openfig(ctx, "Qiv_proto", "reuse");
+  for (const char* secondary : {"qiv_subset", "qiv_target", "qiv_back"}) {
+    Handle h = openfig(ctx, secondary, "reuse");
+    ctx.gfx.close(h);
+  }
+  qivprotosw(ctx, "SetHome");
+  ctx.gfx.set(main_window, "Color", ctx.gfx.get(kScreen, "defaultUicontrolBackgroundColor"));
+  Value registry = guihandles(ctx.gfx, Value(static_cast<double>(main_window)));
+  guidata_set(ctx.gfx, Value(static_cast<double>(main_window)), registry);
+  // The secondary windows were current while they were open; the main window is the one the
+  // user works in.
+  ctx.gfx.figure(main_window);
+  if (nout >= 1) return {Value(static_cast<double>(main_window))};
+  return {};
+}
+
+}  // namespace
+
+Outputs Qiv_proto(Context& ctx, const Args& in, int nout) {
+  if (in.empty()) return start_up(ctx, nout);
+  if (!in[0].is_string()) return {};
+  const std::string name = in[0].str();
+  Args rest(in.begin() + 1, in.end());
+  try {
+    if (is_placeholder(name)) {
+      std::string tag = name.substr(0, name.size() - std::string("_Callback").size());
+      ctx.ui.console(tag + " Callback not implemented yet.");
+      return {};
+    }
+    return ctx.rt.call(name, rest, nout);
+  } catch (const Failure& f) {
+    ctx.ui.report_failure(f.what(), ctx.gfx.callback_figure());
+  } catch (const std::bad_alloc&) {
+    ctx.ui.report_failure("Out of memory while running " + name + ".", ctx.gfx.callback_figure());
+  } catch (const std::exception& e) {
+    ctx.ui.report_failure(std::string("Internal error in ") + name + ": " + e.what(),
+                          ctx.gfx.callback_figure());
+  }
+  return {};
+}
+
+int declared_outputs(const Context& ctx, const std::string& name) {
+  if (is_placeholder(name)) return 0;
+  const Callable* c = ctx.rt.find(name);
+  if (!c) return 0;
+  return c->max_out == kAnyCount ? 1 : c->max_out;
+}
+
+}  // namespace qiv

@@ -1,0 +1,40 @@
+#pragma once
+// The thirteen members that outlive one action. Each holds no value until an action assigns
+// one; clearing a member returns it to no value.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/graphics.h"
+#include "platform/matrix.h"
+
+namespace qiv {
+
+// Block k (1-based) of the target builder: protocol line numbers as typed, in order.
+using BlockList = std::vector<std::vector<double>>;
+
+struct SharedState {
+  std::optional<std::string> figdir;   // home directory, where the layouts lie
+  std::optional<Handle> figh;          // main window
+  std::optional<Handle> menufigh;      // secondary window opened last
+  std::optional<Matrix> data;          // superimposed specimens, one per row
+  std::optional<Matrix> reference;     // consensus shape, one row
+  std::optional<Matrix> proto;         // protocol: stored number, end 1, end 2 per row
+  std::optional<std::string> protoname;
+  std::optional<Handle> lineh;         // highlighted protocol line, -1 for none
+  std::optional<Handle> markerh;       // highlighted landmark marker, -1 for none
+  std::optional<Matrix> rdata;         // back-reflected data set
+  std::optional<BlockList> block;
+  std::optional<double> nblocks;
+  std::optional<Matrix> tmatrix;
+};
+
+// The names of the members, in the order above.
+const std::vector<std::string>& shared_state_members();
+
+// A member as text, for session scripts: "<no value>"; a string on one line; a matrix one
+// row per line ("%.17g", one blank between values); for block one line per block (an empty
+// block as an empty line). Throws Failure for an unknown member name.
+std::string describe_member(const SharedState& s, const std::string& name);
+
+}  // namespace qiv

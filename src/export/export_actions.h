@@ -1,0 +1,3 @@
+#pragma once
+// Figure export has no dispatcher actions; CopyBigImage and SaveBigImage are callable by
+// name (export_callables.h).

@@ -1,0 +1,1111 @@
+#include "platform/graphics/graphics.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <limits>
+
+#include "platform/failure.h"
+#include "platform/text.h"
+
+namespace qiv {
+
+const char* type_name(ObjType t) {
+  switch (t) {
+    case ObjType::kRoot: return "root";
+    case ObjType::kFigure: return "figure";
+    case ObjType::kAxes: return "axes";
+    case ObjType::kLine: return "line";
+    case ObjType::kText: return "text";
+    case ObjType::kUicontrol: return "uicontrol";
+  }
+  return "unknown";
+}
+
+namespace {
+
+std::string lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+bool is_on_off_property(const std::string& n) {
+  return n == "visible" || n == "enable" || n == "box" || n == "resize" || n == "numbertitle" ||
+         n == "handlevisibility";
+}
+
+using PropMap = std::map<std::string, Value>;
+
+// One point per line is the common case ("Load" draws millions of them): the first two
+// points live inline, longer lines keep their points in a side pool.
+struct LineData {
+  double x[2];
+  double y[2];
+  std::uint32_t n;
+  std::uint32_t big;  // index into big_points when n > 2
+  Rgb color;
+  Rgb face;
+  float marker_size;
+  float line_width;
+  Marker marker;
+  LineStyle style;
+  bool visible;
+};
+
+struct TextData {
+  double x, y;
+  std::string str;
+  Rgb color;
+  float font_size;
+  bool visible;
+  bool bold;
+  bool italic;
+  std::int8_t halign;
+  std::int8_t valign;
+};
+
+struct Slot {
+  ObjType type;
+  bool alive;
+  std::uint32_t index;  // into heavies, lines or texts by type
+  Handle parent;
+};
+
+struct Heavy {
+  PropMap props;
+  std::vector<Handle> children;
+  // Axes only.
+  std::array<Handle, 3> labels{kNoHandle, kNoHandle, kNoHandle};
+  bool extent_dirty = true;
+  double extent[4] = {0, 0, 0, 0};
+  bool has_extent = false;
+  Limits manual{0, 1, 0, 1};
+  bool xmanual = false;
+  bool ymanual = false;
+  bool equal = false;
+  Handle current_axes = kNoHandle;  // figures only
+};
+
+const char* halign_name(int a) { return a < 0 ? "left" : a == 0 ? "center" : "right"; }
+const char* valign_name(int a) { return a < 0 ? "bottom" : a == 0 ? "middle" : "top"; }
+
+}  // namespace
+
+struct Graphics::Impl {
+  std::vector<Slot> slots;
+  std::vector<Heavy> heavies;
+  std::vector<LineData> lines;
+  std::vector<std::uint32_t> free_lines;
+  std::vector<TextData> texts;
+  std::vector<std::uint32_t> free_texts;
+  std::vector<std::vector<double>> big_points;  // x values then y values
+  std::vector<std::uint32_t> free_big;
+  std::unordered_map<Handle, PropMap> light_extras;  // rare properties of lines and texts
+  std::unordered_map<Handle, std::map<std::string, Value>> appdata;
+  std::vector<GraphicsObserver*> observers;
+  Handle current_figure = kNoHandle;
+  std::size_t tagged_light = 0;
+
+  bool valid(Handle h) const {
+    return h >= 0 && static_cast<std::size_t>(h) < slots.size() &&
+           slots[static_cast<std::size_t>(h)].alive;
+  }
+  Slot& slot(Handle h) { return slots[static_cast<std::size_t>(h)]; }
+  const Slot& slot(Handle h) const { return slots[static_cast<std::size_t>(h)]; }
+  Heavy& heavy(Handle h) { return heavies[slot(h).index]; }
+  const Heavy& heavy(Handle h) const { return heavies[slot(h).index]; }
+  LineData& line(Handle h) { return lines[slot(h).index]; }
+  const LineData& line(Handle h) const { return lines[slot(h).index]; }
+  TextData& text(Handle h) { return texts[slot(h).index]; }
+  const TextData& text(Handle h) const { return texts[slot(h).index]; }
+
+  Handle add_slot(ObjType t, std::uint32_t index, Handle parent) {
+    Handle h = static_cast<Handle>(slots.size());
+    slots.push_back(Slot{t, true, index, parent});
+    return h;
+  }
+
+  Handle add_heavy(ObjType t, Handle parent, PropMap props) {
+    heavies.push_back(Heavy{});
+    heavies.back().props = std::move(props);
+    Handle h = add_slot(t, static_cast<std::uint32_t>(heavies.size() - 1), parent);
+    if (parent >= 0) heavy(parent).children.push_back(h);
+    return h;
+  }
+
+  std::uint32_t alloc_line() {
+    if (!free_lines.empty()) {
+      std::uint32_t i = free_lines.back();
+      free_lines.pop_back();
+      return i;
+    }
+    lines.emplace_back();
+    return static_cast<std::uint32_t>(lines.size() - 1);
+  }
+
+  std::uint32_t alloc_text() {
+    if (!free_texts.empty()) {
+      std::uint32_t i = free_texts.back();
+      free_texts.pop_back();
+      return i;
+    }
+    texts.emplace_back();
+    return static_cast<std::uint32_t>(texts.size() - 1);
+  }
+
+  void notify_created(Handle h) {
+    for (auto* o : observers) o->object_created(h);
+  }
+  void notify_deleted(Handle h) {
+    for (auto* o : observers) o->object_deleted(h);
+  }
+  void notify_changed(Handle h, std::string_view n) {
+    for (auto* o : observers) o->property_changed(h, n);
+  }
+  void notify_content(Handle axes) {
+    for (auto* o : observers) o->content_changed(axes);
+  }
+
+  // Frees a line or text without touching its parent's child list.
+  void release_light(Handle h) {
+    Slot& s = slot(h);
+    s.alive = false;
+    if (s.type == ObjType::kLine) {
+      LineData& l = lines[s.index];
+      if (l.n > 2) {
+        big_points[l.big].clear();
+        big_points[l.big].shrink_to_fit();
+        free_big.push_back(l.big);
+      }
+      free_lines.push_back(s.index);
+    } else {
+      texts[s.index].str.clear();
+      texts[s.index].str.shrink_to_fit();
+      free_texts.push_back(s.index);
+    }
+    if (!light_extras.empty()) {
+      auto it = light_extras.find(h);
+      if (it != light_extras.end()) {
+        auto tag = it->second.find("tag");
+        if (tag != it->second.end() && tag->second.is_string() && !tag->second.str().empty())
+          --tagged_light;
+        light_extras.erase(it);
+      }
+    }
+    appdata.erase(h);
+  }
+
+  void clear_axes(Handle ax) {
+    Heavy& a = heavy(ax);
+    for (Handle c : a.children) release_light(c);
+    a.children.clear();
+    a.children.shrink_to_fit();
+    if (lines.size() > 1024 && free_lines.size() == lines.size()) {
+      // Everything was cleared: give the pools back instead of keeping millions of slots.
+      lines.clear();
+      lines.shrink_to_fit();
+      free_lines.clear();
+      free_lines.shrink_to_fit();
+    }
+    a.extent_dirty = true;
+    notify_content(ax);
+  }
+
+  void update_extent(Heavy& a) const {
+    if (!a.extent_dirty) return;
+    double xmin = std::numeric_limits<double>::infinity(), xmax = -xmin;
+    double ymin = xmin, ymax = -xmin;
+    for (Handle c : a.children) {
+      const Slot& s = slot(c);
+      if (s.type != ObjType::kLine) continue;
+      const LineData& l = lines[s.index];
+      if (!l.visible) continue;
+      const double* xs = l.n > 2 ? big_points[l.big].data() : l.x;
+      const double* ys = l.n > 2 ? big_points[l.big].data() + l.n : l.y;
+      for (std::uint32_t i = 0; i < l.n; ++i) {
+        double x = xs[i], y = ys[i];
+        if (std::isfinite(x) && std::isfinite(y)) {
+          xmin = std::min(xmin, x);
+          xmax = std::max(xmax, x);
+          ymin = std::min(ymin, y);
+          ymax = std::max(ymax, y);
+        }
+      }
+    }
+    a.has_extent = xmin <= xmax;
+    if (a.has_extent) {
+      a.extent[0] = xmin;
+      a.extent[1] = xmax;
+      a.extent[2] = ymin;
+      a.extent[3] = ymax;
+    }
+    a.extent_dirty = false;
+  }
+
+  Limits limits(Handle ax) {
+    Heavy& a = heavy(ax);
+    Limits lim = a.manual;
+    if (!a.xmanual || !a.ymanual) {
+      update_extent(a);
+      std::array<double, 2> xl{0, 1}, yl{0, 1};
+      if (a.has_extent) {
+        xl = Graphics::nice_limits(a.extent[0], a.extent[1]);
+        yl = Graphics::nice_limits(a.extent[2], a.extent[3]);
+      }
+      if (!a.xmanual) {
+        lim[0] = xl[0];
+        lim[1] = xl[1];
+      }
+      if (!a.ymanual) {
+        lim[2] = yl[0];
+        lim[3] = yl[1];
+      }
+    }
+    return lim;
+  }
+
+  std::array<double, 2> screen_size() const {
+    const Value& v = heavies[0].props.at("screensize");
+    return {v.matrix()(0, 2), v.matrix()(0, 3)};
+  }
+
+  // Pixel size of the rectangle that h's position is relative to.
+  std::array<double, 2> reference_size(Handle h) const {
+    const Slot& s = slot(h);
+    if (s.type == ObjType::kFigure || s.parent < 0) return screen_size();
+    auto p = pixel_position(s.parent);
+    return {p[2], p[3]};
+  }
+
+  static std::array<double, 4> to_pixels(const Matrix& pos, const std::string& units,
+                                         std::array<double, 2> ref) {
+    std::array<double, 4> p{0, 0, 0, 0};
+    for (int i = 0; i < 4 && i < pos.size(); ++i) p[static_cast<std::size_t>(i)] = pos.data()[i];
+    if (units == "normalized") {
+      p[0] *= ref[0]; p[2] *= ref[0];
+      p[1] *= ref[1]; p[3] *= ref[1];
+    } else if (units == "characters") {
+      p[0] *= kCharWidthPx; p[2] *= kCharWidthPx;
+      p[1] *= kCharHeightPx; p[3] *= kCharHeightPx;
+    } else if (units == "points") {
+      for (double& v : p) v *= 96.0 / 72.0;
+    } else if (units == "inches") {
+      for (double& v : p) v *= 96.0;
+    } else if (units == "centimeters") {
+      for (double& v : p) v *= 96.0 / 2.54;
+    }
+    return p;
+  }
+
+  static Matrix from_pixels(const std::array<double, 4>& px, const std::string& units,
+                            std::array<double, 2> ref) {
+    std::array<double, 4> p = px;
+    if (units == "normalized") {
+      p[0] /= ref[0]; p[2] /= ref[0];
+      p[1] /= ref[1]; p[3] /= ref[1];
+    } else if (units == "characters") {
+      p[0] /= kCharWidthPx; p[2] /= kCharWidthPx;
+      p[1] /= kCharHeightPx; p[3] /= kCharHeightPx;
+    } else if (units == "points") {
+      for (double& v : p) v /= 96.0 / 72.0;
+    } else if (units == "inches") {
+      for (double& v : p) v /= 96.0;
+    } else if (units == "centimeters") {
+      for (double& v : p) v /= 96.0 / 2.54;
+    }
+    return row({p[0], p[1], p[2], p[3]});
+  }
+
+  std::string units_of(Handle h) const {
+    auto it = heavy(h).props.find("units");
+    return it != heavy(h).props.end() && it->second.is_string() ? it->second.str() : "pixels";
+  }
+
+  std::array<double, 4> pixel_position(Handle h) const {
+    const Heavy& o = heavy(h);
+    auto it = o.props.find("position");
+    if (it == o.props.end() || !it->second.is_matrix()) return {0, 0, 0, 0};
+    return to_pixels(it->second.matrix(), units_of(h), reference_size(h));
+  }
+
+  Handle figure_of(Handle h) const {
+    while (h >= 0 && valid(h) && slot(h).type != ObjType::kFigure) h = slot(h).parent;
+    return h >= 0 && valid(h) ? h : kNoHandle;
+  }
+
+  void walk(Handle h, std::vector<Handle>& out) const {
+    out.push_back(h);
+    const Slot& s = slot(h);
+    if (s.type == ObjType::kLine || s.type == ObjType::kText) return;
+    const Heavy& o = heavies[s.index];
+    if (s.type == ObjType::kAxes)
+      for (Handle l : o.labels)
+        if (l >= 0) out.push_back(l);
+    for (Handle c : o.children) walk(c, out);
+  }
+};
+
+Graphics::Graphics() : impl_(std::make_unique<Impl>()) {
+  PropMap root{
+      {"screensize", row({1, 1, 1920, 1080})},
+      {"units", Value("pixels")},
+      {"defaultuicontrolbackgroundcolor", row({0.94, 0.94, 0.94})},
+      {"tag", Value("")},
+      {"showhiddenhandles", Value("off")},
+  };
+  impl_->add_heavy(ObjType::kRoot, kNoHandle, std::move(root));
+}
+
+Graphics::~Graphics() = default;
+
+bool Graphics::ishandle(Handle h) const { return impl_->valid(h); }
+
+static Failure invalid_handle() { return Failure("Invalid or deleted object."); }
+
+ObjType Graphics::type(Handle h) const {
+  if (!impl_->valid(h)) throw invalid_handle();
+  return impl_->slot(h).type;
+}
+
+Handle Graphics::parent(Handle h) const {
+  if (!impl_->valid(h)) throw invalid_handle();
+  return impl_->slot(h).parent;
+}
+
+std::vector<Handle> Graphics::children(Handle h) const {
+  if (!impl_->valid(h)) throw invalid_handle();
+  ObjType t = impl_->slot(h).type;
+  if (t == ObjType::kLine || t == ObjType::kText) return {};
+  return impl_->heavy(h).children;
+}
+
+Handle Graphics::figure_of(Handle h) const { return impl_->figure_of(h); }
+
+Handle Graphics::new_figure() {
+  PropMap p{
+      {"position", row({560, 420, 560, 420})},
+      {"units", Value("pixels")},
+      {"color", row({0.94, 0.94, 0.94})},
+      {"name", Value("")},
+      {"visible", Value("on")},
+      {"tag", Value("")},
+      {"numbertitle", Value("on")},
+      {"menubar", Value("figure")},
+      {"resize", Value("on")},
+      {"activepositionproperty", Value("position")},
+      {"handlevisibility", Value("on")},
+      {"nextplot", Value("add")},
+      {"filename", Value("")},
+      {"userdata", Value(Matrix())},
+  };
+  Handle h = impl_->add_heavy(ObjType::kFigure, kScreen, std::move(p));
+  impl_->current_figure = h;
+  impl_->notify_created(h);
+  return h;
+}
+
+Handle Graphics::new_axes(Handle fig) {
+  if (!impl_->valid(fig) || impl_->slot(fig).type != ObjType::kFigure) throw invalid_handle();
+  PropMap p{
+      {"position", row({0.13, 0.11, 0.775, 0.815})},
+      {"units", Value("normalized")},
+      {"box", Value("on")},
+      {"color", row({1, 1, 1})},
+      {"fontname", Value("Helvetica")},
+      {"fontsize", Value(10.0)},
+      {"fontangle", Value("normal")},
+      {"fontweight", Value("normal")},
+      {"nextplot", Value("replace")},
+      {"visible", Value("on")},
+      {"tag", Value("")},
+      {"handlevisibility", Value("on")},
+      {"userdata", Value(Matrix())},
+  };
+  Handle ax = impl_->add_heavy(ObjType::kAxes, fig, std::move(p));
+  // The three label texts belong to the axes but are not among its drawn children, so
+  // clearing the axes keeps them.
+  for (int i = 0; i < 3; ++i) {
+    std::uint32_t ti = impl_->alloc_text();
+    impl_->texts[ti] = TextData{0, 0, "", Rgb{0, 0, 0}, 10.0f, true, i == 2, false, 0, 0};
+    impl_->heavy(ax).labels[static_cast<std::size_t>(i)] = impl_->add_slot(ObjType::kText, ti, ax);
+  }
+  impl_->heavy(fig).current_axes = ax;
+  impl_->notify_created(ax);
+  return ax;
+}
+
+Handle Graphics::new_uicontrol(Handle fig) {
+  if (!impl_->valid(fig) || impl_->slot(fig).type != ObjType::kFigure) throw invalid_handle();
+  PropMap p{
+      {"style", Value("pushbutton")},
+      {"string", Value("")},
+      {"value", Value(0.0)},
+      {"min", Value(0.0)},
+      {"max", Value(1.0)},
+      {"enable", Value("on")},
+      {"units", Value("pixels")},
+      {"position", row({20, 20, 60, 20})},
+      {"tag", Value("")},
+      {"callback", Value(List{})},
+      {"backgroundcolor", row({0.94, 0.94, 0.94})},
+      {"foregroundcolor", row({0, 0, 0})},
+      {"fontsize", Value(9.0)},
+      {"fontweight", Value("normal")},
+      {"horizontalalignment", Value("center")},
+      {"visible", Value("on")},
+      {"tooltipstring", Value("")},
+      {"handlevisibility", Value("on")},
+      {"userdata", Value(Matrix())},
+  };
+  Handle h = impl_->add_heavy(ObjType::kUicontrol, fig, std::move(p));
+  impl_->notify_created(h);
+  return h;
+}
+
+void Graphics::delete_object(Handle h) {
+  if (!impl_->valid(h) || h == kScreen) return;
+  Slot& s = impl_->slot(h);
+  Handle parent = s.parent;
+  if (s.type == ObjType::kLine || s.type == ObjType::kText) {
+    Heavy& a = impl_->heavy(parent);
+    for (Handle l : a.labels)
+      if (l == h) return;  // label texts live as long as their axes
+    impl_->release_light(h);
+    auto it = std::find(a.children.begin(), a.children.end(), h);
+    if (it != a.children.end()) a.children.erase(it);
+    a.extent_dirty = true;
+    impl_->notify_content(parent);
+    return;
+  }
+  impl_->notify_deleted(h);
+  // Children first, depth first; copy because deletion edits the list.
+  std::vector<Handle> kids = impl_->heavy(h).children;
+  if (s.type == ObjType::kAxes) {
+    for (Handle c : kids) impl_->release_light(c);
+    for (Handle l : impl_->heavy(h).labels) impl_->release_light(l);
+    impl_->heavy(h).children.clear();
+  } else {
+    for (Handle c : kids) delete_object(c);
+  }
+  impl_->slot(h).alive = false;
+  impl_->heavy(h).props.clear();
+  impl_->heavy(h).children.clear();
+  impl_->appdata.erase(h);
+  if (parent >= 0 && impl_->valid(parent)) {
+    auto& pc = impl_->heavy(parent).children;
+    auto it = std::find(pc.begin(), pc.end(), h);
+    if (it != pc.end()) pc.erase(it);
+    if (impl_->slot(parent).type == ObjType::kFigure && impl_->heavy(parent).current_axes == h) {
+      impl_->heavy(parent).current_axes = kNoHandle;
+      for (Handle c : pc)
+        if (impl_->slot(c).type == ObjType::kAxes) impl_->heavy(parent).current_axes = c;
+    }
+  }
+  if (impl_->current_figure == h) {
+    impl_->current_figure = kNoHandle;
+    const auto& figs = impl_->heavies[0].children;
+    if (!figs.empty()) impl_->current_figure = figs.back();
+  }
+  if (callback_object_ >= 0 && !impl_->valid(callback_object_)) callback_object_ = kNoHandle;
+}
+
+void Graphics::close(Handle fig) {
+  if (!impl_->valid(fig) || impl_->slot(fig).type != ObjType::kFigure) throw invalid_handle();
+  delete_object(fig);
+}
+
+Handle Graphics::gcf() {
+  if (impl_->current_figure == kNoHandle || !impl_->valid(impl_->current_figure)) new_figure();
+  return impl_->current_figure;
+}
+
+Handle Graphics::gca() {
+  Handle fig = gcf();
+  Heavy& f = impl_->heavy(fig);
+  if (f.current_axes == kNoHandle || !impl_->valid(f.current_axes)) return new_axes(fig);
+  return f.current_axes;
+}
+
+Handle Graphics::current_figure() const {
+  return impl_->valid(impl_->current_figure) ? impl_->current_figure : kNoHandle;
+}
+
+void Graphics::figure(Handle fig) {
+  if (!impl_->valid(fig) || impl_->slot(fig).type != ObjType::kFigure)
+    throw Failure("The handle is not a figure.");
+  impl_->current_figure = fig;
+  for (auto* o : impl_->observers) o->figure_raised(fig);
+}
+
+std::vector<Handle> Graphics::figures() const { return impl_->heavies[0].children; }
+
+Handle Graphics::callback_figure() const {
+  return callback_object_ >= 0 ? impl_->figure_of(callback_object_) : kNoHandle;
+}
+
+Handle Graphics::plot(const double* x, const double* y, std::size_t n, const LineSpec& spec) {
+  Handle ax = gca();
+  Heavy& a = impl_->heavy(ax);
+  auto np = a.props.find("nextplot");
+  if (np != a.props.end() && np->second.is_string() && np->second.str() == "replace") {
+    impl_->clear_axes(ax);
+    a.xmanual = a.ymanual = false;
+    a.equal = false;
+  }
+  std::uint32_t li = impl_->alloc_line();
+  LineData& l = impl_->lines[li];
+  l = LineData{{0, 0}, {0, 0}, static_cast<std::uint32_t>(n), 0, spec.color, Rgb{0, 0, 0, true},
+               6.0f, 0.5f, spec.marker, spec.line, true};
+  if (n <= 2) {
+    for (std::size_t i = 0; i < n; ++i) {
+      l.x[i] = x[i];
+      l.y[i] = y[i];
+    }
+  } else {
+    std::uint32_t bi;
+    if (!impl_->free_big.empty()) {
+      bi = impl_->free_big.back();
+      impl_->free_big.pop_back();
+    } else {
+      impl_->big_points.emplace_back();
+      bi = static_cast<std::uint32_t>(impl_->big_points.size() - 1);
+    }
+    auto& pts = impl_->big_points[bi];
+    pts.assign(x, x + n);
+    pts.insert(pts.end(), y, y + n);
+    impl_->lines[li].big = bi;
+  }
+  Handle h = impl_->add_slot(ObjType::kLine, li, ax);
+  impl_->heavy(ax).children.push_back(h);
+  impl_->heavy(ax).extent_dirty = true;
+  impl_->notify_content(ax);
+  return h;
+}
+
+Handle Graphics::plot(const std::vector<double>& x, const std::vector<double>& y,
+                      std::string_view style) {
+  auto spec = parse_line_spec(style);
+  if (!spec) throw Failure("Invalid line style \"" + std::string(style) + "\".");
+  if (x.size() != y.size()) throw Failure("Vectors must be the same length.");
+  return plot(x.data(), y.data(), x.size(), *spec);
+}
+
+Handle Graphics::plot_point(Handle ax, double x, double y, const LineSpec& spec,
+                            float marker_size) {
+  std::uint32_t li = impl_->alloc_line();
+  impl_->lines[li] = LineData{{x, 0}, {y, 0}, 1, 0, spec.color, Rgb{0, 0, 0, true},
+                              marker_size, 0.5f, spec.marker, spec.line, true};
+  Handle h = impl_->add_slot(ObjType::kLine, li, ax);
+  Heavy& a = impl_->heavy(ax);
+  a.children.push_back(h);
+  a.extent_dirty = true;
+  return h;  // callers drawing many points announce the axes once (reserve_lines/text)
+}
+
+void Graphics::reserve_lines(Handle ax, std::size_t n) {
+  impl_->heavy(ax).children.reserve(impl_->heavy(ax).children.size() + n);
+  impl_->lines.reserve(impl_->lines.size() + n);
+  impl_->slots.reserve(impl_->slots.size() + n);
+  impl_->notify_content(ax);
+}
+
+Handle Graphics::text(double x, double y, std::string s) { return text_in(gca(), x, y, std::move(s)); }
+
+Handle Graphics::text_in(Handle ax, double x, double y, std::string s) {
+  std::uint32_t ti = impl_->alloc_text();
+  impl_->texts[ti] = TextData{x, y, std::move(s), Rgb{0, 0, 0}, 10.0f, true, false, false, -1, 0};
+  Handle h = impl_->add_slot(ObjType::kText, ti, ax);
+  impl_->heavy(ax).children.push_back(h);
+  impl_->notify_content(ax);
+  return h;
+}
+
+void Graphics::hold_on() {
+  Handle ax = gca();
+  impl_->heavy(ax).props["nextplot"] = Value("add");
+  impl_->heavy(impl_->figure_of(ax)).props["nextplot"] = Value("add");
+}
+
+void Graphics::cla() { clear_axes(gca()); }
+
+void Graphics::clear_axes(Handle ax) {
+  if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes) throw invalid_handle();
+  impl_->clear_axes(ax);
+}
+
+Limits Graphics::axis() { return impl_->limits(gca()); }
+
+void Graphics::axis(const Limits& lim) {
+  Handle ax = gca();
+  Heavy& a = impl_->heavy(ax);
+  if (!(lim[0] < lim[1]) || !(lim[2] < lim[3]))
+    throw Failure("Axis limits must be increasing.");
+  a.manual = lim;
+  a.xmanual = a.ymanual = true;
+  impl_->notify_changed(ax, "xlim");
+}
+
+void Graphics::axis_auto() {
+  Handle ax = gca();
+  Heavy& a = impl_->heavy(ax);
+  a.xmanual = a.ymanual = false;
+  impl_->notify_changed(ax, "xlimmode");
+}
+
+void Graphics::axis_equal() {
+  Handle ax = gca();
+  impl_->heavy(ax).equal = true;
+  impl_->notify_changed(ax, "dataaspectratio");
+}
+
+Limits Graphics::axis_of(Handle ax) const {
+  if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes) throw invalid_handle();
+  return impl_->limits(ax);
+}
+
+bool Graphics::axis_is_equal(Handle ax) const {
+  return impl_->valid(ax) && impl_->slot(ax).type == ObjType::kAxes && impl_->heavy(ax).equal;
+}
+
+double Graphics::nice_step(double lo, double hi) {
+  double range = hi - lo;
+  if (!(range > 0) || !std::isfinite(range)) return 1;
+  double raw = range / 5.0;
+  double mag = std::pow(10.0, std::floor(std::log10(raw)));
+  double f = raw / mag;
+  double nice = f <= 1 ? 1 : f <= 2 ? 2 : f <= 5 ? 5 : 10;
+  return nice * mag;
+}
+
+// Rule: the data range is rounded outward to whole multiples of a tick step of 1, 2 or 5
+// times a power of ten, chosen so that about five steps span the data. A single value v gets
+// [v - 1, v + 1].
+std::array<double, 2> Graphics::nice_limits(double lo, double hi) {
+  if (!std::isfinite(lo) || !std::isfinite(hi)) return {0, 1};
+  if (lo == hi) return {lo - 1, hi + 1};
+  double step = nice_step(lo, hi);
+  double a = std::floor(lo / step + 1e-9) * step;
+  double b = std::ceil(hi / step - 1e-9) * step;
+  if (a == b) b = a + step;
+  return {a, b};
+}
+
+// ---------------------------------------------------------------------------------------
+// Properties
+
+Value Graphics::get(Handle h, std::string_view name_in) const {
+  if (!impl_->valid(h)) throw invalid_handle();
+  std::string n = lower(name_in);
+  const Slot& s = impl_->slot(h);
+  if (n == "type") return Value(type_name(s.type));
+  if (n == "parent") return s.parent >= 0 ? Value(static_cast<double>(s.parent)) : Value(Matrix());
+  if (n == "children") {
+    auto kids = children(h);
+    Matrix m(static_cast<Eigen::Index>(kids.size()), 1);
+    // Newest first, as a stacking order.
+    for (std::size_t i = 0; i < kids.size(); ++i)
+      m(static_cast<Eigen::Index>(i), 0) = static_cast<double>(kids[kids.size() - 1 - i]);
+    return m;
+  }
+  if (s.type == ObjType::kLine) {
+    const LineData& l = impl_->line(h);
+    const double* xs = l.n > 2 ? impl_->big_points[l.big].data() : l.x;
+    const double* ys = l.n > 2 ? impl_->big_points[l.big].data() + l.n : l.y;
+    if (n == "xdata" || n == "ydata") {
+      Matrix m(1, l.n);
+      for (std::uint32_t i = 0; i < l.n; ++i) m(0, i) = n == "xdata" ? xs[i] : ys[i];
+      return m;
+    }
+    if (n == "color") return color_to_matrix(l.color);
+    if (n == "linestyle") return Value(line_style_name(l.style));
+    if (n == "linewidth") return Value(static_cast<double>(l.line_width));
+    if (n == "marker") return Value(marker_name(l.marker));
+    if (n == "markersize") return Value(static_cast<double>(l.marker_size));
+    if (n == "markerfacecolor") return l.face.none ? Value("none") : color_to_matrix(l.face);
+    if (n == "visible") return Value(l.visible ? "on" : "off");
+  } else if (s.type == ObjType::kText) {
+    const TextData& t = impl_->text(h);
+    if (n == "string") return Value(t.str);
+    if (n == "position") return row({t.x, t.y, 0});
+    if (n == "color") return color_to_matrix(t.color);
+    if (n == "fontsize") return Value(static_cast<double>(t.font_size));
+    if (n == "fontweight") return Value(t.bold ? "bold" : "normal");
+    if (n == "fontangle") return Value(t.italic ? "italic" : "normal");
+    if (n == "visible") return Value(t.visible ? "on" : "off");
+    if (n == "horizontalalignment") return Value(halign_name(t.halign));
+    if (n == "verticalalignment") return Value(valign_name(t.valign));
+  }
+  if (s.type == ObjType::kLine || s.type == ObjType::kText) {
+    auto it = impl_->light_extras.find(h);
+    if (it != impl_->light_extras.end()) {
+      auto p = it->second.find(n);
+      if (p != it->second.end()) return p->second;
+    }
+    if (n == "tag") return Value("");
+    if (n == "fontname") return Value("Helvetica");
+    if (n == "userdata") return Value(Matrix());
+    throw Failure("There is no " + std::string(name_in) + " property on the " +
+                  type_name(s.type) + " class.");
+  }
+  const Heavy& o = impl_->heavy(h);
+  if (s.type == ObjType::kRoot && n == "currentfigure") {
+    Handle f = current_figure();
+    return f >= 0 ? Value(static_cast<double>(f)) : Value(Matrix());
+  }
+  if (s.type == ObjType::kFigure) {
+    if (n == "currentaxes")
+      return o.current_axes >= 0 ? Value(static_cast<double>(o.current_axes)) : Value(Matrix());
+    if (n == "outerposition") {
+      auto px = impl_->pixel_position(h);
+      px[3] += kFrameTitlePx;
+      return Impl::from_pixels(px, impl_->units_of(h), impl_->reference_size(h));
+    }
+  }
+  if (s.type == ObjType::kAxes) {
+    if (n == "xlim" || n == "ylim") {
+      Limits l = impl_->limits(h);
+      return n == "xlim" ? row({l[0], l[1]}) : row({l[2], l[3]});
+    }
+    if (n == "xlimmode") return Value(o.xmanual ? "manual" : "auto");
+    if (n == "ylimmode") return Value(o.ymanual ? "manual" : "auto");
+    if (n == "dataaspectratiomode") return Value(o.equal ? "manual" : "auto");
+    if (n == "xlabel") return Value(static_cast<double>(o.labels[0]));
+    if (n == "ylabel") return Value(static_cast<double>(o.labels[1]));
+    if (n == "title") return Value(static_cast<double>(o.labels[2]));
+    if (n == "outerposition") return o.props.at("position");
+  }
+  auto it = o.props.find(n);
+  if (it != o.props.end()) return it->second;
+  throw Failure("There is no " + std::string(name_in) + " property on the " +
+                type_name(s.type) + " class.");
+}
+
+bool Graphics::has_property(Handle h, std::string_view name) const {
+  try {
+    get(h, name);
+    return true;
+  } catch (const Failure&) {
+    return false;
+  }
+}
+
+namespace {
+
+Rgb need_color(const Value& v, std::string_view name) {
+  std::optional<Rgb> c;
+  if (v.is_string()) c = parse_color(v.str());
+  if (v.is_matrix()) c = color_from_matrix(v.matrix());
+  if (!c) throw Failure("Bad value for the property " + std::string(name) + ".");
+  return *c;
+}
+
+double need_number(const Value& v, std::string_view name) {
+  if (!v.is_scalar()) throw Failure("Bad value for the property " + std::string(name) + ".");
+  return v.scalar_value();
+}
+
+bool need_on_off(const Value& v, std::string_view name) {
+  if (v.is_string()) {
+    std::string s = lower(v.str());
+    if (s == "on") return true;
+    if (s == "off") return false;
+  }
+  throw Failure("Bad value for the property " + std::string(name) + ": use \"on\" or \"off\".");
+}
+
+}  // namespace
+
+void Graphics::set(Handle h, std::string_view name_in, const Value& v) {
+  if (!impl_->valid(h)) throw invalid_handle();
+  std::string n = lower(name_in);
+  Slot& s = impl_->slot(h);
+  if (n == "type" || n == "parent" || n == "children")
+    throw Failure("The property " + std::string(name_in) + " cannot be set.");
+  if (s.type == ObjType::kLine || s.type == ObjType::kText) {
+    Handle ax = s.parent;
+    bool handled = true;
+    if (s.type == ObjType::kLine) {
+      LineData& l = impl_->line(h);
+      if (n == "color") {
+        l.color = need_color(v, name_in);
+      } else if (n == "linewidth") {
+        l.line_width = static_cast<float>(need_number(v, name_in));
+      } else if (n == "markersize") {
+        l.marker_size = static_cast<float>(need_number(v, name_in));
+      } else if (n == "markerfacecolor") {
+        l.face = need_color(v, name_in);
+      } else if (n == "visible") {
+        l.visible = need_on_off(v, name_in);
+        impl_->heavy(ax).extent_dirty = true;
+      } else if (n == "marker") {
+        auto m = v.is_string() ? marker_from_name(v.str()) : std::nullopt;
+        if (!m) throw Failure("Bad value for the property Marker.");
+        l.marker = *m;
+      } else if (n == "linestyle") {
+        auto m = v.is_string() ? line_style_from_name(v.str()) : std::nullopt;
+        if (!m) throw Failure("Bad value for the property LineStyle.");
+        l.style = *m;
+      } else {
+        handled = false;
+      }
+    } else {
+      TextData& t = impl_->text(h);
+      if (n == "string") {
+        if (v.is_string()) {
+          t.str = v.str();
+        } else if (v.is_matrix()) {
+          t.str = num2str(v.matrix());
+        } else {
+          throw Failure("Bad value for the property String.");
+        }
+      } else if (n == "color") {
+        t.color = need_color(v, name_in);
+      } else if (n == "fontsize") {
+        t.font_size = static_cast<float>(need_number(v, name_in));
+      } else if (n == "fontweight") {
+        t.bold = v.is_string() && lower(v.str()) == "bold";
+      } else if (n == "fontangle") {
+        t.italic = v.is_string() && (lower(v.str()) == "italic" || lower(v.str()) == "oblique");
+      } else if (n == "visible") {
+        t.visible = need_on_off(v, name_in);
+      } else if (n == "position") {
+        if (!v.is_matrix() || v.matrix().size() < 2)
+          throw Failure("Bad value for the property Position.");
+        t.x = v.matrix().data()[0];
+        t.y = v.matrix().data()[1];
+      } else if (n == "horizontalalignment") {
+        std::string a = v.is_string() ? lower(v.str()) : "";
+        if (a != "left" && a != "center" && a != "right")
+          throw Failure("Bad value for the property HorizontalAlignment.");
+        t.halign = static_cast<std::int8_t>(a == "left" ? -1 : a == "center" ? 0 : 1);
+      } else if (n == "verticalalignment") {
+        std::string a = v.is_string() ? lower(v.str()) : "";
+        if (a == "bottom" || a == "baseline") t.valign = -1;
+        else if (a == "middle") t.valign = 0;
+        else if (a == "top" || a == "cap") t.valign = 1;
+        else throw Failure("Bad value for the property VerticalAlignment.");
+      } else {
+        handled = false;
+      }
+    }
+    if (!handled) {
+      if (n == "xdata" || n == "ydata")
+        throw Failure("The property " + std::string(name_in) + " cannot be set.");
+      PropMap& extras = impl_->light_extras[h];
+      if (n == "tag") {
+        bool was = extras.count("tag") && extras["tag"].is_string() && !extras["tag"].str().empty();
+        bool now = v.is_string() && !v.str().empty();
+        if (was && !now) --impl_->tagged_light;
+        if (!was && now) ++impl_->tagged_light;
+      }
+      extras[n] = v;
+    }
+    impl_->notify_changed(h, n);
+    impl_->notify_content(ax);
+    return;
+  }
+
+  Heavy& o = impl_->heavy(h);
+  if (is_on_off_property(n)) {
+    o.props[n] = Value(need_on_off(v, name_in) ? "on" : "off");
+    impl_->notify_changed(h, n);
+    return;
+  }
+  if (n == "units") {
+    if (!v.is_string()) throw Failure("Bad value for the property Units.");
+    std::string u = lower(v.str());
+    static const char* known[] = {"pixels", "normalized", "characters", "points", "inches",
+                                  "centimeters"};
+    if (std::find_if(std::begin(known), std::end(known), [&](const char* k) { return u == k; }) ==
+        std::end(known))
+      throw Failure("Bad value for the property Units: \"" + v.str() + "\".");
+    if (s.type == ObjType::kRoot) {
+      o.props["units"] = Value(u);
+      return;
+    }
+    // The rectangle stays where it is; only the numbers that describe it change.
+    auto px = impl_->pixel_position(h);
+    o.props["units"] = Value(u);
+    o.props["position"] = Impl::from_pixels(px, u, impl_->reference_size(h));
+    impl_->notify_changed(h, "units");
+    return;
+  }
+  if (n == "position" || n == "outerposition") {
+    if (!v.is_matrix() || v.matrix().size() != 4)
+      throw Failure("Bad value for the property " + std::string(name_in) + ": give four numbers.");
+    Matrix p = v.matrix().reshaped<Eigen::RowMajor>(1, 4);
+    if (n == "outerposition" && s.type == ObjType::kFigure) {
+      auto px = Impl::to_pixels(p, impl_->units_of(h), impl_->reference_size(h));
+      px[3] -= kFrameTitlePx;
+      p = Impl::from_pixels(px, impl_->units_of(h), impl_->reference_size(h));
+    }
+    o.props["position"] = p;
+    impl_->notify_changed(h, "position");
+    // Children in pixels or characters keep their place; normalized ones follow.
+    return;
+  }
+  if (s.type == ObjType::kRoot && n == "currentfigure") {
+    figure(static_cast<Handle>(need_number(v, name_in)));
+    return;
+  }
+  if (s.type == ObjType::kFigure && n == "currentaxes") {
+    Handle ax = static_cast<Handle>(need_number(v, name_in));
+    if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes || impl_->slot(ax).parent != h)
+      throw Failure("CurrentAxes must be axes of this figure.");
+    o.current_axes = ax;
+    return;
+  }
+  if (s.type == ObjType::kAxes) {
+    if (n == "xlim" || n == "ylim") {
+      if (!v.is_matrix() || v.matrix().size() != 2 || !(v.matrix().data()[0] < v.matrix().data()[1]))
+        throw Failure("Bad value for the property " + std::string(name_in) + ".");
+      Limits cur = impl_->limits(h);
+      int off = n == "xlim" ? 0 : 2;
+      o.manual = cur;
+      o.manual[static_cast<std::size_t>(off)] = v.matrix().data()[0];
+      o.manual[static_cast<std::size_t>(off + 1)] = v.matrix().data()[1];
+      if (n == "xlim") {
+        o.xmanual = true;
+      } else {
+        o.ymanual = true;
+      }
+      impl_->notify_changed(h, n);
+      return;
+    }
+    if (n == "xlimmode" || n == "ylimmode") {
+      std::string m = v.is_string() ? lower(v.str()) : "";
+      if (m != "auto" && m != "manual") throw Failure("Bad value for the property " + std::string(name_in) + ".");
+      if (m == "manual") o.manual = impl_->limits(h);
+      (n == "xlimmode" ? o.xmanual : o.ymanual) = m == "manual";
+      impl_->notify_changed(h, n);
+      return;
+    }
+  }
+  if (n == "color" || n == "backgroundcolor" || n == "foregroundcolor" ||
+      n == "defaultuicontrolbackgroundcolor") {
+    o.props[n] = color_to_matrix(need_color(v, name_in));
+    impl_->notify_changed(h, n);
+    return;
+  }
+  if ((n == "value" || n == "min" || n == "max" || n == "fontsize") && !v.is_matrix())
+    throw Failure("Bad value for the property " + std::string(name_in) + ": give a number.");
+  if (n == "string" && v.is_matrix()) {
+    o.props[n] = Value(num2str(v.matrix()));
+  } else {
+    o.props[n] = v;
+  }
+  impl_->notify_changed(h, n);
+}
+
+std::vector<Handle> Graphics::findobj_tag(std::string_view tag) const {
+  std::vector<Handle> out;
+  std::vector<Handle> stack;
+  for (Handle f : impl_->heavies[0].children) {
+    std::vector<Handle> walk;
+    // Lines and texts only carry tags when someone set one; skip them otherwise.
+    if (impl_->tagged_light == 0) {
+      walk.push_back(f);
+      for (Handle c : impl_->heavy(f).children) walk.push_back(c);
+    } else {
+      impl_->walk(f, walk);
+    }
+    for (Handle h : walk) {
+      const Slot& s = impl_->slot(h);
+      if (s.type == ObjType::kLine || s.type == ObjType::kText) {
+        auto it = impl_->light_extras.find(h);
+        if (it == impl_->light_extras.end()) continue;
+        auto t = it->second.find("tag");
+        if (t != it->second.end() && t->second.is_string() && t->second.str() == tag)
+          out.push_back(h);
+        continue;
+      }
+      auto t = impl_->heavies[s.index].props.find("tag");
+      if (t != impl_->heavies[s.index].props.end() && t->second.is_string() &&
+          t->second.str() == tag)
+        out.push_back(h);
+    }
+  }
+  return out;
+}
+
+std::vector<Handle> Graphics::findall(Handle root) const {
+  if (!impl_->valid(root)) throw invalid_handle();
+  std::vector<Handle> out;
+  impl_->walk(root, out);
+  return out;
+}
+
+void Graphics::setappdata(Handle h, const std::string& name, Value v) {
+  if (!impl_->valid(h)) throw invalid_handle();
+  impl_->appdata[h][name] = std::move(v);
+}
+
+Value Graphics::getappdata(Handle h, const std::string& name) const {
+  if (!impl_->valid(h)) throw invalid_handle();
+  auto it = impl_->appdata.find(h);
+  if (it == impl_->appdata.end()) return Value();
+  auto v = it->second.find(name);
+  return v == it->second.end() ? Value() : v->second;
+}
+
+bool Graphics::isappdata(Handle h, const std::string& name) const {
+  auto it = impl_->appdata.find(h);
+  return it != impl_->appdata.end() && it->second.count(name) > 0;
+}
+
+std::size_t Graphics::line_count(Handle ax) const {
+  std::size_t n = 0;
+  for (Handle c : impl_->heavy(ax).children)
+    if (impl_->slot(c).type == ObjType::kLine) ++n;
+  return n;
+}
+
+void Graphics::for_each_drawn(Handle ax, const std::function<void(const LineView&)>& on_line,
+                              const std::function<void(const TextView&)>& on_text) const {
+  if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes) return;
+  for (Handle c : impl_->heavy(ax).children) {
+    const Slot& s = impl_->slot(c);
+    if (s.type == ObjType::kLine) {
+      const LineData& l = impl_->lines[s.index];
+      const double* xs = l.n > 2 ? impl_->big_points[l.big].data() : l.x;
+      const double* ys = l.n > 2 ? impl_->big_points[l.big].data() + l.n : l.y;
+      on_line(LineView{xs, ys, l.n, l.color, l.face, l.marker, l.style, l.marker_size,
+                       l.line_width, l.visible});
+    } else {
+      on_text(text_view(c));
+    }
+  }
+}
+
+TextView Graphics::text_view(Handle h) const {
+  const TextData& t = impl_->text(h);
+  return TextView{t.x, t.y, &t.str, t.color, t.font_size, t.visible, t.bold, t.italic, t.halign,
+                  t.valign};
+}
+
+std::array<Handle, 3> Graphics::axes_labels(Handle ax) const {
+  if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes) throw invalid_handle();
+  return impl_->heavy(ax).labels;
+}
+
+std::array<double, 4> Graphics::pixel_position(Handle h) const {
+  if (!impl_->valid(h)) throw invalid_handle();
+  ObjType t = impl_->slot(h).type;
+  if (t == ObjType::kLine || t == ObjType::kText) return {0, 0, 0, 0};
+  if (t == ObjType::kRoot) {
+    auto s = impl_->screen_size();
+    return {0, 0, s[0], s[1]};
+  }
+  return impl_->pixel_position(h);
+}
+
+void Graphics::add_observer(GraphicsObserver* o) { impl_->observers.push_back(o); }
+
+void Graphics::remove_observer(GraphicsObserver* o) {
+  auto& v = impl_->observers;
+  v.erase(std::remove(v.begin(), v.end(), o), v.end());
+}
+
+}  // namespace qiv

@@ -1,0 +1,176 @@
+#pragma once
+// The graphics object model: the screen (handle 0), figures, axes, lines, texts and
+// uicontrols, with case-insensitive properties, the current figure and axes, and change
+// notifications for a front end.
+//
+// Handles are positive whole numbers, unique for the run and never reused, so a stale
+// handle can never name a new object; 0 is the screen and -1 means none.
+//
+// Lines and texts are stored compactly (fixed fields in pools, rare properties in a side
+// table), because "Load" draws one line object per landmark per specimen: millions of them.
+// Figures, axes and uicontrols keep a property map.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/graphics/style.h"
+#include "platform/value.h"
+
+namespace qiv {
+
+using Handle = std::int64_t;
+constexpr Handle kScreen = 0;
+constexpr Handle kNoHandle = -1;
+
+enum class ObjType : std::uint8_t { kRoot, kFigure, kAxes, kLine, kText, kUicontrol };
+const char* type_name(ObjType t);  // "root", "figure", "axes", "line", "text", "uicontrol"
+
+// One character unit, in pixels. Fixed so that headless and windowed runs agree.
+constexpr double kCharWidthPx = 7.0;
+constexpr double kCharHeightPx = 16.0;
+// The outer frame of a figure window around its inner rectangle, in pixels.
+constexpr double kFrameTitlePx = 24.0;
+
+// Axis limits [xmin xmax ymin ymax].
+using Limits = std::array<double, 4>;
+
+// Receives every change of the model, for a front end that mirrors it. Lines and texts are
+// too many to announce one by one when drawn or cleared: their axes gets content_changed.
+class GraphicsObserver {
+ public:
+  virtual ~GraphicsObserver() = default;
+  virtual void object_created(Handle h) = 0;            // figures, axes, uicontrols
+  virtual void object_deleted(Handle h) = 0;            // before removal; still queryable
+  virtual void property_changed(Handle h, std::string_view lower_name) = 0;
+  virtual void content_changed(Handle axes) = 0;        // lines/texts drawn, changed, cleared
+  virtual void figure_raised(Handle fig) = 0;
+};
+
+// Plain data of one line, as a painter reads it.
+struct LineView {
+  const double* x;
+  const double* y;
+  std::size_t n;
+  Rgb color;
+  Rgb face;
+  Marker marker;
+  LineStyle style;
+  float marker_size;
+  float line_width;
+  bool visible;
+};
+
+struct TextView {
+  double x, y;
+  const std::string* text;
+  Rgb color;
+  float font_size;
+  bool visible;
+  bool bold;
+  bool italic;
+  int halign;  // -1 left, 0 center, 1 right
+  int valign;  // -1 bottom, 0 middle, 1 top
+};
+
+class Graphics {
+ public:
+  Graphics();
+  ~Graphics();
+  Graphics(const Graphics&) = delete;
+  Graphics& operator=(const Graphics&) = delete;
+
+  // --- objects -------------------------------------------------------------------------
+  bool ishandle(Handle h) const;
+  ObjType type(Handle h) const;             // Failure for an invalid handle
+  Handle parent(Handle h) const;            // kNoHandle for the screen
+  std::vector<Handle> children(Handle h) const;  // creation order (figures, axes, uicontrols)
+  // The figure that contains h (h itself for a figure); kNoHandle for the screen.
+  Handle figure_of(Handle h) const;
+
+  Handle new_figure();                      // visible, becomes current
+  Handle new_axes(Handle fig);              // becomes the figure's current axes
+  Handle new_uicontrol(Handle fig);
+  void delete_object(Handle h);             // with all descendants
+  void close(Handle fig);
+
+  // --- current figure and axes ---------------------------------------------------------
+  Handle gcf();                             // creates a figure when none is open
+  Handle gca();                             // creates axes in gcf when it has none
+  Handle current_figure() const;            // kNoHandle when none, never creates
+  void figure(Handle fig);                  // make current and raise
+  std::vector<Handle> figures() const;      // open figures, oldest first
+
+  // The object whose callback is running (gcbo), kNoHandle when none.
+  Handle callback_object() const { return callback_object_; }
+  void set_callback_object(Handle h) { callback_object_ = h; }
+  Handle callback_figure() const;           // gcbf
+
+  // --- drawing into the current axes -------------------------------------------------
+  // One line through the n points, with the style's colour, marker and line style.
+  Handle plot(const double* x, const double* y, std::size_t n, const LineSpec& spec);
+  Handle plot(const std::vector<double>& x, const std::vector<double>& y, std::string_view style);
+  // A single point with a marker size, the fast path for drawing many landmarks.
+  Handle plot_point(Handle axes, double x, double y, const LineSpec& spec, float marker_size);
+  Handle text(double x, double y, std::string s);
+  Handle text_in(Handle axes, double x, double y, std::string s);
+  void hold_on();
+  void cla();                               // clears gca; keeps its label texts
+  void clear_axes(Handle axes);
+  void reserve_lines(Handle axes, std::size_t n);
+
+  // --- axis limits (of the current axes) -------------------------------------------------
+  Limits axis();                            // computed from the data in auto mode
+  void axis(const Limits& lim);             // sets limits, mode manual
+  void axis_auto();
+  void axis_equal();
+  Limits axis_of(Handle axes) const;
+  bool axis_is_equal(Handle axes) const;
+  // The automatic limits for data within [lo, hi]: rounded outward to a "nice" tick step.
+  static std::array<double, 2> nice_limits(double lo, double hi);
+  static double nice_step(double lo, double hi);
+
+  // --- properties ----------------------------------------------------------------------
+  // Names are case-insensitive. Get of an unknown property, or a value of the wrong kind on
+  // set, throws Failure.
+  Value get(Handle h, std::string_view name) const;
+  void set(Handle h, std::string_view name, const Value& v);
+  bool has_property(Handle h, std::string_view name) const;
+
+  // --- search ------------------------------------------------------------------------------
+  std::vector<Handle> findobj_tag(std::string_view tag) const;  // all open figures, walk order
+  std::vector<Handle> findall(Handle root) const;  // root first, then children, depth first
+
+  // --- application data -------------------------------------------------------------------
+  void setappdata(Handle h, const std::string& name, Value v);
+  Value getappdata(Handle h, const std::string& name) const;  // no value when absent
+  bool isappdata(Handle h, const std::string& name) const;
+
+  // --- for painters ------------------------------------------------------------------------
+  std::size_t line_count(Handle axes) const;
+  // Visits the lines and texts of an axes in drawing order (label texts excluded).
+  void for_each_drawn(Handle axes, const std::function<void(const LineView&)>& on_line,
+                      const std::function<void(const TextView&)>& on_text) const;
+  TextView text_view(Handle text) const;
+  std::array<Handle, 3> axes_labels(Handle axes) const;  // xlabel, ylabel, title
+  // Position of a figure, axes or uicontrol in pixels: figures relative to the screen,
+  // others relative to their figure's inner rectangle, [left bottom width height].
+  std::array<double, 4> pixel_position(Handle h) const;
+
+  // --- observers ------------------------------------------------------------------------------
+  void add_observer(GraphicsObserver* o);
+  void remove_observer(GraphicsObserver* o);
+
+  struct Impl;
+
+ private:
+  std::unique_ptr<Impl> impl_;
+  Handle callback_object_ = kNoHandle;
+};
+
+}  // namespace qiv

@@ -1,0 +1,59 @@
+#pragma once
+// What actions ask of the user and the desktop: file dialogs, message boxes, the console,
+// the clipboard and pictures of figures. The Qt front end and the headless runs implement
+// it; actions never know which one they talk to.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/graphics.h"
+
+namespace qiv {
+
+// The result of a file dialog. On cancel, `cancelled` is true and name and dir are empty
+// (the name 0 of the dialog services). Otherwise dir ends with a path separator, so
+// dir + name is the chosen file.
+struct FileChoice {
+  bool cancelled = true;
+  std::string name;
+  std::string dir;
+  static FileChoice cancel() { return {}; }
+  static FileChoice chosen(std::string n, std::string d) { return {false, std::move(n), std::move(d)}; }
+};
+
+// A picture of a figure without its controls: a vector form (SVG text) and a bitmap (PNG
+// bytes). Either may be empty when the running Ui cannot draw.
+struct Picture {
+  std::string svg;
+  std::vector<std::uint8_t> png;
+  bool empty() const { return svg.empty() && png.empty(); }
+};
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+
+  // File-open and file-save dialogs with a filter such as "*.txt" and a title.
+  virtual FileChoice get_file(const std::string& filter, const std::string& title) = 0;
+  virtual FileChoice put_file(const std::string& filter, const std::string& title) = 0;
+
+  // A message box that shows text and returns at once.
+  virtual void msgbox(const std::string& text) = 0;
+
+  // One line on the console (stdout for the command line and scripts).
+  virtual void console(const std::string& line) = 0;
+
+  // A failure of a call by name: on the console, and where a window made the call, in that
+  // window's status bar as well.
+  virtual void report_failure(const std::string& text, Handle from_figure) = 0;
+
+  // Draws the figure without its controls and puts the picture on the clipboard.
+  virtual void copy_figure(Graphics& gfx, Handle fig) = 0;
+
+  // Draws the figure without its controls into a file; the format follows the extension
+  // (.svg, .png, .pdf). Throws Failure when the file cannot be written; never leaves a
+  // half-written file.
+  virtual void save_figure(Graphics& gfx, Handle fig, const std::string& path) = 0;
+};
+
+}  // namespace qiv

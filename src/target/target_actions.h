@@ -1,0 +1,23 @@
+#pragma once
+// The target actions of the dispatcher; each runs one user action to its end.
+#include "app/context.h"
+
+namespace qiv {
+
+void create_target(Context& ctx);  // "CreateTarget"
+void load_proto_t(Context& ctx);  // "LoadProtoT"
+void show_m_line(Context& ctx);  // "ShowMLine"
+void set_blocks(Context& ctx);  // "SetBlocks"
+void add_blocks(Context& ctx);  // "AddBlocks"
+void replot_m(Context& ctx);  // "ReplotM"
+void show_all_block(Context& ctx);  // "ShowAllBlock"
+void show_block_structure(Context& ctx);  // "ShowBlockStructure"
+void block_up(Context& ctx);  // "BlockUp"
+void block_down(Context& ctx);  // "BlockDown"
+void block_enter(Context& ctx);  // "BlockEnter"
+void add_lineto_block(Context& ctx);  // "AddLinetoBlock"
+void save_matrix(Context& ctx);  // "SaveMatrix"
+void load_block(Context& ctx);  // "LoadBlock"
+void clear_target(Context& ctx);  // "ClearTarget"
+
+}  // namespace qiv

@@ -1,0 +1,24 @@
+# Runs one session script in an empty work folder that holds a copy of examples/, and
+# compares its standard output with the expected file beside the script.
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+file(COPY ${SOURCE_DIR}/examples DESTINATION ${WORK_DIR})
+get_filename_component(dir ${SCRIPT} DIRECTORY)
+get_filename_component(name ${SCRIPT} NAME_WE)
+execute_process(COMMAND ${QIV_PROTO} --script ${SCRIPT}
+                WORKING_DIRECTORY ${WORK_DIR}
+                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+file(WRITE ${WORK_DIR}/stdout.txt "${out}")
+set(expected_rc 0)
+if(EXISTS ${dir}/${name}.rc)
+  file(READ ${dir}/${name}.rc expected_rc)
+  string(STRIP "${expected_rc}" expected_rc)
+endif()
+if(NOT rc STREQUAL expected_rc)
+  message(FATAL_ERROR "exit status ${rc}, expected ${expected_rc}\nstderr:\n${err}\nstdout:\n${out}")
+endif()
+file(READ ${dir}/${name}.out expected)
+if(NOT out STREQUAL expected)
+  execute_process(COMMAND diff -u ${dir}/${name}.out ${WORK_DIR}/stdout.txt OUTPUT_VARIABLE d)
+  message(FATAL_ERROR "stdout differs from ${name}.out:\n${d}\nstderr:\n${err}")
+endif()
