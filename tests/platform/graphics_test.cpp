@@ -1,0 +1,232 @@
+#include "platform/graphics/graphics.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "platform/failure.h"
+
+namespace qiv {
+namespace {
+
+Handle tagged_control(Graphics& g, Handle fig, const char* tag) {
+  Handle h = g.new_uicontrol(fig);
+  g.set(h, "Tag", Value(tag));
+  return h;
+}
+
+TEST(Graphics, FindobjAndFindallFollowWalkOrder) {
+  Graphics g;
+  Handle f1 = g.new_figure();
+  Handle a = tagged_control(g, f1, "Box");
+  Handle ax = g.new_axes(f1);
+  Handle b = tagged_control(g, f1, "Box");
+  Handle f2 = g.new_figure();
+  Handle c = tagged_control(g, f2, "Box");
+  EXPECT_EQ(g.findobj_tag("Box"), (std::vector<Handle>{a, b, c}));
+  EXPECT_TRUE(g.findobj_tag("box").empty()) << "tags compare case-sensitively";
+
+  auto labels = g.axes_labels(ax);
+  std::vector<Handle> want{f1, a, ax, labels[0], labels[1], labels[2], b};
+  EXPECT_EQ(g.findall(f1), want);
+}
+
+TEST(Graphics, TaggedLinesAreFoundToo) {
+  Graphics g;
+  g.new_figure();
+  Handle l = g.plot({0, 1}, {0, 1}, "k");
+  g.set(l, "Tag", Value("Seg"));
+  EXPECT_EQ(g.findobj_tag("Seg"), std::vector<Handle>{l});
+  g.cla();
+  EXPECT_TRUE(g.findobj_tag("Seg").empty());
+}
+
+TEST(Graphics, PropertyNamesAreCaseInsensitive) {
+  Graphics g;
+  Handle f = g.new_figure();
+  Handle u = g.new_uicontrol(f);
+  g.set(u, "STRING", Value("abc"));
+  EXPECT_EQ(g.get(u, "string").str(), "abc");
+  EXPECT_EQ(g.get(u, "String").str(), "abc");
+  g.set(u, "enable", Value("Off"));
+  EXPECT_EQ(g.get(u, "Enable").str(), "off");
+  Handle l = g.plot({1}, {2}, "g*");
+  g.set(l, "markersize", Value(3.0));
+  EXPECT_EQ(g.get(l, "MarkerSize").scalar_value(), 3.0);
+  EXPECT_EQ(g.get(l, "MARKER").str(), "*");
+  EXPECT_THROW(g.get(l, "NoSuchThing"), Failure);
+}
+
+TEST(Graphics, HandlesAreNeverReused) {
+  Graphics g;
+  std::set<Handle> seen;
+  for (int round = 0; round < 3; ++round) {
+    Handle f = g.new_figure();
+    Handle ax = g.gca();
+    Handle l = g.plot({0}, {0}, "k.");
+    Handle t = g.text(0, 0, "x");
+    for (Handle h : {f, ax, l, t}) {
+      EXPECT_GT(h, 0);
+      EXPECT_TRUE(seen.insert(h).second) << "handle " << h << " reused";
+    }
+    g.cla();
+    EXPECT_FALSE(g.ishandle(l));
+    EXPECT_FALSE(g.ishandle(t));
+    g.close(f);
+    EXPECT_FALSE(g.ishandle(f));
+    EXPECT_FALSE(g.ishandle(ax));
+  }
+}
+
+TEST(Graphics, ClaKeepsTheLabelTexts) {
+  Graphics g;
+  g.new_figure();
+  Handle ax = g.gca();
+  Handle ylabel = g.axes_labels(ax)[1];
+  g.set(ylabel, "String", Value("No Protocol Available"));
+  g.plot({0, 1}, {0, 1}, "k");
+  g.text(0, 0, "1");
+  g.cla();
+  EXPECT_EQ(g.line_count(ax), 0u);
+  EXPECT_TRUE(g.children(ax).empty());
+  EXPECT_EQ(g.get(ylabel, "String").str(), "No Protocol Available");
+  g.delete_object(ylabel);
+  EXPECT_TRUE(g.ishandle(ylabel)) << "labels live as long as their axes";
+}
+
+TEST(Graphics, AxisAutoManualEqual) {
+  Graphics g;
+  g.new_figure();
+  g.hold_on();
+  g.plot({-0.31, 0.33}, {-0.2, 0.18}, "k");
+  Limits auto_lim = g.axis();
+  EXPECT_EQ(auto_lim, (Limits{-0.4, 0.4, -0.2, 0.2}));
+  g.axis(Limits{-1, 2, -3, 4});
+  g.plot({10}, {10}, "k.");
+  EXPECT_EQ(g.axis(), (Limits{-1, 2, -3, 4})) << "manual limits ignore new data";
+  Handle ax = g.gca();
+  EXPECT_EQ(g.get(ax, "XLimMode").str(), "manual");
+  g.axis_equal();
+  EXPECT_TRUE(g.axis_is_equal(ax));
+  EXPECT_EQ(g.axis(), (Limits{-1, 2, -3, 4})) << "equal scaling keeps the limits";
+  g.axis_auto();
+  EXPECT_EQ(g.get(ax, "XLimMode").str(), "auto");
+  EXPECT_EQ(g.axis(), (Limits{-5, 10, -5, 10}));
+}
+
+TEST(Graphics, AutoLimitsSkipHiddenAndNonFiniteData) {
+  Graphics g;
+  g.new_figure();
+  g.hold_on();
+  g.plot({0, 1}, {0, 1}, "k");
+  Handle far = g.plot({100}, {100}, "k.");
+  g.plot({std::nan("")}, {5}, "k.");
+  g.set(far, "Visible", Value("off"));
+  EXPECT_EQ(g.axis(), (Limits{0, 1, 0, 1}));
+  Graphics empty;
+  empty.new_figure();
+  EXPECT_EQ(empty.axis(), (Limits{0, 1, 0, 1}));
+  Graphics single;
+  single.new_figure();
+  single.plot({2}, {3}, "k.");
+  EXPECT_EQ(single.axis(), (Limits{1, 3, 2, 4}));
+}
+
+TEST(Graphics, PlotStyles) {
+  struct Case {
+    const char* style;
+    Marker marker;
+    LineStyle line;
+    Rgb color;
+  };
+  const Case cases[] = {
+      {"g*", Marker::kStar, LineStyle::kNone, {0, 1, 0}},
+      {"r+", Marker::kPlus, LineStyle::kNone, {1, 0, 0}},
+      {"k", Marker::kNone, LineStyle::kSolid, {0, 0, 0}},
+      {"M", Marker::kNone, LineStyle::kSolid, {1, 0, 1}},
+      {"r:", Marker::kNone, LineStyle::kDotted, {1, 0, 0}},
+      {"b--o", Marker::kCircle, LineStyle::kDashed, {0, 0, 1}},
+      {"c-.", Marker::kNone, LineStyle::kDashDot, {0, 1, 1}},
+      {"", Marker::kNone, LineStyle::kSolid, {0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    auto spec = parse_line_spec(c.style);
+    ASSERT_TRUE(spec) << c.style;
+    EXPECT_EQ(spec->marker, c.marker) << c.style;
+    EXPECT_EQ(spec->line, c.line) << c.style;
+    EXPECT_EQ(spec->color, c.color) << c.style;
+  }
+  for (const char* bad : {"q", "rr", "**", "--:", "g*x"}) EXPECT_FALSE(parse_line_spec(bad)) << bad;
+}
+
+TEST(Graphics, CurrentFigureAndAxes) {
+  Graphics g;
+  EXPECT_EQ(g.current_figure(), kNoHandle);
+  Handle ax = g.gca();
+  Handle f = g.current_figure();
+  EXPECT_EQ(g.type(f), ObjType::kFigure);
+  EXPECT_EQ(g.parent(ax), f);
+  Handle f2 = g.new_figure();
+  EXPECT_EQ(g.gcf(), f2);
+  g.figure(f);
+  EXPECT_EQ(g.gcf(), f);
+  EXPECT_EQ(g.gca(), ax);
+  g.close(f);
+  EXPECT_EQ(g.gcf(), f2) << "closing the current figure makes the newest other one current";
+  EXPECT_THROW(g.figure(ax), Failure);
+}
+
+TEST(Graphics, UnitsConvertTheSameRectangle) {
+  Graphics g;
+  Handle f = g.new_figure();
+  g.set(f, "Position", Value(row({100, 50, 700, 480})));
+  g.set(f, "Units", Value("characters"));
+  EXPECT_EQ(g.get(f, "Position"), Value(row({100 / 7.0, 50 / 16.0, 100, 30})));
+  Handle ax = g.new_axes(f);
+  g.set(ax, "Units", Value("characters"));
+  Matrix p = g.get(ax, "Position").matrix();
+  EXPECT_NEAR(p(0, 0), 0.13 * 100, 1e-9);
+  EXPECT_NEAR(p(0, 3), 0.815 * 30, 1e-9);
+  g.set(ax, "Units", Value("normalized"));
+  EXPECT_TRUE(g.get(ax, "Position").matrix().isApprox(row({0.13, 0.11, 0.775, 0.815})));
+  EXPECT_THROW(g.set(ax, "Units", Value("furlongs")), Failure);
+}
+
+TEST(Graphics, ApplicationData) {
+  Graphics g;
+  g.setappdata(kScreen, "x_SINGLETON_handle", Value(row({3, 4})));
+  EXPECT_EQ(g.getappdata(kScreen, "x_SINGLETON_handle"), Value(row({3, 4})));
+  EXPECT_TRUE(g.getappdata(kScreen, "other").is_none());
+  EXPECT_TRUE(g.isappdata(kScreen, "x_SINGLETON_handle"));
+}
+
+class CountingObserver : public GraphicsObserver {
+ public:
+  void object_created(Handle) override { ++created; }
+  void object_deleted(Handle) override { ++deleted; }
+  void property_changed(Handle, std::string_view) override { ++changed; }
+  void content_changed(Handle) override { ++content; }
+  void figure_raised(Handle) override { ++raised; }
+  int created = 0, deleted = 0, changed = 0, content = 0, raised = 0;
+};
+
+TEST(Graphics, ObserversHearChanges) {
+  Graphics g;
+  CountingObserver o;
+  g.add_observer(&o);
+  Handle f = g.new_figure();
+  Handle u = g.new_uicontrol(f);
+  g.set(u, "String", Value("x"));
+  g.plot({0}, {0}, "k.");
+  g.figure(f);
+  g.close(f);
+  EXPECT_EQ(o.created, 3);  // figure, uicontrol, axes made by plot
+  EXPECT_EQ(o.deleted, 3);
+  EXPECT_GE(o.changed, 1);
+  EXPECT_GE(o.content, 1);
+  EXPECT_EQ(o.raised, 1);
+  g.remove_observer(&o);
+}
+
+}  // namespace
+}  // namespace qiv
