@@ -1,16 +1,235 @@
 #include "protocol/protocol_actions.h"
 
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "app/controls.h"
+#include "app/guards.h"
+#include "app/qivprotosw.h"
+#include "data/landmark_file.h"
+#include "data/showshape.h"
+#include "guikit/axes_helpers.h"
 #include "platform/failure.h"
+#include "platform/file_io.h"
+#include "platform/text.h"
+#include "protocol/protocol_drawing.h"
+#include "protocol/protocol_model.h"
 
 namespace qiv {
+namespace {
 
-void load_proto(Context&) { throw Failure("Action LoadProto is not available yet"); }
-void save_protocol(Context&) { throw Failure("Action SaveProtocol is not available yet"); }
-void new_proto(Context&) { throw Failure("Action NewProto is not available yet"); }
-void show_line(Context&) { throw Failure("Action ShowLine is not available yet"); }
-void show_line2(Context&) { throw Failure("Action ShowLine2 is not available yet"); }
-void delete_line(Context&) { throw Failure("Action DeleteLine is not available yet"); }
-void add_line(Context&) { throw Failure("Action AddLine is not available yet"); }
-void show_proto(Context&) { throw Failure("Action ShowProto is not available yet"); }
+constexpr const char* kCountBox = "ProtoPointBox";
+
+std::string int_text(Eigen::Index n) { return std::to_string(static_cast<long long>(n)); }
+
+Eigen::Index landmark_count(const Matrix& reference) {
+  return reference.size() >= 1 ? (reference.size() - 1) / 2 : 0;
+}
+
+// The one number a control's text holds; nothing for an empty text, a list or words.
+std::optional<double> single_number(const Context& ctx, const std::string& tag) {
+  Matrix m = str2num(control_text(ctx, tag));
+  if (m.size() != 1) return std::nullopt;
+  return m(0, 0);
+}
+
+// A landmark number from 1 to k typed into the box `tag`; otherwise a message box naming the
+// box and the range, and nothing.
+std::optional<double> read_landmark(Context& ctx, const std::string& tag, Eigen::Index k) {
+  std::optional<double> v = single_number(ctx, tag);
+  if (v && is_whole(*v) && *v >= 1 && *v <= static_cast<double>(k)) return v;
+  ctx.ui.msgbox(tag + " must hold one landmark number from 1 to " + int_text(k) + ".");
+  return std::nullopt;
+}
+
+// The line count shown in "ProtoPointBox", which the line edits build on. Only a whole number
+// from lo to hi keeps the protocol consistent (a larger count would leave rows with no lines
+// in them, a smaller one for an empty protocol would bury the new line under the marker).
+std::optional<Eigen::Index> read_count(Context& ctx, Eigen::Index lo, Eigen::Index hi) {
+  std::optional<double> v = single_number(ctx, kCountBox);
+  if (v && is_whole(*v) && *v >= static_cast<double>(lo) && *v <= static_cast<double>(hi))
+    return static_cast<Eigen::Index>(*v);
+  std::string text = kCountBox;
+  text += " must hold the protocol's line count, ";
+  if (lo == hi) {
+    text += int_text(lo);
+  } else {
+    text += "a whole number from ";
+    text += int_text(lo);
+    text += " to ";
+    text += int_text(hi);
+  }
+  text += '.';
+  ctx.ui.msgbox(text);
+  return std::nullopt;
+}
+
+// A protocol kept from before the mean shape was replaced may name landmarks it no longer has.
+bool require_fit(Context& ctx) {
+  auto bad = check_protocol_fits(*ctx.state.proto, landmark_count(*ctx.state.reference));
+  if (!bad) return true;
+  ctx.ui.msgbox(*bad);
+  return false;
+}
+
+// A new highlight hides the tracked one; a clearing of the axes may already have deleted it.
+void hide_highlight(Context& ctx) {
+  if (ctx.state.lineh && *ctx.state.lineh != kNoHandle && ctx.gfx.ishandle(*ctx.state.lineh))
+    ctx.gfx.set(*ctx.state.lineh, "Visible", Value("off"));
+}
+
+void draw_highlight(Context& ctx, double a, double b) {
+  Handle h = draw_segment(ctx.gfx, *ctx.state.reference, a, b, "M");
+  ctx.state.lineh = h;
+  ctx.gfx.set(h, "LineWidth", Value(1.5));
+}
+
+void restore_directory(const std::filesystem::path& dir) {
+  std::error_code ec;
+  if (!dir.empty()) std::filesystem::current_path(dir, ec);
+}
+
+}  // namespace
+
+void load_proto(Context& ctx) {
+  if (!require_loaded(ctx)) return;
+  const Eigen::Index k = landmark_count(*ctx.state.reference);
+
+  // mfload makes the file's folder current; a refused file leaves the folder as it was too.
+  std::error_code ec;
+  const std::filesystem::path before = std::filesystem::current_path(ec);
+  auto refuse = [&](const std::string& text) {
+    restore_directory(before);
+    ctx.ui.msgbox(text);
+  };
+
+  Mfload got;
+  try {
+    got = mfload(ctx);
+  } catch (const Failure& f) {
+    refuse(f.what());
+    return;
+  }
+  if (got.cancelled) return;
+  if (!got.data) return refuse("Cannot open the protocol file " + got.name + ".");
+  if (auto bad = check_protocol_table(*got.data, k, got.name)) return refuse(*bad);
+
+  Matrix proto = got.data->rows() == 0 ? protocol_without_rows() : *got.data;
+  const Eigen::Index lines = protocol_lines(proto);
+  ctx.state.proto = proto;
+  ctx.state.protoname = got.name;
+
+  cla(ctx.gfx);
+  showshape(ctx.gfx, *ctx.state.reference, "ro");
+  ylabel(ctx.gfx, sprintf_str("Loaded Protocol is : %s", got.name.c_str()));
+  if (lines > 0) draw_numbered_protocol(ctx.gfx, proto, *ctx.state.reference, "r");
+  ctx.state.lineh = kNoHandle;
+  set_control_text(ctx, kCountBox, int_text(lines));
+}
+
+void save_protocol(Context& ctx) {
+  if (!require_protocol(ctx)) return;
+  FileChoice c = ctx.ui.put_file("*.txt", "Please Enter Filename for protocol");
+  if (c.cancelled) return;
+  std::error_code ec;
+  std::filesystem::current_path(c.dir, ec);  // a folder that is gone fails the write below
+  if (!write_file_atomically(c.dir + c.name, protocol_file_text(*ctx.state.proto))) {
+    ctx.ui.msgbox("Error on file opening");
+    return;
+  }
+  ylabel(ctx.gfx, sprintf_str("Active Protocal Name: %s", c.name.c_str()));
+}
+
+void new_proto(Context& ctx) {
+  set_control_text(ctx, kCountBox, "0");
+  ctx.state.proto = empty_protocol();
+  ctx.state.lineh = kNoHandle;
+  ylabel(ctx.gfx, "New Protocol in Use");
+}
+
+void show_line(Context& ctx) {
+  if (!require_loaded(ctx)) return;
+  const Eigen::Index k = landmark_count(*ctx.state.reference);
+  std::optional<double> b1 = read_landmark(ctx, "EndBox1", k);
+  if (!b1) return;
+  std::optional<double> b2 = read_landmark(ctx, "EndBox2", k);
+  if (!b2) return;
+  hide_highlight(ctx);
+  draw_highlight(ctx, *b1, *b2);
+}
+
+void show_line2(Context& ctx) {
+  if (!require_loaded(ctx) || !require_protocol(ctx)) return;
+  const Matrix& proto = *ctx.state.proto;
+  std::optional<double> i = single_number(ctx, "ActivePointBox");
+  if (!i || !is_whole(*i) || *i < 1 || *i > static_cast<double>(protocol_lines(proto))) {
+    ctx.ui.msgbox("Line number is outside of the protocol");
+    return;
+  }
+  if (!require_fit(ctx)) return;
+  const auto r = static_cast<Eigen::Index>(*i) - 1;
+  hide_highlight(ctx);
+  draw_highlight(ctx, proto(r, 1), proto(r, 2));
+}
+
+void delete_line(Context& ctx) {
+  if (!require_loaded(ctx) || !require_protocol(ctx)) return;
+  Matrix& proto = *ctx.state.proto;
+  // The marker row of an empty protocol is no line: deleting it would leave a count of -1.
+  const Eigen::Index lines = protocol_lines(proto);
+  std::optional<double> i = single_number(ctx, "ActivePointBox");
+  if (!i || !is_whole(*i) || *i < 1 || *i > static_cast<double>(lines)) {
+    ctx.ui.msgbox("Deleted Value is outside of the number of points in the protocol");
+    return;
+  }
+  std::optional<Eigen::Index> count = read_count(ctx, 1, lines);
+  if (!count) return;
+  remove_line(proto, static_cast<Eigen::Index>(*i) - 1);
+  set_control_text(ctx, kCountBox, int_text(*count - 1));
+  qivprotosw(ctx, "ShowProto");
+}
+
+void add_line(Context& ctx) {
+  if (!require_loaded(ctx) || !require_protocol(ctx)) return;
+  const Eigen::Index k = landmark_count(*ctx.state.reference);
+  std::optional<double> b1 = read_landmark(ctx, "EndBox1", k);
+  if (!b1) return;
+  std::optional<double> b2 = read_landmark(ctx, "EndBox2", k);
+  if (!b2) return;
+  Matrix& proto = *ctx.state.proto;
+  if (has_line(proto, *b1, *b2)) {
+    ctx.ui.msgbox("Line Not added, since it is already in protocol");
+    return;
+  }
+  std::optional<Eigen::Index> count = read_count(ctx, 0, protocol_lines(proto));
+  if (!count) return;
+  // Row count + 1 with the stored number count + 1; with count 0 this replaces the marker.
+  put_line(proto, *count, static_cast<double>(*count + 1), *b1, *b2);
+  set_control_text(ctx, kCountBox, int_text(*count + 1));
+  draw_segment(ctx.gfx, *ctx.state.reference, *b1, *b2, "k");
+}
+
+void show_proto(Context& ctx) {
+  if (!require_loaded(ctx) || !require_protocol(ctx) || !require_fit(ctx)) return;
+  const Matrix& proto = *ctx.state.proto;
+  const Matrix& reference = *ctx.state.reference;
+  // The marker keeps the picture as it is; a protocol of no rows redraws with no lines, so
+  // deleting the last line takes it off the picture.
+  const bool marker = proto.rows() > 0 && proto(0, 0) == kEmptyMarker;
+  if (!marker) {
+    cla(ctx.gfx);
+    showshape(ctx.gfx, reference, "ro");
+    if (proto.rows() > 0) draw_numbered_protocol(ctx.gfx, proto, reference, "r");
+    ctx.state.lineh = kNoHandle;
+  }
+  if (control_value(ctx, "NumberRequest") != 0) {
+    const Limits lim = ctx.gfx.axis();
+    showshape(ctx.gfx, reference, "r+");
+    number_landmarks(ctx.gfx, reference, lim);
+    widen_axes(ctx.gfx);
+  }
+}
 
 }  // namespace qiv
