@@ -17,14 +17,21 @@ using List = std::vector<Value>;
 
 class Value {
  public:
-  Value() = default;
-  Value(Matrix m) : v_(std::move(m)) {}  // NOLINT: implicit by design
-  Value(double d) : v_(scalar(d)) {}     // NOLINT
-  Value(int d) : v_(scalar(d)) {}        // NOLINT
-  Value(std::string s) : v_(std::move(s)) {}  // NOLINT
-  Value(const char* s) : v_(std::string(s)) {}  // NOLINT
-  Value(Record r) : v_(std::move(r)) {}  // NOLINT
-  Value(List l) : v_(std::move(l)) {}    // NOLINT
+  // Special members are defined where Field is complete (value.cpp), which some compilers
+  // need for the recursive variant.
+  Value();
+  ~Value();
+  Value(const Value&);
+  Value(Value&&) noexcept;
+  Value& operator=(const Value&);
+  Value& operator=(Value&&) noexcept;
+  Value(Matrix m);            // NOLINT: implicit by design
+  Value(double d);            // NOLINT
+  Value(int d);               // NOLINT
+  Value(std::string s);       // NOLINT
+  Value(const char* s);       // NOLINT
+  Value(Record r);  // NOLINT: implicit by design
+  Value(List l);    // NOLINT
 
   bool is_none() const { return std::holds_alternative<std::monostate>(v_); }
   bool is_matrix() const { return std::holds_alternative<Matrix>(v_); }
