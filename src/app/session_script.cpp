@@ -1,0 +1,328 @@
+#include "app/session_script.h"
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+#include "app/application.h"
+#include "app/qiv_proto.h"
+#include "platform/failure.h"
+#include "platform/file_io.h"
+#include "platform/text.h"
+
+namespace qiv {
+namespace fs = std::filesystem;
+
+namespace {
+
+bool is_space(char c) { return c == ' ' || c == '\t'; }
+
+struct Word {
+  std::string text;
+  std::size_t end;  // index just past the word (past its closing quote)
+};
+
+// The next word at or after pos, or nothing at the end of the line.
+std::optional<Word> next_word(std::string_view line, std::size_t pos) {
+  while (pos < line.size() && is_space(line[pos])) ++pos;
+  if (pos >= line.size()) return std::nullopt;
+  if (line[pos] == '"') {
+    std::size_t close = line.find('"', pos + 1);
+    if (close == std::string_view::npos) throw Failure("unterminated quote");
+    if (close + 1 < line.size() && !is_space(line[close + 1]))
+      throw Failure("a closing quote must end its word");
+    return Word{std::string(line.substr(pos + 1, close - pos - 1)), close + 1};
+  }
+  std::size_t end = pos;
+  while (end < line.size() && !is_space(line[end])) ++end;
+  return Word{std::string(line.substr(pos, end - pos)), end};
+}
+
+std::string lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+// Raised by a step that cannot run; becomes "script: line N: reason".
+struct StepError {
+  std::string reason;
+};
+
+class ScriptRunner {
+ public:
+  ScriptRunner(std::ostream& out, std::ostream& err, HeadlessUi::Painter painter,
+               HeadlessUi::FileWriter writer)
+      : out_(out), err_(err), ui_(&out, &err), app_(ui_) {
+    if (painter) ui_.set_painter(std::move(painter));
+    if (writer) ui_.set_file_writer(std::move(writer));
+  }
+
+  int run(const std::string& text) {
+    try {
+      app_.start();
+    } catch (const Failure& f) {
+      err_ << "script: start-up failed: " << f.what() << '\n';
+      return 1;
+    }
+    std::istringstream lines(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(lines, line)) {
+      ++number;
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      std::size_t first = line.find_first_not_of(" \t");
+      if (first == std::string::npos || line[first] == '#') continue;
+      try {
+        step(line, number);
+      } catch (const StepError& e) {
+        err_ << "script: line " << number << ": " << e.reason << '\n';
+        return 1;
+      } catch (const Failure& f) {
+        err_ << "script: line " << number << ": " << f.what() << '\n';
+        return 1;
+      }
+    }
+    if (ui_.pending_answers() > 0)
+      err_ << "script: " << ui_.pending_answers() << " queued dialog answer"
+           << (ui_.pending_answers() == 1 ? " was" : "s were") << " not used\n";
+    return 0;
+  }
+
+ private:
+  void step(const std::string& line, int number) {
+    std::vector<std::string> w = script_words(line);
+    const std::string& cmd = w[0];
+    auto need = [&](std::size_t n, const char* usage) {
+      if (w.size() != n) throw StepError{std::string("usage: ") + usage};
+    };
+    if (cmd == "cd") {
+      need(2, "cd DIR");
+      std::error_code ec;
+      fs::current_path(w[1], ec);
+      if (ec) throw StepError{"cannot change to the directory \"" + w[1] + "\""};
+    } else if (cmd == "set") {
+      set_step(line);
+    } else if (cmd == "answer") {
+      need(2, "answer PATH, or answer cancel");
+      if (w[1] == "cancel") {
+        ui_.answer_cancel();
+      } else {
+        ui_.answer_path(w[1]);
+      }
+    } else if (cmd == "press") {
+      need(2, "press TAG");
+      press(w[1], number);
+    } else if (cmd == "call") {
+      if (w.size() < 2) throw StepError{"usage: call NAME ARG..."};
+      Args args(w.begin(), w.end());
+      args.erase(args.begin());
+      Qiv_proto(app_.ctx, args, 0);
+    } else if (cmd == "print") {
+      need(3, "print TAG PROP");
+      Handle h = tagged(w[1]);
+      if (!app_.gfx.has_property(h, w[2])) throw no_property(w[1], w[2]);
+      ui_out() << script_value_text(app_.gfx.get(h, w[2])) << '\n' << std::flush;
+    } else if (cmd == "state") {
+      need(2, "state MEMBER");
+      ui_out() << describe_member(app_.state, w[1]) << '\n' << std::flush;
+    } else if (cmd == "save-figure") {
+      need(2, "save-figure FILE");
+      save_figure(w[1]);
+    } else if (cmd == "clipboard") {
+      need(2, "clipboard FILE");
+      clipboard(w[1]);
+    } else {
+      throw StepError{"unknown step \"" + cmd + "\""};
+    }
+  }
+
+  // The stream that message boxes and console lines go to, so that stdout keeps its order.
+  std::ostream& ui_out() { return out_; }
+
+  Handle tagged(const std::string& tag) const {
+    auto found = app_.gfx.findobj_tag(tag);
+    if (found.empty()) throw StepError{"no object is tagged \"" + tag + "\""};
+    return found.front();
+  }
+
+  static StepError no_property(const std::string& tag, const std::string& prop) {
+    return StepError{"the object tagged \"" + tag + "\" has no property \"" + prop + "\""};
+  }
+
+  void set_step(const std::string& line) {
+    auto cmd = next_word(line, 0);
+    auto tag = next_word(line, cmd->end);
+    auto prop = tag ? next_word(line, tag->end) : std::nullopt;
+    if (!prop) throw StepError{"usage: set TAG PROP TEXT"};
+    std::string text;
+    if (prop->end < line.size()) text = unescape_script_text(line.substr(prop->end + 1));
+    Handle h = tagged(tag->text);
+    if (!app_.gfx.has_property(h, prop->text)) throw no_property(tag->text, prop->text);
+    Value old = app_.gfx.get(h, prop->text);
+    if (old.is_matrix() && lower(prop->text) != "string") {
+      Matrix m = str2num(text);
+      if (m.size() == 0 && !is_blank(text)) throw StepError{"\"" + text + "\" is not a number"};
+      app_.gfx.set(h, prop->text, Value(std::move(m)));
+    } else {
+      app_.gfx.set(h, prop->text, Value(text));
+    }
+  }
+
+  void press(const std::string& tag, int number) {
+    Graphics& gfx = app_.gfx;
+    Handle h = tagged(tag);
+    if (gfx.type(h) != ObjType::kUicontrol)
+      throw StepError{"the object tagged \"" + tag + "\" is not a control"};
+    if (gfx.get(h, "Enable").str() == "off") {
+      err_ << "script: line " << number << ": the control \"" << tag
+           << "\" is disabled; nothing ran\n";
+      return;
+    }
+    const bool checkbox = gfx.get(h, "Style").str() == "checkbox";
+    Value cb = gfx.get(h, "Callback");
+    const bool has_callback = (cb.is_list() && !cb.list().empty()) ||
+                              (cb.is_string() && !cb.str().empty());
+    if (!checkbox && !has_callback)
+      throw StepError{"the control \"" + tag + "\" has no callback"};
+    if (checkbox) {
+      // A click flips a checkbox between its Min and Max before its callback runs.
+      double max = gfx.get(h, "Max").scalar_value();
+      double min = gfx.get(h, "Min").scalar_value();
+      Value v = gfx.get(h, "Value");
+      bool on = v.is_scalar() && v.scalar_value() == max;
+      gfx.set(h, "Value", Value(on ? min : max));
+    }
+    run_callback(app_.ctx, h);
+  }
+
+  Handle main_figure() {
+    const auto& figh = app_.state.figh;
+    if (figh && app_.gfx.ishandle(*figh) && app_.gfx.type(*figh) == ObjType::kFigure)
+      return *figh;
+    Handle f = app_.gfx.current_figure();
+    if (f == kNoHandle) throw StepError{"no figure is open"};
+    return f;
+  }
+
+  void save_figure(const std::string& file) {
+    Handle fig = main_figure();
+    ui_.save_figure(app_.gfx, fig, fs::absolute(file).string());
+  }
+
+  void clipboard(const std::string& file) {
+    std::string ext = lower(fs::path(file).extension().string());
+    if (ext != ".svg" && ext != ".png")
+      throw StepError{"the clipboard picture is written as .svg or .png, not \"" + file + "\""};
+    if (ui_.clipboard_copies() == 0) throw StepError{"nothing was copied to the clipboard"};
+    const Picture& pic = ui_.clipboard();
+    std::string content = ext == ".svg" ? pic.svg : std::string(pic.png.begin(), pic.png.end());
+    if (content.empty()) throw StepError{"the clipboard picture is empty: this run cannot draw"};
+    if (!write_file_atomically(fs::absolute(file).string(), content))
+      throw StepError{"cannot write \"" + file + "\""};
+  }
+
+  std::ostream& out_;
+  std::ostream& err_;
+  HeadlessUi ui_;
+  Application app_;
+};
+
+}  // namespace
+
+std::vector<std::string> script_words(std::string_view line) {
+  std::vector<std::string> words;
+  std::size_t pos = 0;
+  while (auto w = next_word(line, pos)) {
+    words.push_back(std::move(w->text));
+    pos = w->end;
+  }
+  return words;
+}
+
+std::string unescape_script_text(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == '\\')) {
+      out += text[i + 1] == 'n' ? '\n' : '\\';
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::string script_value_text(const Value& v) {
+  if (v.is_string()) return escape_newlines(v.str());
+  if (v.is_matrix()) {
+    std::string out;
+    const Matrix& m = v.matrix();
+    for (Eigen::Index i = 0; i < m.size(); ++i) {
+      if (i > 0) out += ' ';
+      out += format_g17(m.data()[i]);
+    }
+    return out;
+  }
+  if (v.is_list()) {
+    std::string out;
+    for (std::size_t i = 0; i < v.list().size(); ++i) {
+      if (i > 0) out += "\\n";
+      out += script_value_text(v.list()[i]);
+    }
+    return out;
+  }
+  if (v.is_record()) {
+    std::string out;
+    for (std::size_t i = 0; i < v.record().size(); ++i) {
+      if (i > 0) out += "\\n";
+      out += v.record()[i].name + ": " + script_value_text(v.record()[i].value);
+    }
+    return out;
+  }
+  return "";
+}
+
+void run_callback(Context& ctx, Handle control) {
+  Value cb = ctx.gfx.get(control, "Callback");
+  Args args;
+  if (cb.is_list()) {
+    args = cb.list();
+  } else if (cb.is_string() && !cb.str().empty()) {
+    args.emplace_back(cb.str());
+  }
+  if (args.empty()) return;
+  const Handle previous = ctx.gfx.callback_object();
+  ctx.gfx.set_callback_object(control);
+  Qiv_proto(ctx, args, 0);
+  ctx.gfx.set_callback_object(ctx.gfx.ishandle(previous) ? previous : kNoHandle);
+}
+
+int run_script_text(const std::string& text, std::ostream& out, std::ostream& err,
+                    HeadlessUi::Painter painter, HeadlessUi::FileWriter writer) {
+  std::error_code ec;
+  const fs::path start_dir = fs::current_path(ec);
+  ScriptRunner runner(out, err, std::move(painter), std::move(writer));
+  int rc = runner.run(text);
+  // A cd step moves the whole process; give the caller its directory back.
+  if (!ec) fs::current_path(start_dir, ec);
+  return rc;
+}
+
+int run_script(const std::string& file, std::ostream& out, std::ostream& err,
+               HeadlessUi::Painter painter, HeadlessUi::FileWriter writer) {
+  std::ifstream in(file, std::ios::binary);
+  std::error_code ec;
+  if (!in || !fs::is_regular_file(file, ec)) {
+    err << "script: cannot read \"" << file << "\"\n";
+    return 1;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  return run_script_text(text.str(), out, err, std::move(painter), std::move(writer));
+}
+
+}  // namespace qiv

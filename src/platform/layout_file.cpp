@@ -1,0 +1,286 @@
+#include "platform/layout_file.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <regex>
+#include <sstream>
+
+#include "platform/failure.h"
+#include "platform/graphics/style.h"
+
+namespace qiv {
+namespace {
+
+using Json = nlohmann::json;
+
+enum class Kind {
+  kText,      // any JSON string
+  kChoice,    // one of a fixed set of words, any letter case; stored in lower case
+  kNumber,    // one JSON number
+  kRect,      // four numbers [left bottom width height]
+  kColor,     // [r g b] in 0..1, or a colour name or letter
+  kLines,     // a string, or a list of strings (the lines of a multi-line text)
+  kCallback,  // a non-empty list of strings: a function name, then its text arguments
+};
+
+struct PropSpec {
+  const char* name;  // canonical spelling, as set on the object
+  Kind kind;
+  std::vector<const char*> choices;
+};
+
+const std::vector<const char*> kOnOff{"on", "off"};
+const std::vector<const char*> kUnits{"pixels", "normalized", "characters", "points", "inches",
+                                      "centimeters"};
+const std::vector<const char*> kWeights{"normal", "bold"};
+
+const std::vector<PropSpec> kFigureProps{
+    {"Units", Kind::kChoice, kUnits},  // before Position, which it qualifies
+    {"Name", Kind::kText, {}},
+    {"Tag", Kind::kText, {}},
+    {"Position", Kind::kRect, {}},
+    {"Color", Kind::kColor, {}},
+    {"Visible", Kind::kChoice, kOnOff},
+    {"Resize", Kind::kChoice, kOnOff},
+    {"NumberTitle", Kind::kChoice, kOnOff},
+    {"MenuBar", Kind::kChoice, {"none", "figure"}},
+};
+
+const std::vector<PropSpec> kAxesProps{
+    {"Units", Kind::kChoice, kUnits},
+    {"Tag", Kind::kText, {}},
+    {"Position", Kind::kRect, {}},
+    {"Box", Kind::kChoice, kOnOff},
+    {"Color", Kind::kColor, {}},
+    {"FontName", Kind::kText, {}},
+    {"FontSize", Kind::kNumber, {}},
+    {"FontWeight", Kind::kChoice, kWeights},
+    {"FontAngle", Kind::kChoice, {"normal", "italic"}},
+    {"Visible", Kind::kChoice, kOnOff},
+    {"NextPlot", Kind::kChoice, {"add", "replace"}},
+};
+
+const std::vector<PropSpec> kControlProps{
+    {"Units", Kind::kChoice, kUnits},
+    {"Style", Kind::kChoice, {}},  // checked against layout_styles()
+    {"Tag", Kind::kText, {}},
+    {"String", Kind::kLines, {}},
+    {"Position", Kind::kRect, {}},
+    {"Enable", Kind::kChoice, kOnOff},
+    {"Value", Kind::kNumber, {}},
+    {"Min", Kind::kNumber, {}},
+    {"Max", Kind::kNumber, {}},
+    {"Callback", Kind::kCallback, {}},
+    {"FontSize", Kind::kNumber, {}},
+    {"FontWeight", Kind::kChoice, kWeights},
+    {"HorizontalAlignment", Kind::kChoice, {"left", "center", "right"}},
+    {"TooltipString", Kind::kText, {}},
+    {"BackgroundColor", Kind::kColor, {}},
+    {"ForegroundColor", Kind::kColor, {}},
+    {"Visible", Kind::kChoice, kOnOff},
+};
+
+std::string lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+// One object to create: its type and its properties in the order they are to be set.
+struct ObjectSpec {
+  ObjType type;
+  std::vector<std::pair<std::string, Value>> props;
+};
+
+class Reader {
+ public:
+  Reader(std::string file_name, const CallbackCheck& check)
+      : file_(std::move(file_name)), check_(check) {}
+
+  std::vector<ObjectSpec> read(const std::string& text) {
+    Json doc = parse(text);
+    if (!doc.is_object() || !doc.contains("Type") || doc["Type"] != "figure")
+      fail("the top level must be an object with \"Type\": \"figure\"");
+    std::vector<ObjectSpec> out;
+    where_ = "the figure";
+    out.push_back(object(doc, ObjType::kFigure, kFigureProps));
+    if (!doc.contains("Children")) return out;
+    const Json& kids = doc["Children"];
+    if (!kids.is_array()) fail("\"Children\" must be a list of objects");
+    for (std::size_t i = 0; i < kids.size(); ++i) {
+      const Json& k = kids[i];
+      where_ = "child " + std::to_string(i + 1);
+      if (!k.is_object()) fail("must be an object");
+      auto tag = k.find("Tag");
+      if (tag != k.end() && tag->is_string()) where_ += " (Tag \"" + tag->get<std::string>() + "\")";
+      std::string type = "uicontrol";
+      if (k.contains("Type")) {
+        if (!k["Type"].is_string()) fail("Type must be \"axes\" or \"uicontrol\"");
+        type = k["Type"].get<std::string>();
+      }
+      if (type == "axes") {
+        out.push_back(object(k, ObjType::kAxes, kAxesProps));
+      } else if (type == "uicontrol") {
+        out.push_back(object(k, ObjType::kUicontrol, kControlProps));
+      } else {
+        fail("unknown Type \"" + type + "\"");
+      }
+    }
+    return out;
+  }
+
+ private:
+  [[noreturn]] void fail(const std::string& what) const {
+    throw Failure("Layout file \"" + file_ + "\": " + (where_.empty() ? "" : where_ + ": ") +
+                  what + ".");
+  }
+
+  Json parse(const std::string& text) const {
+    try {
+      return Json::parse(text, nullptr, true, /*ignore_comments=*/true);
+    } catch (const Json::parse_error& e) {
+      // "[json.exception.parse_error.101] parse error at line 3, column 5: reason"
+      static const std::regex place(R"(at line (\d+), column (\d+): (.*)$)");
+      std::smatch m;
+      std::string what = e.what();
+      if (std::regex_search(what, m, place))
+        throw Failure("Layout file \"" + file_ + "\", line " + m[1].str() + ", column " +
+                      m[2].str() + ": invalid JSON: " + m[3].str());
+      throw Failure("Layout file \"" + file_ + "\": invalid JSON: " + what);
+    }
+  }
+
+  ObjectSpec object(const Json& j, ObjType type, const std::vector<PropSpec>& specs) const {
+    ObjectSpec out{type, {}};
+    for (auto it = j.begin(); it != j.end(); ++it) {
+      if (it.key() == "Type" || (type == ObjType::kFigure && it.key() == "Children")) continue;
+      std::string key = lower(it.key());
+      auto spec = std::find_if(specs.begin(), specs.end(),
+                               [&](const PropSpec& p) { return lower(p.name) == key; });
+      if (spec == specs.end()) fail("unknown property \"" + it.key() + "\"");
+      out.props.emplace_back(spec->name, value(*spec, it.value()));
+    }
+    // Set in the table's order, so that Units comes before the Position it qualifies.
+    auto rank = [&](const std::string& name) {
+      return std::find_if(specs.begin(), specs.end(),
+                          [&](const PropSpec& p) { return name == p.name; }) -
+             specs.begin();
+    };
+    std::stable_sort(out.props.begin(), out.props.end(),
+                     [&](const auto& a, const auto& b) { return rank(a.first) < rank(b.first); });
+    return out;
+  }
+
+  Value value(const PropSpec& p, const Json& v) const {
+    const std::string name = p.name;
+    switch (p.kind) {
+      case Kind::kText:
+        if (!v.is_string()) fail(name + " must be a text");
+        return Value(v.get<std::string>());
+      case Kind::kChoice: {
+        const bool style = name == "Style";
+        std::vector<std::string> words;
+        if (style) {
+          words = layout_styles();
+        } else {
+          for (const char* c : p.choices) words.emplace_back(c);
+        }
+        std::string word = v.is_string() ? lower(v.get<std::string>()) : std::string();
+        if (std::find(words.begin(), words.end(), word) == words.end()) {
+          if (style && v.is_string()) fail("unknown Style \"" + v.get<std::string>() + "\"");
+          std::string list;
+          for (std::size_t i = 0; i < words.size(); ++i)
+            list += (i == 0 ? "\"" : i + 1 == words.size() ? " or \"" : ", \"") + words[i] + "\"";
+          fail(name + " must be " + list);
+        }
+        return Value(word);
+      }
+      case Kind::kNumber:
+        if (!v.is_number()) fail(name + " must be a number");
+        return Value(v.get<double>());
+      case Kind::kRect: {
+        if (!v.is_array() || v.size() != 4 ||
+            !std::all_of(v.begin(), v.end(), [](const Json& e) { return e.is_number(); }))
+          fail(name + " must be four numbers [left bottom width height]");
+        if (v[2].get<double>() < 0 || v[3].get<double>() < 0)
+          fail(name + " must not have a negative width or height");
+        return row({v[0].get<double>(), v[1].get<double>(), v[2].get<double>(),
+                    v[3].get<double>()});
+      }
+      case Kind::kColor: {
+        std::optional<Rgb> c;
+        if (v.is_string()) c = parse_color(v.get<std::string>());
+        if (v.is_array() && v.size() == 3 &&
+            std::all_of(v.begin(), v.end(), [](const Json& e) { return e.is_number(); }))
+          c = color_from_matrix(row({v[0].get<double>(), v[1].get<double>(), v[2].get<double>()}));
+        if (!c || c->none) fail(name + " must be [red green blue] in 0..1 or a colour name");
+        return color_to_matrix(*c);
+      }
+      case Kind::kLines: {
+        if (v.is_string()) return Value(v.get<std::string>());
+        if (!v.is_array() ||
+            !std::all_of(v.begin(), v.end(), [](const Json& e) { return e.is_string(); }))
+          fail(name + " must be a text or a list of texts");
+        List lines;
+        for (const Json& e : v) lines.emplace_back(e.get<std::string>());
+        return Value(std::move(lines));
+      }
+      case Kind::kCallback: {
+        if (!v.is_array() || v.empty() ||
+            !std::all_of(v.begin(), v.end(), [](const Json& e) { return e.is_string(); }))
+          fail(name + " must be a list of texts: a function name, then its arguments");
+        std::vector<std::string> words;
+        for (const Json& e : v) words.push_back(e.get<std::string>());
+        if (check_) {
+          std::string why = check_(words);
+          if (!why.empty()) fail("Callback: " + why);
+        }
+        List l;
+        for (auto& w : words) l.emplace_back(std::move(w));
+        return Value(std::move(l));
+      }
+    }
+    return Value();
+  }
+
+  std::string file_;
+  const CallbackCheck& check_;
+  std::string where_;
+};
+
+}  // namespace
+
+const std::vector<std::string>& layout_styles() {
+  static const std::vector<std::string> styles{
+      "pushbutton", "togglebutton", "edit",   "text",  "checkbox", "radiobutton",
+      "listbox",    "popupmenu",    "slider", "frame", "panel"};
+  return styles;
+}
+
+Handle hgload_text(Graphics& gfx, const std::string& text, const std::string& file_name,
+                   const CallbackCheck& check) {
+  std::vector<ObjectSpec> objects = Reader(file_name, check).read(text);
+  Handle fig = gfx.new_figure();
+  for (const auto& [name, v] : objects[0].props) gfx.set(fig, name, v);
+  gfx.set(fig, "FileName", Value(file_name));
+  for (std::size_t i = 1; i < objects.size(); ++i) {
+    Handle h = objects[i].type == ObjType::kAxes ? gfx.new_axes(fig) : gfx.new_uicontrol(fig);
+    for (const auto& [name, v] : objects[i].props) gfx.set(h, name, v);
+  }
+  return fig;
+}
+
+Handle hgload(Graphics& gfx, const std::string& path, const CallbackCheck& check) {
+  std::error_code ec;
+  std::ifstream in(path, std::ios::binary);
+  if (!in || !std::filesystem::is_regular_file(path, ec)) throw Failure("Layout file \"" + path + "\" cannot be read.");
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) throw Failure("Layout file \"" + path + "\" cannot be read.");
+  return hgload_text(gfx, text.str(), path, check);
+}
+
+}  // namespace qiv
