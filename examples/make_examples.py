@@ -1,0 +1,81 @@
+#!/usr/bin/env python3
+"""Writes the example files of this folder (python3 standard library only):
+
+  leaves.txt    30 specimens of a made-up leaf outline, 12 landmarks each, one specimen
+                per line: x1 y1 ... x12 y12 centroid_size
+  protocol.txt  8 lines between landmarks, "%i %i %i \\n" per line
+  blocks.txt    a block structure for that protocol: the protocol file name, then one line
+                per block, each line number written as " %i "
+
+The outline: landmark 1 is the base of the leaf, 2-6 climb its right edge, 7 is the tip
+and 8-12 come down the left edge, so 1 and 7 lie on the midline and (2, 12), (3, 11),
+(4, 10), (5, 9), (6, 8) are mirror pairs. Each specimen gets its own width, a slight
+asymmetry and landmark noise, and is then rotated, scaled and shifted as if digitised from
+photographs taken at different distances and angles. Fixed seed: the files are always the
+same.
+"""
+import math
+import os
+import random
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+# Right edge of the mean leaf, base to tip; the left edge mirrors it.
+RIGHT = [(1.2, 1.0), (2.4, 2.6), (2.8, 4.6), (2.3, 6.8), (1.2, 8.6)]
+BASE = (0.0, 0.0)
+TIP = (0.0, 10.0)
+
+
+def mean_leaf():
+    left = [(-x, y) for (x, y) in reversed(RIGHT)]
+    return [BASE] + RIGHT + [TIP] + left
+
+
+def specimen(rng):
+    width = rng.uniform(0.8, 1.25)   # broad and narrow leaves
+    lean = rng.gauss(0.0, 0.15)      # the tip bends a little to one side
+    points = []
+    for (x, y) in mean_leaf():
+        x = x * width + lean * y / 10.0 + rng.gauss(0.0, 0.08)
+        y = y + rng.gauss(0.0, 0.08)
+        points.append((x, y))
+    angle = math.radians(rng.uniform(-35.0, 35.0))
+    scale = rng.uniform(12.0, 30.0)  # pixels per unit of the outline
+    dx, dy = rng.uniform(150.0, 450.0), rng.uniform(100.0, 350.0)
+    c, s = math.cos(angle), math.sin(angle)
+    return [(scale * (c * x - s * y) + dx, scale * (s * x + c * y) + dy) for (x, y) in points]
+
+
+def centroid_size(points):
+    cx = sum(p[0] for p in points) / len(points)
+    cy = sum(p[1] for p in points) / len(points)
+    return math.sqrt(sum((x - cx) ** 2 + (y - cy) ** 2 for (x, y) in points))
+
+
+def write(name, text):
+    with open(os.path.join(HERE, name), "w", newline="\n") as f:
+        f.write(text)
+
+
+def main():
+    rng = random.Random(20240601)
+    lines = []
+    for _ in range(30):
+        pts = specimen(rng)
+        values = [v for p in pts for v in p] + [centroid_size(pts)]
+        lines.append(" ".join("%.3f" % v for v in values))
+    write("leaves.txt", "\n".join(lines) + "\n")
+
+    # Length of the blade, four widths from base to tip, and the two halves of the midrib.
+    protocol = [(1, 7), (2, 12), (3, 11), (4, 10), (5, 9), (6, 8), (1, 4), (4, 7)]
+    write("protocol.txt", "".join("%i %i %i \n" % (i + 1, a, b)
+                                  for i, (a, b) in enumerate(protocol)))
+
+    # Block 1: lengths along the leaf (lines 1, 7, 8); block 2: the widths (lines 2-6).
+    blocks = [[1, 7, 8], [2, 3, 4, 5, 6]]
+    write("blocks.txt", "protocol.txt \n" +
+          "".join("".join(" %i " % n for n in b) + "\n" for b in blocks))
+
+
+if __name__ == "__main__":
+    main()
