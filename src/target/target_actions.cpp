@@ -1,23 +1,114 @@
+// The target window itself: opening it, loading the protocol whose lines are grouped,
+// highlighting one line, and resetting the window.
 #include "target/target_actions.h"
 
+#include <filesystem>
+#include <system_error>
+
+#include "app/controls.h"
+#include "app/guards.h"
+#include "data/landmark_file.h"
+#include "data/showshape.h"
+#include "guikit/figure_files.h"
 #include "platform/failure.h"
+#include "platform/text.h"
+#include "protocol/protocol_drawing.h"
+#include "protocol/protocol_model.h"
+#include "target/target_support.h"
 
 namespace qiv {
+namespace {
 
-void create_target(Context&) { throw Failure("Action CreateTarget is not available yet"); }
-void load_proto_t(Context&) { throw Failure("Action LoadProtoT is not available yet"); }
-void show_m_line(Context&) { throw Failure("Action ShowMLine is not available yet"); }
-void set_blocks(Context&) { throw Failure("Action SetBlocks is not available yet"); }
-void add_blocks(Context&) { throw Failure("Action AddBlocks is not available yet"); }
-void replot_m(Context&) { throw Failure("Action ReplotM is not available yet"); }
-void show_all_block(Context&) { throw Failure("Action ShowAllBlock is not available yet"); }
-void show_block_structure(Context&) { throw Failure("Action ShowBlockStructure is not available yet"); }
-void block_up(Context&) { throw Failure("Action BlockUp is not available yet"); }
-void block_down(Context&) { throw Failure("Action BlockDown is not available yet"); }
-void block_enter(Context&) { throw Failure("Action BlockEnter is not available yet"); }
-void add_lineto_block(Context&) { throw Failure("Action AddLinetoBlock is not available yet"); }
-void save_matrix(Context&) { throw Failure("Action SaveMatrix is not available yet"); }
-void load_block(Context&) { throw Failure("Action LoadBlock is not available yet"); }
-void clear_target(Context&) { throw Failure("Action ClearTarget is not available yet"); }
+namespace fs = std::filesystem;
+
+// Changes the current directory for the lifetime of the object and changes back after,
+// also when the work in between fails.
+class DirectoryVisit {
+ public:
+  explicit DirectoryVisit(const fs::path& dir) : back_(fs::current_path()) {
+    std::error_code ec;
+    fs::current_path(dir, ec);
+    if (ec) throw Failure("Cannot open the program's home folder " + dir.string() + ".");
+  }
+  ~DirectoryVisit() {
+    std::error_code ec;
+    fs::current_path(back_, ec);
+  }
+  DirectoryVisit(const DirectoryVisit&) = delete;
+  DirectoryVisit& operator=(const DirectoryVisit&) = delete;
+
+ private:
+  fs::path back_;
+};
+
+}  // namespace
+
+void create_target(Context& ctx) {
+  // The layout lies in the home folder, whatever folder the last file dialog made current.
+  fs::path home = ctx.state.figdir ? fs::path(*ctx.state.figdir) : fs::current_path();
+  DirectoryVisit visit(home);
+  ctx.state.menufigh = openfig(ctx, "qiv_target", "reuse");
+}
+
+void load_proto_t(Context& ctx) {
+  if (!require_loaded(ctx)) return;
+  Mfload chosen = mfload(ctx);
+  if (chosen.cancelled) return;
+  if (!chosen.data) {
+    ctx.ui.msgbox("Cannot open the protocol file " + chosen.name + ".");
+    return;
+  }
+  if (auto bad = check_protocol_table(*chosen.data, landmark_count(*ctx.state.reference),
+                                      chosen.name)) {
+    ctx.ui.msgbox(*bad);
+    return;
+  }
+  ctx.state.proto = chosen.data->rows() == 0 ? protocol_without_rows() : std::move(*chosen.data);
+  ctx.state.protoname = chosen.name;
+  const long long m = protocol_line_count(*ctx.state.proto);
+  set_control_lines(ctx, "LengthBox", {chosen.name, lengths_text(m)});
+
+  enter_main_window(ctx, true);
+  showshape(ctx.gfx, *ctx.state.reference, "ro");
+  draw_protocol(ctx, "r");
+  ctx.state.lineh = kNoHandle;
+  return_to_menu(ctx);
+  set_control_enable(ctx, "LoadProtoButton", false);
+}
+
+void show_m_line(Context& ctx) {
+  if (!require_drawable(ctx)) return;
+  const long long m = protocol_line_count(*ctx.state.proto);
+  const std::string typed = control_text(ctx, "TargetLineBox");
+  auto i = typed_whole_number(typed, 1, static_cast<double>(m));
+  if (!i) {
+    ctx.ui.msgbox(m == 0 ? std::string("The protocol has no lines to show.")
+                         : "The line to show must be a whole number from 1 to " +
+                               std::to_string(m) + " (not " + quote_typed(typed) + ").");
+    return;
+  }
+  enter_main_window(ctx, false);
+  // The earlier highlight is hidden, not deleted; after a redraw it no longer exists.
+  const auto& old = ctx.state.lineh;
+  if (old && *old != kNoHandle && ctx.gfx.ishandle(*old) && ctx.gfx.type(*old) == ObjType::kLine)
+    ctx.gfx.set(*old, "Visible", Value("off"));
+  const auto row = static_cast<Eigen::Index>(*i) - 1;
+  const Matrix& proto = *ctx.state.proto;
+  Handle h = draw_segment(ctx.gfx, *ctx.state.reference, proto(row, 1), proto(row, 2), "M");
+  ctx.state.lineh = h;
+  ctx.gfx.set(h, "LineWidth", Value(1.5));
+  return_to_menu(ctx);
+}
+
+void clear_target(Context& ctx) {
+  ctx.state.proto.reset();
+  ctx.state.block.reset();
+  ctx.state.nblocks.reset();
+  set_control_enable(ctx, "SetBlocks", true);
+  set_control_text(ctx, "MaxBlockBox", " ");
+  set_control_text(ctx, "BlockBox", " ");
+  set_control_enable(ctx, "LoadProtoButton", false);
+  set_control_text(ctx, "LengthBox", " ");
+}
 
 }  // namespace qiv
