@@ -120,8 +120,8 @@ Consensus fit_consensus(const Matrix& x, int max_passes) {
 
   while (xd > kTolerance) {
     if (result.passes >= max_passes) {
-      throw Failure("The consensus fit did not converge after " +
-                    std::to_string(result.passes) + " passes.");
+      throw Failure("The consensus fit did not converge after " + std::to_string(result.passes) +
+                    " passes.");
     }
     for (Index i = 0; i < n; ++i) rotate_onto(out + i * m, ref, k, sum.data());
     xd = update_consensus(ref, sum, n, m);
