@@ -1,14 +1,129 @@
 #include "reflect/reflect_actions.h"
 
-#include "platform/failure.h"
+#include <algorithm>
+
+#include "app/controls.h"
+#include "app/guards.h"
+#include "data/showshape.h"
+#include "geometry/consensus.h"
+#include "guikit/axes_helpers.h"
+#include "platform/text.h"
+#include "reflect/back_reflection.h"
+#include "subset/landmark_list.h"
+#include "subset/landmark_marker.h"
+#include "subset/landmark_table_file.h"
+#include "subset/secondary_window.h"
 
 namespace qiv {
+namespace {
 
-void do_back_reflect(Context&) { throw Failure("Action DoBackReflect is not available yet"); }
-void add_midline(Context&) { throw Failure("Action AddMidline is not available yet"); }
-void show_midline(Context&) { throw Failure("Action ShowMidline is not available yet"); }
-void show_all_midline(Context&) { throw Failure("Action ShowAllMidline is not available yet"); }
-void midline_reflect(Context&) { throw Failure("Action MidlineReflect is not available yet"); }
-void save_reflected(Context&) { throw Failure("Action SaveReflected is not available yet"); }
+long landmark_count(const Context& ctx) {
+  const long kd = static_cast<long>((ctx.state.data->cols() - 1) / 2);
+  const long kr = static_cast<long>((ctx.state.reference->size() - 1) / 2);
+  return std::min(kd, kr);
+}
+
+// The midline list as landmark numbers, or nothing after a message box naming the first
+// entry that is not a whole number from 1 to k.
+std::optional<std::vector<long>> checked_midline(Context& ctx, const std::vector<double>& list,
+                                                 long k) {
+  std::vector<long> out;
+  for (double v : list) {
+    if (!is_landmark_number(v, k)) {
+      ctx.ui.msgbox("Midline landmark " + num2str(v) +
+                    " is not a landmark number: use whole numbers from 1 to " +
+                    std::to_string(k) + ".");
+      return std::nullopt;
+    }
+    out.push_back(static_cast<long>(v));
+  }
+  return out;
+}
+
+}  // namespace
+
+void do_back_reflect(Context& ctx) { open_secondary_window(ctx, "qiv_back"); }
+
+void add_midline(Context& ctx) {
+  const std::string active = control_text(ctx, "ActiveLMBox");
+  const std::string list = control_text(ctx, "MidBox");
+  set_control_text(ctx, "MidBox", list + " " + active + " ");
+}
+
+void show_midline(Context& ctx) {
+  if (!require_loaded(ctx)) return;
+  const long k = landmark_count(ctx);
+  const auto nc = single_landmark_number(control_text(ctx, "ActiveLMBox"), k);
+  if (!nc) {
+    ctx.ui.msgbox(landmark_range_message(k));
+    return;
+  }
+  ctx.gfx.figure(*ctx.state.figh);
+  mark_landmark(ctx, *nc);
+  make_menu_window_current(ctx);
+}
+
+void show_all_midline(Context& ctx) {
+  if (!require_loaded(ctx)) return;
+  const auto midpts =
+      checked_midline(ctx, landmark_list(control_text(ctx, "MidBox")), landmark_count(ctx));
+  if (!midpts) return;
+  ctx.gfx.figure(*ctx.state.figh);
+  for (long p : *midpts) draw_filled_circle(ctx.gfx, *ctx.state.reference, p);
+  make_menu_window_current(ctx);
+}
+
+void midline_reflect(Context& ctx) {
+  const std::vector<double> list = landmark_list(control_text(ctx, "MidBox"));
+  if (list.size() < 2) {
+    ctx.ui.msgbox("There must be at least two midline points to backreflect");
+    return;
+  }
+  if (!require_loaded(ctx)) return;
+  const Matrix& data = *ctx.state.data;
+  const auto midpts = checked_midline(ctx, list, static_cast<long>((data.cols() - 1) / 2));
+  if (!midpts) return;
+  const long b1 = (*midpts)[0];
+  const long b2 = (*midpts)[1];
+  if (b1 == b2) {
+    ctx.ui.msgbox("The first two midline landmarks are both landmark " + std::to_string(b1) +
+                  ": the midline needs two different landmarks.");
+    return;
+  }
+  const Eigen::Index row = first_coincident_row(data, b1, b2);
+  if (row >= 0) {
+    ctx.ui.msgbox("Midline landmarks " + std::to_string(b1) + " and " + std::to_string(b2) +
+                  " lie at the same point in specimen " + std::to_string(row + 1) +
+                  ": they cannot define the midline.");
+    return;
+  }
+
+  Consensus fit = getconsensus(back_reflect(data, *midpts));
+  ctx.state.rdata = std::move(fit.xpt);
+  const Matrix& rdata = *ctx.state.rdata;
+  const Matrix& rreference = fit.y;
+
+  ctx.gfx.figure(*ctx.state.figh);
+  cla(ctx.gfx);
+  showshape(ctx.gfx, rdata, "g*");
+  const Limits a = ctx.gfx.axis();  // after the specimens, before the consensus
+  showshape(ctx.gfx, rreference, "r+");
+  number_landmarks(ctx.gfx, rreference, a);
+  widen_axes(ctx.gfx);
+  make_menu_window_current(ctx);
+}
+
+void save_reflected(Context& ctx) {
+  if (!ctx.state.rdata) {
+    if (!ctx.state.data) {
+      ctx.ui.msgbox("Load a landmark data file first.");
+    } else {
+      ctx.ui.msgbox("Reflect the data across the midline first: there is no back-reflected data "
+                    "set to save.");
+    }
+    return;
+  }
+  save_landmark_table(ctx, *ctx.state.rdata, "Please Enter Filename for Backreflected Data");
+}
 
 }  // namespace qiv

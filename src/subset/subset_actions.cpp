@@ -1,15 +1,129 @@
 #include "subset/subset_actions.h"
 
-#include "platform/failure.h"
+#include <algorithm>
+#include <cmath>
+
+#include "app/controls.h"
+#include "app/guards.h"
+#include "data/showshape.h"
+#include "guikit/axes_helpers.h"
+#include "platform/text.h"
+#include "subset/landmark_list.h"
+#include "subset/landmark_marker.h"
+#include "subset/landmark_table_file.h"
+#include "subset/secondary_window.h"
+#include "subset/subset_export.h"
 
 namespace qiv {
+namespace {
 
-void make_subset(Context&) { throw Failure("Action MakeSubset is not available yet"); }
-void show_this_landmark(Context&) { throw Failure("Action ShowThisLandmark is not available yet"); }
-void invert_subset(Context&) { throw Failure("Action InvertSubset is not available yet"); }
-void show_subset(Context&) { throw Failure("Action ShowSubset is not available yet"); }
-void add_lm_to_subset(Context&) { throw Failure("Action AddLMtoSubset is not available yet"); }
-void show_all(Context&) { throw Failure("Action ShowAll is not available yet"); }
-void save_subset(Context&) { throw Failure("Action SaveSubset is not available yet"); }
+// Landmarks that both data and reference hold (they agree after "Load").
+long landmark_count(const Context& ctx) {
+  const long kd = static_cast<long>((ctx.state.data->cols() - 1) / 2);
+  const long kr = static_cast<long>((ctx.state.reference->size() - 1) / 2);
+  return std::min(kd, kr);
+}
+
+// The membership flags of the subset text.
+std::vector<bool> subset_flags(const Context& ctx) {
+  return landmark_flags(landmark_list(control_text(ctx, "SubsetBox")), landmark_count(ctx));
+}
+
+std::string unscalable_message(const Matrix& exported, Eigen::Index row) {
+  const double csi = exported(row, exported.cols() - 1);
+  const std::string specimen = "specimen " + std::to_string(row + 1);
+  if (csi == 0) {
+    return "The subset landmarks of " + specimen +
+           " all lie at one point, so it cannot be scaled to unit centroid size. Nothing was "
+           "written.";
+  }
+  return "The subset of " + specimen +
+         " has coordinates or a size that are not numbers. Nothing was written.";
+}
+
+}  // namespace
+
+void make_subset(Context& ctx) { open_secondary_window(ctx, "qiv_subset"); }
+
+void show_this_landmark(Context& ctx) {
+  if (!require_loaded(ctx)) return;
+  const long k = landmark_count(ctx);
+  const auto npt = single_landmark_number(control_text(ctx, "PointBox"), k);
+  if (!npt) {
+    ctx.ui.msgbox(landmark_range_message(k));
+    return;
+  }
+  ctx.gfx.figure(*ctx.state.figh);
+  mark_landmark(ctx, *npt);
+  make_menu_window_current(ctx);
+}
+
+void invert_subset(Context& ctx) {
+  if (!require_loaded(ctx)) return;
+  set_control_text(ctx, "SubsetBox", inverted_subset_text(subset_flags(ctx)));
+}
+
+void show_subset(Context& ctx) {
+  if (!require_loaded(ctx)) return;
+  const std::vector<long> members = flagged_landmarks(subset_flags(ctx));
+  const Matrix& ref = *ctx.state.reference;
+  ctx.gfx.figure(*ctx.state.figh);
+  cla(ctx.gfx);
+  long count = 0;
+  for (long i : members) {
+    ++count;
+    const double x = ref.data()[2 * i - 2];
+    const double y = ref.data()[2 * i - 1];
+    ctx.gfx.plot({x}, {y}, "m*");
+    // The offset is in data units, not a share of the axes.
+    ctx.gfx.text(x + 0.01, y + 0.01, num2str(static_cast<double>(count)));
+  }
+  widen_axes(ctx.gfx);
+}
+
+void add_lm_to_subset(Context& ctx) {
+  const std::string point = control_text(ctx, "PointBox");
+  const std::string subset = control_text(ctx, "SubsetBox");
+  set_control_text(ctx, "SubsetBox", subset + " " + point);
+}
+
+void show_all(Context& ctx) {
+  if (!require_loaded(ctx)) return;
+  const Handle before = ctx.gfx.current_figure();
+  ctx.gfx.figure(*ctx.state.figh);
+  const std::vector<bool> flags = subset_flags(ctx);
+  cla(ctx.gfx);
+  const Limits a = ctx.gfx.axis();  // of the emptied axes: they set the label offsets
+  const double ox = (a[1] - a[0]) / 100;
+  const double oy = (a[3] - a[2]) / 100;
+  const Matrix& ref = *ctx.state.reference;
+  showshape(ctx.gfx, ref, "r+");
+  const long kr = static_cast<long>((ref.size() - 1) / 2);
+  for (long i = 1; i <= kr; ++i) {
+    const double x = ref.data()[2 * i - 2];
+    const double y = ref.data()[2 * i - 1];
+    ctx.gfx.text(x + ox, y + oy, num2str(static_cast<double>(i)));
+    if (i <= static_cast<long>(flags.size()) && flags[static_cast<std::size_t>(i - 1)])
+      draw_filled_circle(ctx.gfx, ref, i);
+  }
+  widen_axes(ctx.gfx);
+  if (before != kNoHandle && ctx.gfx.ishandle(before)) ctx.gfx.figure(before);
+}
+
+void save_subset(Context& ctx) {
+  if (!require_loaded(ctx)) return;
+  const std::vector<long> members = flagged_landmarks(subset_flags(ctx));
+  if (members.size() < 2) {
+    ctx.ui.msgbox("A subset needs at least two landmarks. Nothing was written.");
+    return;
+  }
+  const Matrix newset = subset_export(*ctx.state.data, members);
+  const Eigen::Index bad = first_unscalable_row(newset);
+  if (bad >= 0) {
+    ctx.ui.msgbox(unscalable_message(newset, bad));
+    return;
+  }
+  save_landmark_table(ctx, newset, "Please Enter Filename for Subset of Data");
+}
 
 }  // namespace qiv

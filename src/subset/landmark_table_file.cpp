@@ -1,0 +1,38 @@
+#include "subset/landmark_table_file.h"
+
+#include <charconv>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/file_io.h"
+
+namespace qiv {
+
+std::string format_landmark_table(const Matrix& table) {
+  std::string out;
+  out.reserve(static_cast<std::size_t>(table.size()) * 14 + static_cast<std::size_t>(table.rows()));
+  char buffer[400];  // the fixed-point text of the largest double has 309 digits before the point
+  for (Eigen::Index i = 0; i < table.rows(); ++i) {
+    for (Eigen::Index j = 0; j < table.cols(); ++j) {
+      const auto res = std::to_chars(buffer, buffer + sizeof buffer, table(i, j),
+                                     std::chars_format::fixed, 6);
+      out += ' ';
+      out.append(buffer, res.ptr);
+      out += ' ';
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+void save_landmark_table(Context& ctx, const Matrix& table, const std::string& title) {
+  const FileChoice choice = ctx.ui.put_file("*.txt", title);
+  if (choice.cancelled) return;
+  // The folder comes from the dialog; if it cannot be entered the write below fails too.
+  std::error_code ignored;
+  std::filesystem::current_path(choice.dir, ignored);
+  if (!write_file_atomically(choice.dir + choice.name, format_landmark_table(table)))
+    ctx.ui.msgbox("Failure on File Open");
+}
+
+}  // namespace qiv
