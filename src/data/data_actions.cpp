@@ -1,12 +1,129 @@
 #include "data/data_actions.h"
 
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "app/controls.h"
+#include "data/landmark_file.h"
+#include "data/showshape.h"
+#include "geometry/consensus.h"
+#include "geometry/landmark_row.h"
+#include "guikit/axes_helpers.h"
 #include "platform/failure.h"
+#include "platform/text.h"
 
 namespace qiv {
+namespace {
 
-void load(Context&) { throw Failure("Action Load is not available yet"); }
-void replot(Context&) { throw Failure("Action Replot is not available yet"); }
-void clear(Context&) { throw Failure("Action Clear is not available yet"); }
-void plot_mean(Context&) { throw Failure("Action PlotMean is not available yet"); }
+std::string not_finite_text(double v) {
+  if (std::isnan(v)) return "NaN";
+  return v > 0 ? "Inf" : "-Inf";
+}
+
+// What the fit needs beyond dload's own checks; every failure names the file and the line
+// (rows are the file's lines one for one, as dload stops at the first line it does not keep).
+void check_landmark_data(const Matrix& x, const std::string& name) {
+  const std::string head = "Cannot load " + name + ": ";
+  if (x.rows() == 0) throw Failure(head + "the file holds no data.");
+  const Eigen::Index n = x.cols();
+  if (n % 2 == 0 || n < 3) {
+    throw Failure(head + "line 1 has " + std::to_string(n) + (n == 1 ? " number" : " numbers") +
+                  "; a landmark file has x and y of each landmark, then the centroid size, "
+                  "an odd count of at least 3.");
+  }
+  const Eigen::Index k = n / 2;
+  for (Eigen::Index i = 0; i < x.rows(); ++i) {
+    const double* r = x.data() + i * n;
+    for (Eigen::Index j = 0; j < n; ++j) {
+      if (!std::isfinite(r[j])) {
+        throw Failure(head + "line " + std::to_string(i + 1) + " holds " +
+                      not_finite_text(r[j]) + " as number " + std::to_string(j + 1) +
+                      ", which is not a finite number.");
+      }
+    }
+    const double size = landmark_row::centroid_size(r, k);
+    if (!(size > 0) || !std::isfinite(size)) {
+      throw Failure(head + "the landmarks of line " + std::to_string(i + 1) +
+                    " all coincide, so the specimen cannot be fitted.");
+    }
+  }
+}
+
+void require_member(bool present) {
+  if (!present) throw Failure("Load a landmark data file first.");
+}
+
+}  // namespace
+
+void load(Context& ctx) {
+  // Everything that can fail runs before the first change, so that a refused file leaves the
+  // "FileBox", the axes, the current directory and the shared state as they were.
+  FileChoice choice = choose_data_file(ctx);
+  if (choice.cancelled) return;
+  std::optional<Matrix> x;
+  std::optional<Consensus> fit;
+  try {
+    x = dload(choice.dir + choice.name);
+    if (!x) throw Failure("Cannot open " + choice.name + ".");
+    check_landmark_data(*x, choice.name);
+    fit = getconsensus(*x);
+    change_directory(choice.dir);
+  } catch (const Failure& f) {
+    ctx.ui.msgbox(f.what());
+    return;
+  }
+  const Eigen::Index m = x->rows();
+  const Eigen::Index n = x->cols();
+  x.reset();  // the raw matrix is no longer needed: keep the peak memory down
+
+  set_control_text(ctx, "FileBox",
+                   sprintf_str("File: %s \n %3.0f Specimens \n %3.0f Landmarks",
+                               choice.name.c_str(), static_cast<double>(m),
+                               static_cast<double>(n - 1) / 2));
+  cla(ctx.gfx);
+  ctx.state.reference = std::move(fit->y);
+  ctx.state.data = std::move(fit->xpt);
+  showshape(ctx.gfx, *ctx.state.data, "g*");
+  showshape(ctx.gfx, *ctx.state.reference, "r+");
+  number_landmarks(ctx.gfx, *ctx.state.reference, ctx.gfx.axis());
+  widen_axes(ctx.gfx);
+  ctx.state.figh = ctx.gfx.gcf();
+  ctx.state.lineh = kNoHandle;
+}
+
+void replot(Context& ctx) {
+  cla(ctx.gfx);
+  require_member(ctx.state.data.has_value());
+  showshape(ctx.gfx, *ctx.state.data, "g*");
+  require_member(ctx.state.reference.has_value());
+  showshape(ctx.gfx, *ctx.state.reference, "r+");
+}
+
+void clear(Context& ctx) {
+  cla(ctx.gfx);
+  ctx.state.data.reset();
+  ctx.state.reference.reset();
+  ctx.state.proto.reset();
+  ctx.state.menufigh.reset();
+  ctx.state.protoname.reset();
+  set_control_text(ctx, "FileBox", "    ");
+  set_control_text(ctx, "ProtoPointBox", "    ");
+  ylabel(ctx.gfx, "No Protocol Available");
+  ctx.state.block.reset();
+}
+
+void plot_mean(Context& ctx) {
+  const Handle previous = ctx.gfx.current_figure();
+  require_member(ctx.state.figh && ctx.gfx.ishandle(*ctx.state.figh) &&
+                 ctx.gfx.type(*ctx.state.figh) == ObjType::kFigure);
+  ctx.gfx.figure(*ctx.state.figh);
+  const Limits before = ctx.gfx.axis();
+  require_member(ctx.state.reference.has_value());
+  showshape(ctx.gfx, *ctx.state.reference, "r+");
+  number_landmarks(ctx.gfx, *ctx.state.reference, before);
+  widen_axes(ctx.gfx);
+  if (previous != kNoHandle && ctx.gfx.ishandle(previous)) ctx.gfx.figure(previous);
+}
 
 }  // namespace qiv

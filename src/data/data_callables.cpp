@@ -1,11 +1,39 @@
 #include "data/data_callables.h"
 
+#include "data/landmark_file.h"
+#include "data/showshape.h"
 #include "platform/failure.h"
 
 namespace qiv {
 
-Outputs dload_callable(Context&, const Args&, int) { throw Failure("Function dload is not available yet"); }
-Outputs mfload_callable(Context&, const Args&, int) { throw Failure("Function mfload is not available yet"); }
-Outputs showshape_callable(Context&, const Args&, int) { throw Failure("Function showshape is not available yet"); }
+Outputs dload_callable(Context&, const Args& in, int) {
+  std::optional<Matrix> m = dload(string_arg(in, 0, "dload"));
+  if (!m) return {Value(-1.0)};
+  return {Value(std::move(*m))};
+}
+
+// The input is ignored (callers pass 1). Outputs: the matrix read (no value on cancel), then
+// the file name without its directory (the number 0 on cancel).
+Outputs mfload_callable(Context& ctx, const Args&, int nout) {
+  Mfload r = mfload(ctx);
+  Outputs out;
+  if (r.cancelled)
+    out.emplace_back();
+  else if (r.data)
+    out.emplace_back(std::move(*r.data));
+  else
+    out.emplace_back(-1.0);
+  if (nout >= 2) out.emplace_back(r.cancelled ? Value(0.0) : Value(r.name));
+  return out;
+}
+
+Outputs showshape_callable(Context& ctx, const Args& in, int) {
+  const Matrix x = numeric_arg(in, 0, "showshape");
+  if (in.size() >= 2)
+    showshape(ctx.gfx, x, string_arg(in, 1, "showshape"));
+  else
+    showshape(ctx.gfx, x);
+  return {Value(1.0)};
+}
 
 }  // namespace qiv

@@ -10,8 +10,11 @@
 namespace qiv {
 
 // Reads a table of numbers, one row per text line. Returns nothing when the file cannot be
-// opened (the -1 of callers by name). A line that does not parse, or holds a different
-// count of numbers than the first, throws Failure naming the file and the line.
+// opened (the -1 of callers by name); an empty file gives a 0 x 0 matrix. A line that does
+// not parse, or holds a different count of numbers than the first, throws Failure naming the
+// file (without its directory) and the line. Numbers are separated by blanks, tabs or commas;
+// lines end with LF or CR LF; the data end at the first line after the first that is one
+// character long (a lone LF; a lone CR LF likewise). NaN and Inf are read as such.
 std::optional<Matrix> dload(const std::string& fname);
 
 // The file-open dialog ("*.*", "Enter file to Load?"), then dload of the chosen file, then
@@ -23,5 +26,13 @@ struct Mfload {
   std::string dir;             // with its trailing separator
 };
 Mfload mfload(Context& ctx);
+
+// The pieces of mfload, for "Load", which must read and check a file before it changes
+// anything, the current directory included.
+inline constexpr const char* kLoadFilter = "*.*";
+inline constexpr const char* kLoadTitle = "Enter file to Load?";
+FileChoice choose_data_file(Context& ctx);
+// Makes dir the current directory; throws Failure "Cannot make DIR the current directory.".
+void change_directory(const std::string& dir);
 
 }  // namespace qiv
