@@ -1,10 +1,18 @@
 #include "export/export_callables.h"
 
-#include "platform/failure.h"
+#include "export/big_image.h"
 
 namespace qiv {
 
-Outputs copy_big_image_callable(Context&, const Args&, int) { throw Failure("Function CopyBigImage is not available yet"); }
-Outputs save_big_image_callable(Context&, const Args&, int) { throw Failure("Function SaveBigImage is not available yet"); }
+// Both take one input, which they ignore, and give no output.
+Outputs copy_big_image_callable(Context& ctx, const Args&, int) {
+  copy_big_image(ctx);
+  return {};
+}
+
+Outputs save_big_image_callable(Context& ctx, const Args&, int) {
+  save_big_image(ctx);
+  return {};
+}
 
 }  // namespace qiv

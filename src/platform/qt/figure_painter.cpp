@@ -1,0 +1,510 @@
+#include "platform/qt/figure_painter.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace qiv::qt {
+
+QColor to_qcolor(const Rgb& c) {
+  if (c.none) return QColor(Qt::transparent);
+  return QColor::fromRgbF(std::clamp(c.r, 0.f, 1.f), std::clamp(c.g, 0.f, 1.f),
+                          std::clamp(c.b, 0.f, 1.f));
+}
+
+namespace {
+
+QColor value_color(const Graphics& gfx, Handle h, const char* name, QColor fallback) {
+  if (!gfx.has_property(h, name)) return fallback;
+  Value v = gfx.get(h, name);
+  std::optional<Rgb> c;
+  if (v.is_matrix()) c = color_from_matrix(v.matrix());
+  if (v.is_string()) c = parse_color(v.str());
+  return c ? to_qcolor(*c) : fallback;
+}
+
+std::string string_prop(const Graphics& gfx, Handle h, const char* name, const char* fallback) {
+  if (!gfx.has_property(h, name)) return fallback;
+  Value v = gfx.get(h, name);
+  return v.is_string() ? v.str() : fallback;
+}
+
+double number_prop(const Graphics& gfx, Handle h, const char* name, double fallback) {
+  if (!gfx.has_property(h, name)) return fallback;
+  Value v = gfx.get(h, name);
+  return v.is_scalar() ? v.scalar_value() : fallback;
+}
+
+bool is_on(const Graphics& gfx, Handle h, const char* name) {
+  return string_prop(gfx, h, name, "on") == "on";
+}
+
+QPolygonF regular_star(int points, double outer, double inner) {
+  QPolygonF poly;
+  for (int i = 0; i < 2 * points; ++i) {
+    double r = i % 2 == 0 ? outer : inner;
+    double a = -M_PI / 2 + i * M_PI / points;
+    poly << QPointF(r * std::cos(a), r * std::sin(a));
+  }
+  return poly;
+}
+
+}  // namespace
+
+double marker_pixels(Marker m, float marker_size_pt) {
+  double px = marker_size_pt * kPxPerPt;
+  if (m == Marker::kPoint) return std::max(2.0, px / 3.0);
+  // Below five pixels a marker's shape cannot be told apart from a dot.
+  return std::max(5.0, px);
+}
+
+QPainterPath marker_path(Marker m, double s) {
+  QPainterPath path;
+  const double h = s / 2;
+  switch (m) {
+    case Marker::kNone:
+      break;
+    case Marker::kPoint:
+    case Marker::kCircle:
+      path.addEllipse(QPointF(0, 0), h, h);
+      break;
+    case Marker::kCross:
+      path.moveTo(-h, -h);
+      path.lineTo(h, h);
+      path.moveTo(-h, h);
+      path.lineTo(h, -h);
+      break;
+    case Marker::kPlus:
+      path.moveTo(-h, 0);
+      path.lineTo(h, 0);
+      path.moveTo(0, -h);
+      path.lineTo(0, h);
+      break;
+    case Marker::kStar: {
+      const double d = h * M_SQRT1_2;
+      path.moveTo(-h, 0);
+      path.lineTo(h, 0);
+      path.moveTo(0, -h);
+      path.lineTo(0, h);
+      path.moveTo(-d, -d);
+      path.lineTo(d, d);
+      path.moveTo(-d, d);
+      path.lineTo(d, -d);
+      break;
+    }
+    case Marker::kSquare:
+      path.addRect(QRectF(-h, -h, s, s));
+      break;
+    case Marker::kDiamond:
+      path.addPolygon(QPolygonF({{0, -h}, {h, 0}, {0, h}, {-h, 0}, {0, -h}}));
+      break;
+    case Marker::kTriangleUp:
+      path.addPolygon(QPolygonF({{0, -h}, {h, h}, {-h, h}, {0, -h}}));
+      break;
+    case Marker::kTriangleDown:
+      path.addPolygon(QPolygonF({{0, h}, {h, -h}, {-h, -h}, {0, h}}));
+      break;
+    case Marker::kTriangleLeft:
+      path.addPolygon(QPolygonF({{-h, 0}, {h, -h}, {h, h}, {-h, 0}}));
+      break;
+    case Marker::kTriangleRight:
+      path.addPolygon(QPolygonF({{h, 0}, {-h, -h}, {-h, h}, {h, 0}}));
+      break;
+    case Marker::kPentagram: {
+      QPolygonF star = regular_star(5, h, h * 0.382);
+      star << star.front();
+      path.addPolygon(star);
+      break;
+    }
+    case Marker::kHexagram: {
+      QPolygonF star = regular_star(6, h, h * 0.577);
+      star << star.front();
+      path.addPolygon(star);
+      break;
+    }
+  }
+  return path;
+}
+
+namespace {
+
+QPen marker_pen(const LineView& l, double scale) {
+  QPen pen(to_qcolor(l.color));
+  pen.setWidthF(std::max(1.0, l.line_width * kPxPerPt) * scale);
+  pen.setCapStyle(Qt::SquareCap);
+  pen.setJoinStyle(Qt::MiterJoin);
+  return pen;
+}
+
+QBrush marker_brush(const LineView& l) {
+  if (l.marker == Marker::kPoint) return QBrush(to_qcolor(l.color));
+  if (l.face.none) return Qt::NoBrush;
+  return QBrush(to_qcolor(l.face));
+}
+
+}  // namespace
+
+const MarkerSprites::Sprite& MarkerSprites::get(const LineView& l, double scale) {
+  auto q = [](double v) { return static_cast<std::uint64_t>(std::lround(v * 4)) & 0xffff; };
+  auto rgb = [](const Rgb& c) {
+    if (c.none) return std::uint64_t{1} << 24;
+    return static_cast<std::uint64_t>(to_qcolor(c).rgb() & 0xffffff);
+  };
+  const double size = marker_pixels(l.marker, l.marker_size) * scale;
+  const double width = std::max(1.0, l.line_width * kPxPerPt) * scale;
+  std::uint64_t key = static_cast<std::uint64_t>(l.marker) | q(size) << 4 | (q(width) & 0xff) << 20;
+  key = key * 0x9E3779B97F4A7C15ull ^ rgb(l.color);
+  key = key * 0x9E3779B97F4A7C15ull ^ rgb(l.face);
+  if (key == last_key_ && last_) return *last_;
+  auto it = cache_.find(key);
+  if (it == cache_.end()) {
+    Sprite s;
+    const int side = static_cast<int>(std::ceil(size + width)) + 2;
+    const int dim = side | 1;  // odd, so that the centre falls on a pixel
+    s.half = dim / 2;
+    s.image = QImage(dim, dim, QImage::Format_ARGB32_Premultiplied);
+    s.image.fill(Qt::transparent);
+    {
+      QPainter sp(&s.image);
+      sp.setRenderHint(QPainter::Antialiasing);
+      sp.translate(s.half + 0.5, s.half + 0.5);
+      sp.setPen(l.marker == Marker::kPoint ? Qt::NoPen : marker_pen(l, scale));
+      sp.setBrush(marker_brush(l));
+      sp.drawPath(marker_path(l.marker, size));
+    }
+    for (int y = 0; y < dim; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(s.image.constScanLine(y));
+      for (int x = 0; x < dim; ++x)
+        if (row[x] >> 24 != 0)
+          s.pixels.push_back({static_cast<std::int16_t>(x - s.half),
+                              static_cast<std::int16_t>(y - s.half), row[x]});
+    }
+    it = cache_.emplace(key, std::move(s)).first;
+  }
+  last_key_ = key;
+  last_ = &it->second;
+  return it->second;
+}
+
+QSizeF figure_size(const Graphics& gfx, Handle fig) {
+  auto p = gfx.pixel_position(fig);
+  return QSizeF(std::max(1.0, p[2]), std::max(1.0, p[3]));
+}
+
+AxesFrame axes_frame(const Graphics& gfx, Handle ax, const QSizeF& fs) {
+  AxesFrame f;
+  auto p = gfx.pixel_position(ax);
+  f.position = QRectF(p[0], fs.height() - p[1] - p[3], p[2], p[3]);
+  f.box = f.position;
+  f.limits = gfx.axis_of(ax);
+  if (gfx.axis_is_equal(ax) && f.box.width() > 0 && f.box.height() > 0) {
+    const double dw = f.limits[1] - f.limits[0];
+    const double dh = f.limits[3] - f.limits[2];
+    if (dw > 0 && dh > 0) {
+      const double data_aspect = dw / dh;
+      if (data_aspect > f.box.width() / f.box.height()) {
+        const double h = f.box.width() / data_aspect;
+        f.box = QRectF(f.box.left(), f.box.center().y() - h / 2, f.box.width(), h);
+      } else {
+        const double w = f.box.height() * data_aspect;
+        f.box = QRectF(f.box.center().x() - w / 2, f.box.top(), w, f.box.height());
+      }
+    }
+  }
+  return f;
+}
+
+QRectF picture_rect(const Graphics& gfx, Handle fig) {
+  const QSizeF fs = figure_size(gfx, fig);
+  QRectF r(QPointF(0, 0), fs);
+  for (Handle c : gfx.children(fig)) {
+    if (gfx.type(c) != ObjType::kAxes || !is_on(gfx, c, "Visible")) continue;
+    r = r.united(axes_frame(gfx, c, fs).box.adjusted(-4, -4, 4, 4));
+  }
+  return r.toAlignedRect();
+}
+
+namespace {
+
+// Maps data coordinates to figure pixels inside a plot box.
+struct DataMap {
+  QRectF box;
+  Limits lim;
+  double sx, sy;
+  DataMap(const QRectF& b, const Limits& l) : box(b), lim(l) {
+    sx = b.width() / (l[1] - l[0]);
+    sy = b.height() / (l[3] - l[2]);
+  }
+  double x(double v) const { return box.left() + (v - lim[0]) * sx; }
+  double y(double v) const { return box.bottom() - (v - lim[2]) * sy; }
+};
+
+// Source-over of a premultiplied pixel onto a premultiplied pixel.
+inline std::uint32_t blend(std::uint32_t dst, std::uint32_t src) {
+  const std::uint32_t a = 255 - (src >> 24);
+  if (a == 0) return src;
+  std::uint32_t rb = (dst & 0xff00ff) * a;
+  rb = ((rb + ((rb >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+  std::uint32_t ag = ((dst >> 8) & 0xff00ff) * a;
+  ag = (ag + ((ag >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+  return src + (rb | ag);
+}
+
+// Draws markers straight into the pixels of a QImage the painter is drawing on.
+class Blitter {
+ public:
+  static std::optional<Blitter> make(QPainter& p, MarkerSprites* sprites, const QRectF& clip) {
+    if (!sprites || !p.device() || p.device()->devType() != QInternal::Image) return std::nullopt;
+    auto* img = static_cast<QImage*>(p.device());
+    if (img->format() != QImage::Format_ARGB32_Premultiplied &&
+        img->format() != QImage::Format_RGB32)
+      return std::nullopt;
+    QTransform t = p.deviceTransform();
+    if (t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0) return std::nullopt;
+    Blitter b;
+    b.img_ = img;
+    b.t_ = t;
+    b.sprites_ = sprites;
+    b.scale_ = std::sqrt(t.m11() * t.m22());
+    QRect c = t.mapRect(clip).toAlignedRect().intersected(img->rect());
+    b.x0_ = c.left();
+    b.y0_ = c.top();
+    b.x1_ = c.right();
+    b.y1_ = c.bottom();
+    b.bits_ = const_cast<uchar*>(img->constBits());  // never detaches the painter's image
+    b.stride_ = img->bytesPerLine();
+    return b;
+  }
+
+  void draw(const LineView& l, double fx, double fy) {
+    const MarkerSprites::Sprite& s = sprites_->get(l, scale_);
+    const int cx = static_cast<int>(std::floor(t_.m11() * fx + t_.dx()));
+    const int cy = static_cast<int>(std::floor(t_.m22() * fy + t_.dy()));
+    const bool inside = cx - s.half >= x0_ && cx + s.half <= x1_ && cy - s.half >= y0_ &&
+                        cy + s.half <= y1_;
+    for (const MarkerSprites::Sprite::Pixel& px : s.pixels) {
+      const int x = cx + px.dx, y = cy + px.dy;
+      if (!inside && (x < x0_ || x > x1_ || y < y0_ || y > y1_)) continue;
+      auto* d = reinterpret_cast<std::uint32_t*>(bits_ + static_cast<std::ptrdiff_t>(y) * stride_) + x;
+      *d = blend(*d, px.argb);
+    }
+  }
+
+ private:
+  QImage* img_ = nullptr;
+  QTransform t_;
+  MarkerSprites* sprites_ = nullptr;
+  double scale_ = 1;
+  int x0_ = 0, y0_ = 0, x1_ = -1, y1_ = -1;
+  uchar* bits_ = nullptr;
+  qsizetype stride_ = 0;
+};
+
+Qt::PenStyle pen_style(LineStyle s) {
+  switch (s) {
+    case LineStyle::kDashed: return Qt::DashLine;
+    case LineStyle::kDotted: return Qt::DotLine;
+    case LineStyle::kDashDot: return Qt::DashDotLine;
+    case LineStyle::kNone: return Qt::NoPen;
+    case LineStyle::kSolid: break;
+  }
+  return Qt::SolidLine;
+}
+
+void draw_polyline(QPainter& p, const LineView& l, const DataMap& m) {
+  QPen pen(to_qcolor(l.color));
+  pen.setWidthF(std::max(1.0, l.line_width * kPxPerPt));
+  pen.setStyle(pen_style(l.style));
+  p.setPen(pen);
+  p.setBrush(Qt::NoBrush);
+  QPolygonF run;
+  auto flush = [&] {
+    if (run.size() >= 2) p.drawPolyline(run);
+    run.clear();
+  };
+  for (std::size_t i = 0; i < l.n; ++i) {
+    if (!std::isfinite(l.x[i]) || !std::isfinite(l.y[i])) {
+      flush();
+      continue;
+    }
+    run << QPointF(m.x(l.x[i]), m.y(l.y[i]));
+  }
+  flush();
+}
+
+QFont make_font(const std::string& family, double size_pt, bool bold, bool italic) {
+  QFont f(QString::fromStdString(family));
+  f.setStyleHint(QFont::SansSerif);
+  f.setPointSizeF(std::max(1.0, size_pt));
+  f.setBold(bold);
+  f.setItalic(italic);
+  return f;
+}
+
+void draw_text(QPainter& p, const TextView& t, const std::string& family, QPointF at) {
+  if (t.text->empty()) return;
+  QFont f = make_font(family, t.font_size, t.bold, t.italic);
+  p.setFont(f);
+  p.setPen(to_qcolor(t.color));
+  QFontMetricsF fm(f, p.device());
+  const QString s = QString::fromStdString(*t.text);
+  const double w = fm.horizontalAdvance(s);
+  double x = at.x() - (t.halign < 0 ? 0 : t.halign == 0 ? w / 2 : w);
+  double y = at.y();
+  if (t.valign == 0) y += (fm.ascent() - fm.descent()) / 2;
+  if (t.valign < 0) y -= fm.descent();
+  if (t.valign > 0) y += fm.ascent();
+  p.drawText(QPointF(x, y), s);
+}
+
+std::vector<double> ticks(double lo, double hi) {
+  std::vector<double> out;
+  const double step = Graphics::nice_step(lo, hi);
+  if (!(step > 0) || !std::isfinite(lo) || !std::isfinite(hi)) return out;
+  for (double k = std::ceil(lo / step - 1e-9); k * step <= hi + 1e-9 * step && out.size() < 50; ++k)
+    out.push_back(std::abs(k * step) < 1e-12 * step ? 0.0 : k * step);
+  return out;
+}
+
+QString tick_text(double v) { return QString::number(v, 'g', 6); }
+
+void draw_frame(QPainter& p, const Graphics& gfx, Handle ax, const DataMap& m) {
+  const std::string family = string_prop(gfx, ax, "FontName", "Helvetica");
+  const double size = number_prop(gfx, ax, "FontSize", 10);
+  QFont f = make_font(family, size, false, false);
+  QFontMetricsF fm(f, p.device());
+  const QRectF& b = m.box;
+  QPen pen(Qt::black);
+  pen.setWidthF(1.0);
+  pen.setCapStyle(Qt::FlatCap);
+  p.setPen(pen);
+  p.setBrush(Qt::NoBrush);
+  p.setFont(f);
+  const double tick = std::clamp(std::min(b.width(), b.height()) * 0.015, 3.0, 6.0);
+  const bool box = is_on(gfx, ax, "Box");
+  for (double v : ticks(m.lim[0], m.lim[1])) {
+    const double x = m.x(v);
+    p.drawLine(QPointF(x, b.bottom()), QPointF(x, b.bottom() - tick));
+    if (box) p.drawLine(QPointF(x, b.top()), QPointF(x, b.top() + tick));
+    const QString s = tick_text(v);
+    p.drawText(QPointF(x - fm.horizontalAdvance(s) / 2, b.bottom() + 3 + fm.ascent()), s);
+  }
+  double label_w = 0;
+  for (double v : ticks(m.lim[2], m.lim[3])) {
+    const double y = m.y(v);
+    p.drawLine(QPointF(b.left(), y), QPointF(b.left() + tick, y));
+    if (box) p.drawLine(QPointF(b.right(), y), QPointF(b.right() - tick, y));
+    const QString s = tick_text(v);
+    const double w = fm.horizontalAdvance(s);
+    label_w = std::max(label_w, w);
+    p.drawText(QPointF(b.left() - 4 - w, y + (fm.ascent() - fm.descent()) / 2), s);
+  }
+  if (box) {
+    p.drawRect(b);
+  } else {
+    p.drawLine(b.bottomLeft(), b.bottomRight());
+    p.drawLine(b.bottomLeft(), b.topLeft());
+  }
+
+  // Labels: x below the tick numbers, y rotated left of them, the title above the box.
+  const auto labels = gfx.axes_labels(ax);
+  const TextView xl = gfx.text_view(labels[0]);
+  if (xl.visible && !xl.text->empty()) {
+    TextView t = xl;
+    t.halign = 0;
+    t.valign = 1;
+    draw_text(p, t, family, QPointF(b.center().x(), b.bottom() + 6 + fm.height()));
+  }
+  const TextView yl = gfx.text_view(labels[1]);
+  if (yl.visible && !yl.text->empty()) {
+    TextView t = yl;
+    t.halign = 0;
+    t.valign = -1;
+    p.save();
+    p.translate(b.left() - 8 - label_w, b.center().y());
+    p.rotate(-90);
+    draw_text(p, t, family, QPointF(0, 0));
+    p.restore();
+  }
+  const TextView tl = gfx.text_view(labels[2]);
+  if (tl.visible && !tl.text->empty()) {
+    TextView t = tl;
+    t.halign = 0;
+    t.valign = -1;
+    draw_text(p, t, family, QPointF(b.center().x(), b.top() - 4));
+  }
+}
+
+}  // namespace
+
+void paint_axes(QPainter& p, const Graphics& gfx, Handle ax, const QSizeF& fs,
+                const PaintOptions& opt) {
+  AxesFrame frame = axes_frame(gfx, ax, fs);
+  if (frame.box.width() <= 0 || frame.box.height() <= 0) return;
+  if (!(frame.limits[1] > frame.limits[0]) || !(frame.limits[3] > frame.limits[2])) return;
+  const DataMap m(frame.box, frame.limits);
+  const bool visible = is_on(gfx, ax, "Visible");
+  p.save();
+  if (visible) {
+    const QColor bg = value_color(gfx, ax, "Color", Qt::white);
+    if (bg.alpha() > 0) p.fillRect(frame.box, bg);
+  }
+
+  const std::string family = string_prop(gfx, ax, "FontName", "Helvetica");
+  std::optional<Blitter> blit = Blitter::make(p, opt.sprites, frame.box);
+  std::vector<TextView> texts;
+  // Markers whose centre lies outside the box are not drawn; those across its edge are cut.
+  const QRectF inside = frame.box.adjusted(-0.5, -0.5, 0.5, 0.5);
+  p.setClipRect(frame.box);
+  p.setRenderHint(QPainter::Antialiasing);
+  gfx.for_each_drawn(
+      ax,
+      [&](const LineView& l) {
+        if (!l.visible || l.n == 0) return;
+        if (l.style != LineStyle::kNone && l.n >= 2) draw_polyline(p, l, m);
+        if (l.marker == Marker::kNone) return;
+        std::optional<QPainterPath> path;
+        for (std::size_t i = 0; i < l.n; ++i) {
+          const double fx = m.x(l.x[i]), fy = m.y(l.y[i]);
+          if (!(fx >= inside.left() && fx <= inside.right() && fy >= inside.top() &&
+                fy <= inside.bottom()))
+            continue;  // also skips NaN
+          if (blit) {
+            blit->draw(l, fx, fy);
+            continue;
+          }
+          if (!path) {
+            path = marker_path(l.marker, marker_pixels(l.marker, l.marker_size));
+            p.setPen(l.marker == Marker::kPoint ? QPen(Qt::NoPen) : marker_pen(l, 1.0));
+            p.setBrush(marker_brush(l));
+          }
+          p.drawPath(path->translated(fx, fy));
+        }
+      },
+      [&](const TextView& t) {
+        if (t.visible && !t.text->empty()) texts.push_back(t);
+      });
+  // Texts are not cut at the box: landmark numbers near an edge stay readable.
+  p.setClipping(false);
+  for (const TextView& t : texts) draw_text(p, t, family, QPointF(m.x(t.x), m.y(t.y)));
+  p.setRenderHint(QPainter::Antialiasing, false);
+  if (visible) draw_frame(p, gfx, ax, m);
+  p.restore();
+}
+
+void paint_figure(QPainter& p, const Graphics& gfx, Handle fig, const PaintOptions& opt) {
+  const QSizeF fs = figure_size(gfx, fig);
+  if (opt.background) {
+    const QRectF area = p.worldTransform().inverted().mapRect(QRectF(p.viewport()));
+    p.fillRect(area.united(QRectF(QPointF(0, 0), fs)),
+               value_color(gfx, fig, "Color", QColor(240, 240, 240)));
+  }
+  for (Handle c : gfx.children(fig))
+    if (gfx.type(c) == ObjType::kAxes) paint_axes(p, gfx, c, fs, opt);
+}
+
+}  // namespace qiv::qt

@@ -1,0 +1,86 @@
+#pragma once
+// The one routine that draws a figure's axes (never its controls) with a QPainter. Windows,
+// SVG, PNG, PDF and the clipboard all go through it, so every picture shows what the window
+// shows.
+//
+// Coordinates: the painter works in the figure's own pixels, top-left origin (the model's
+// positions have a bottom-left origin and are flipped here). To draw larger or smaller, scale
+// the painter; marker sprites and fonts follow the scale.
+#include <QColor>
+#include <QImage>
+#include <QPainterPath>
+#include <QRectF>
+#include <QSizeF>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/graphics/graphics.h"
+
+class QPainter;
+
+namespace qiv::qt {
+
+// Pixels per typographic point on every device this program paints on (96 dpi).
+constexpr double kPxPerPt = 96.0 / 72.0;
+
+// The outline of a marker centred at (0, 0), for a marker size in points.
+QPainterPath marker_path(Marker m, double size_px);
+// Marker size in pixels for a "MarkerSize" in points; the point marker draws at a third.
+double marker_pixels(Marker m, float marker_size_pt);
+
+// Where an axes draws, in figure pixels with a top-left origin.
+struct AxesFrame {
+  QRectF position;  // the axes' Position rectangle
+  QRectF box;       // the plot box: the position, letterboxed when the aspect is equal
+  Limits limits;
+};
+AxesFrame axes_frame(const Graphics& gfx, Handle axes, const QSizeF& figure_size);
+
+// Bitmaps of markers, one per (marker, size, colours, line width) on the device, so that a
+// raster picture of millions of markers blits instead of stroking paths. Keep one per
+// window: it is only valid for one painter scale.
+class MarkerSprites {
+ public:
+  struct Sprite {
+    QImage image;  // ARGB32 premultiplied
+    int half = 0;  // offset from the image's top-left to the marker's centre pixel
+    // The pixels that are not transparent, relative to the centre, for the blitter.
+    struct Pixel {
+      std::int16_t dx, dy;
+      std::uint32_t argb;  // premultiplied
+    };
+    std::vector<Pixel> pixels;
+  };
+  const Sprite& get(const LineView& line, double scale);
+  std::size_t size() const { return cache_.size(); }
+
+ private:
+  std::unordered_map<std::uint64_t, Sprite> cache_;
+  std::uint64_t last_key_ = ~0ull;
+  const Sprite* last_ = nullptr;
+};
+
+struct PaintOptions {
+  // Draws markers by blitting sprites into the painter's QImage when it is one (a raster
+  // device with a plain scale and translation); otherwise each marker is one path, which is
+  // what vector pictures need (one element per marker).
+  MarkerSprites* sprites = nullptr;
+  bool background = true;  // fill with the figure's colour first
+};
+
+// Draws the figure's background and every visible axes of the figure, in the figure's pixel
+// size (see above).
+void paint_figure(QPainter& p, const Graphics& gfx, Handle fig, const PaintOptions& opt);
+// One axes.
+void paint_axes(QPainter& p, const Graphics& gfx, Handle axes, const QSizeF& figure_size,
+                const PaintOptions& opt);
+
+// The figure's size in pixels, and the rectangle a picture of it must cover: the figure,
+// grown to hold any axes placed past its edges (an enlarged plot must not be cut).
+QSizeF figure_size(const Graphics& gfx, Handle fig);
+QRectF picture_rect(const Graphics& gfx, Handle fig);
+
+QColor to_qcolor(const Rgb& c);
+
+}  // namespace qiv::qt

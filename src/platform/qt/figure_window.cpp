@@ -1,0 +1,482 @@
+#include "platform/qt/figure_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <algorithm>
+#include <cmath>
+
+#include "app/controls.h"
+#include "platform/qt/window_manager.h"
+
+namespace qiv::qt {
+namespace {
+
+std::string to_lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+std::string str_prop(const Graphics& g, Handle h, const char* name, const char* fallback = "") {
+  if (!g.has_property(h, name)) return fallback;
+  Value v = g.get(h, name);
+  return v.is_string() ? v.str() : fallback;
+}
+
+double num_prop(const Graphics& g, Handle h, const char* name, double fallback) {
+  if (!g.has_property(h, name)) return fallback;
+  Value v = g.get(h, name);
+  return v.is_scalar() ? v.scalar_value() : fallback;
+}
+
+std::optional<QColor> color_prop(const Graphics& g, Handle h, const char* name) {
+  if (!g.has_property(h, name)) return std::nullopt;
+  Value v = g.get(h, name);
+  std::optional<Rgb> c;
+  if (v.is_matrix()) c = color_from_matrix(v.matrix());
+  if (v.is_string()) c = parse_color(v.str());
+  if (!c || c->none) return std::nullopt;
+  return to_qcolor(*c);
+}
+
+// The items of a listbox or popup menu: a list of texts, or one text with "|" between items.
+QStringList items_of(const Value& v) {
+  QStringList out;
+  if (v.is_list()) {
+    for (const Value& e : v.list()) out << QString::fromStdString(value_text(e));
+  } else {
+    const QString s = QString::fromStdString(value_text(v));
+    if (!s.isEmpty()) out = s.split('|');
+  }
+  return out;
+}
+
+QStringList lines_of(const Value& v) {
+  QStringList out;
+  if (v.is_list()) {
+    for (const Value& e : v.list()) out << QString::fromStdString(value_text(e));
+    return out;
+  }
+  return QString::fromStdString(value_text(v)).split('\n');
+}
+
+// Sets a position given in pixels, whatever units the object uses.
+void set_pixel_position(Graphics& g, Handle h, const std::array<double, 4>& px) {
+  const Value units = g.get(h, "Units");
+  const bool pixels = units.is_string() && to_lower(units.str()) == "pixels";
+  if (!pixels) g.set(h, "Units", Value("pixels"));
+  g.set(h, "Position", row({px[0], px[1], px[2], px[3]}));
+  if (!pixels) g.set(h, "Units", units);
+}
+
+int px(double v) { return static_cast<int>(std::lround(v)); }
+
+const QColor kDefaultControlBackground = QColor::fromRgbF(0.94f, 0.94f, 0.94f);
+
+bool same_color(const QColor& a, const QColor& b) {
+  return std::abs(a.red() - b.red()) <= 1 && std::abs(a.green() - b.green()) <= 1 &&
+         std::abs(a.blue() - b.blue()) <= 1;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+
+FigureCanvas::FigureCanvas(const Graphics& gfx, Handle fig, QWidget* parent)
+    : QWidget(parent), gfx_(gfx), fig_(fig) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void FigureCanvas::invalidate() {
+  valid_ = false;
+  update();
+}
+
+const QImage& FigureCanvas::picture() {
+  const qreal dpr = devicePixelRatioF();
+  const QSize device = (QSizeF(size()) * dpr).toSize();
+  if (valid_ && cache_.size() == device) return cache_;
+  cache_ = QImage(device.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+  cache_.setDotsPerMeterX(3780);  // 96 dpi: fonts are sized in points
+  cache_.setDotsPerMeterY(3780);
+  cache_.setDevicePixelRatio(dpr);
+  cache_.fill(palette().color(QPalette::Window));
+  if (gfx_.ishandle(fig_)) {
+    QPainter p(&cache_);
+    const QSizeF fs = figure_size(gfx_, fig_);
+    p.scale(width() / fs.width(), height() / fs.height());
+    paint_figure(p, gfx_, fig_, PaintOptions{&sprites_, true});
+  }
+  valid_ = true;
+  return cache_;
+}
+
+void FigureCanvas::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.drawImage(QPointF(0, 0), picture());
+}
+
+// ---------------------------------------------------------------------------------------
+
+FigureWindow::FigureWindow(WindowManager& wm, Handle fig)
+    : QWidget(nullptr), wm_(wm), gfx_(wm.gfx()), fig_(fig) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  canvas_ = new FigureCanvas(gfx_, fig_, this);
+  status_ = new QStatusBar(this);
+  status_->setSizeGripEnabled(false);
+}
+
+FigureWindow::~FigureWindow() = default;
+
+QRect FigureWindow::client_rect_from_model() const {
+  const auto p = gfx_.pixel_position(fig_);
+  const auto screen = gfx_.pixel_position(kScreen);
+  const int w = std::max(1, px(p[2]));
+  const int h = std::max(1, px(p[3]));
+  return QRect(px(p[0]), px(screen[3] - p[1] - p[3]), w, h + status_->sizeHint().height());
+}
+
+void FigureWindow::sync_properties() {
+  if (detached_ || !gfx_.ishandle(fig_)) return;
+  ++applying_;
+  const std::string name = str_prop(gfx_, fig_, "Name");
+  QString title = QString::fromStdString(name);
+  if (str_prop(gfx_, fig_, "NumberTitle", "on") == "on") {
+    title = QString("Figure %1").arg(fig_) + (name.empty() ? QString() : ": " + title);
+  }
+  if (windowTitle() != title) setWindowTitle(title);
+
+  if (auto c = color_prop(gfx_, fig_, "Color")) {
+    QPalette pal = palette();
+    if (pal.color(QPalette::Window) != *c) {
+      pal.setColor(QPalette::Window, *c);
+      setPalette(pal);
+      canvas_->invalidate();
+    }
+  }
+
+  const QRect r = client_rect_from_model();
+  if (str_prop(gfx_, fig_, "Resize", "on") == "off") {
+    setFixedSize(r.size());
+  } else {
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  }
+  if (geometry() != r) setGeometry(r);
+  const int sb = status_->sizeHint().height();
+  const QRect canvas(0, 0, r.width(), r.height() - sb);
+  if (canvas_->geometry() != canvas) canvas_->setGeometry(canvas);
+  status_->setGeometry(0, r.height() - sb, r.width(), sb);
+
+  const bool visible = str_prop(gfx_, fig_, "Visible", "on") == "on";
+  if (visible != isVisible()) setVisible(visible);
+  --applying_;
+}
+
+void FigureWindow::sync_controls() {
+  if (detached_ || !gfx_.ishandle(fig_)) return;
+  std::set<Handle> seen;
+  for (Handle c : gfx_.children(fig_)) {
+    if (gfx_.type(c) != ObjType::kUicontrol) continue;
+    seen.insert(c);
+    update_control(c, controls_[c]);
+  }
+  for (auto it = controls_.begin(); it != controls_.end();) {
+    if (seen.count(it->first)) {
+      ++it;
+      continue;
+    }
+    if (it->second.widget) {
+      it->second.widget->hide();
+      it->second.widget->deleteLater();
+    }
+    it = controls_.erase(it);
+  }
+}
+
+void FigureWindow::remove_control(Handle h) {
+  auto it = controls_.find(h);
+  if (it == controls_.end()) return;
+  if (it->second.widget) {
+    it->second.widget->hide();
+    it->second.widget->deleteLater();
+  }
+  controls_.erase(it);
+}
+
+QWidget* FigureWindow::control_widget(Handle h) const {
+  auto it = controls_.find(h);
+  return it == controls_.end() ? nullptr : it->second.widget;
+}
+
+void FigureWindow::show_status(const QString& text) { status_->showMessage(text); }
+
+QWidget* FigureWindow::make_widget(Handle h, const std::string& style, bool multiline) {
+  QWidget* w = nullptr;
+  if (style == "pushbutton" || style == "togglebutton") {
+    auto* b = new QPushButton(canvas_);
+    b->setCheckable(style == "togglebutton");
+    connect(b, &QPushButton::clicked, this, [this, h, b](bool checked) {
+      if (b->isCheckable()) {
+        gfx_.set(h, "Value", Value(num_prop(gfx_, h, checked ? "Max" : "Min", checked ? 1 : 0)));
+      }
+      wm_.run_callback(h);
+    });
+    w = b;
+  } else if (style == "edit" && multiline) {
+    auto* e = new QPlainTextEdit(canvas_);
+    e->setTabChangesFocus(true);
+    connect(e, &QPlainTextEdit::textChanged, this, [this, h] {
+      auto it = controls_.find(h);
+      if (it != controls_.end()) commit_edit(h, it->second);
+    });
+    e->installEventFilter(this);
+    w = e;
+  } else if (style == "edit") {
+    auto* e = new QLineEdit(canvas_);
+    connect(e, &QLineEdit::textChanged, this, [this, h] {
+      auto it = controls_.find(h);
+      if (it != controls_.end()) commit_edit(h, it->second);
+    });
+    connect(e, &QLineEdit::returnPressed, this, [this, h] {
+      auto it = controls_.find(h);
+      if (it == controls_.end()) return;
+      it->second.edited = false;
+      wm_.run_callback(h);
+    });
+    e->installEventFilter(this);
+    w = e;
+  } else if (style == "checkbox" || style == "radiobutton") {
+    QAbstractButton* b = style == "checkbox" ? static_cast<QAbstractButton*>(new QCheckBox(canvas_))
+                                             : new QRadioButton(canvas_);
+    if (style == "radiobutton") b->setAutoExclusive(false);
+    connect(b, &QAbstractButton::clicked, this, [this, h](bool checked) {
+      gfx_.set(h, "Value", Value(num_prop(gfx_, h, checked ? "Max" : "Min", checked ? 1 : 0)));
+      wm_.run_callback(h);
+    });
+    w = b;
+  } else if (style == "listbox") {
+    auto* l = new QListWidget(canvas_);
+    connect(l, &QListWidget::currentRowChanged, this, [this, h](int row) {
+      if (applying_ > 0 || row < 0) return;
+      gfx_.set(h, "Value", Value(row + 1));
+      wm_.run_callback(h);
+    });
+    w = l;
+  } else if (style == "popupmenu") {
+    auto* c = new QComboBox(canvas_);
+    connect(c, &QComboBox::activated, this, [this, h](int index) {
+      gfx_.set(h, "Value", Value(index + 1));
+      wm_.run_callback(h);
+    });
+    w = c;
+  } else if (style == "slider") {
+    auto* s = new QSlider(Qt::Horizontal, canvas_);
+    s->setRange(0, 1000);
+    connect(s, &QSlider::sliderReleased, this, [this, h, s] {
+      const double lo = num_prop(gfx_, h, "Min", 0), hi = num_prop(gfx_, h, "Max", 1);
+      gfx_.set(h, "Value", Value(lo + (hi - lo) * s->value() / 1000.0));
+      wm_.run_callback(h);
+    });
+    w = s;
+  } else if (style == "frame") {
+    auto* f = new QFrame(canvas_);
+    f->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    w = f;
+  } else if (style == "panel") {
+    w = new QGroupBox(canvas_);
+  } else {
+    auto* l = new QLabel(canvas_);
+    l->setTextFormat(Qt::PlainText);
+    w = l;
+  }
+  // Frames and panels are drawn under the controls they enclose.
+  if (style == "frame" || style == "panel") w->lower();
+  w->setProperty("qiv_handle", static_cast<qlonglong>(h));
+  return w;
+}
+
+void FigureWindow::update_control(Handle h, Control& c) {
+  const std::string style = to_lower(str_prop(gfx_, h, "Style", "pushbutton"));
+  const bool multiline = num_prop(gfx_, h, "Max", 1) - num_prop(gfx_, h, "Min", 0) > 1;
+  ++applying_;
+  if (!c.widget || c.style != style || c.multiline != multiline) {
+    if (c.widget) {
+      c.widget->hide();
+      c.widget->deleteLater();
+    }
+    c = Control{style, multiline, make_widget(h, style, multiline), false};
+  }
+  QWidget* w = c.widget;
+
+  const auto p = gfx_.pixel_position(h);
+  const double fig_h = figure_size(gfx_, fig_).height();
+  const QRect r(px(p[0]), px(fig_h - p[1] - p[3]), std::max(1, px(p[2])), std::max(1, px(p[3])));
+  if (w->geometry() != r) w->setGeometry(r);
+  w->setEnabled(str_prop(gfx_, h, "Enable", "on") == "on");
+  const QString tip = QString::fromStdString(str_prop(gfx_, h, "TooltipString"));
+  if (w->toolTip() != tip) w->setToolTip(tip);
+
+  QFont font = w->font();
+  font.setPointSizeF(std::max(1.0, num_prop(gfx_, h, "FontSize", 9)));
+  font.setBold(to_lower(str_prop(gfx_, h, "FontWeight", "normal")) == "bold");
+  font.setItalic(to_lower(str_prop(gfx_, h, "FontAngle", "normal")) == "italic");
+  if (w->font() != font) w->setFont(font);
+
+  QPalette pal = w->palette();
+  if (auto fg = color_prop(gfx_, h, "ForegroundColor")) {
+    pal.setColor(QPalette::WindowText, *fg);
+    pal.setColor(QPalette::Text, *fg);
+    pal.setColor(QPalette::ButtonText, *fg);
+  }
+  auto bg = color_prop(gfx_, h, "BackgroundColor");
+  if (bg && (style == "edit" || style == "listbox") && !same_color(*bg, kDefaultControlBackground))
+    pal.setColor(QPalette::Base, *bg);
+  const bool label = style == "text";
+  const auto fig_color = color_prop(gfx_, fig_, "Color");
+  const bool fill_label = label && bg && fig_color && !same_color(*bg, *fig_color);
+  if (fill_label) pal.setColor(QPalette::Window, *bg);
+  if (w->palette() != pal) w->setPalette(pal);
+  w->setAutoFillBackground(fill_label);
+
+  const Value str = gfx_.has_property(h, "String") ? gfx_.get(h, "String") : Value("");
+  const double value = num_prop(gfx_, h, "Value", 0);
+  const double max = num_prop(gfx_, h, "Max", 1);
+  if (auto* b = qobject_cast<QPushButton*>(w)) {
+    const QString t = lines_of(str).join(' ');
+    if (b->text() != t) b->setText(t);
+    if (b->isCheckable()) b->setChecked(value == max);
+  } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    const QString t = QString::fromStdString(value_text(str));
+    if (e->text() != t) e->setText(t);
+  } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
+    const QString t = lines_of(str).join('\n');
+    if (e->toPlainText() != t) e->setPlainText(t);
+  } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+    const QString t = lines_of(str).join(' ');
+    if (b->text() != t) b->setText(t);
+    b->setChecked(value == max);
+  } else if (auto* l = qobject_cast<QListWidget*>(w)) {
+    const QStringList items = items_of(str);
+    QStringList now;
+    for (int i = 0; i < l->count(); ++i) now << l->item(i)->text();
+    if (now != items) {
+      l->clear();
+      l->addItems(items);
+    }
+    const int row = static_cast<int>(value) - 1;
+    if (l->currentRow() != row) l->setCurrentRow(row >= 0 && row < l->count() ? row : -1);
+  } else if (auto* cb = qobject_cast<QComboBox*>(w)) {
+    const QStringList items = items_of(str);
+    QStringList now;
+    for (int i = 0; i < cb->count(); ++i) now << cb->itemText(i);
+    if (now != items) {
+      cb->clear();
+      cb->addItems(items);
+    }
+    const int index = static_cast<int>(value) - 1;
+    if (cb->currentIndex() != index && index >= 0 && index < cb->count()) cb->setCurrentIndex(index);
+  } else if (auto* s = qobject_cast<QSlider*>(w)) {
+    const double lo = num_prop(gfx_, h, "Min", 0);
+    const double span = max - lo;
+    s->setValue(span > 0 ? static_cast<int>(std::lround((value - lo) / span * 1000)) : 0);
+  } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+    const QString t = QString::fromStdString(value_text(str));
+    if (g->title() != t) g->setTitle(t);
+  } else if (auto* l = qobject_cast<QLabel*>(w)) {
+    const QStringList lines = lines_of(str);
+    const QString t = lines.join('\n');
+    if (l->text() != t) l->setText(t);
+    const std::string a = to_lower(str_prop(gfx_, h, "HorizontalAlignment", "center"));
+    Qt::Alignment horizontal = a == "left" ? Qt::AlignLeft : a == "right" ? Qt::AlignRight
+                                                                           : Qt::AlignHCenter;
+    l->setAlignment(horizontal | (lines.size() > 1 ? Qt::AlignTop : Qt::AlignVCenter));
+  }
+  const bool visible = str_prop(gfx_, h, "Visible", "on") == "on";
+  if (w->isVisibleTo(canvas_) != visible) w->setVisible(visible);
+  --applying_;
+}
+
+void FigureWindow::commit_edit(Handle h, Control& c) {
+  if (applying_ > 0 || detached_ || !gfx_.ishandle(h)) return;
+  c.edited = true;
+  if (auto* e = qobject_cast<QLineEdit*>(c.widget)) {
+    gfx_.set(h, "String", Value(e->text().toStdString()));
+  } else if (auto* e = qobject_cast<QPlainTextEdit*>(c.widget)) {
+    List lines;
+    for (const QString& s : e->toPlainText().split('\n')) lines.emplace_back(s.toStdString());
+    gfx_.set(h, "String", Value(std::move(lines)));
+  }
+}
+
+void FigureWindow::edit_finished(Handle h) {
+  auto it = controls_.find(h);
+  if (it == controls_.end() || !it->second.edited) return;
+  it->second.edited = false;
+  wm_.run_callback(h);
+}
+
+bool FigureWindow::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::FocusOut && !detached_) {
+    const QVariant h = watched->property("qiv_handle");
+    if (h.isValid()) edit_finished(static_cast<Handle>(h.toLongLong()));
+  }
+  return QWidget::eventFilter(watched, e);
+}
+
+void FigureWindow::user_geometry_changed() {
+  if (applying_ > 0 || detached_ || !isVisible() || !gfx_.ishandle(fig_)) return;
+  const QRect g = geometry();
+  const int sb = status_->sizeHint().height();
+  const double w = std::max(1, g.width());
+  const double h = std::max(1, g.height() - sb);
+  const double screen_h = gfx_.pixel_position(kScreen)[3];
+  const std::array<double, 4> now{static_cast<double>(g.x()), screen_h - g.y() - h, w, h};
+  const auto old = gfx_.pixel_position(fig_);
+  bool same = true;
+  for (int i = 0; i < 4; ++i) same = same && std::abs(old[static_cast<std::size_t>(i)] - now[static_cast<std::size_t>(i)]) < 0.5;
+  if (same) return;
+  const double dh = h - old[3];
+  set_pixel_position(gfx_, fig_, now);
+  if (std::abs(dh) < 0.5) return;
+  // Controls in pixels or characters keep their distance from the top edge.
+  for (Handle c : gfx_.children(fig_)) {
+    if (gfx_.type(c) != ObjType::kUicontrol) continue;
+    if (to_lower(str_prop(gfx_, c, "Units", "pixels")) == "normalized") continue;
+    auto p = gfx_.pixel_position(c);
+    p[1] += dh;
+    set_pixel_position(gfx_, c, p);
+  }
+}
+
+void FigureWindow::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  const int sb = status_->sizeHint().height();
+  canvas_->setGeometry(0, 0, width(), std::max(1, height() - sb));
+  status_->setGeometry(0, height() - sb, width(), sb);
+  user_geometry_changed();
+}
+
+void FigureWindow::moveEvent(QMoveEvent* e) {
+  QWidget::moveEvent(e);
+  user_geometry_changed();
+}
+
+void FigureWindow::closeEvent(QCloseEvent* e) {
+  e->accept();
+  if (!detached_) wm_.window_closed(fig_);
+}
+
+}  // namespace qiv::qt

@@ -1,0 +1,97 @@
+#pragma once
+// One figure's window: a canvas the size of the figure, on which the axes are painted and
+// the uicontrols sit as native widgets, and a status bar below it for failures of the
+// window's callbacks.
+//
+// Positions: the model's figure Position is the canvas in screen pixels with a bottom-left
+// origin; children are placed with Graphics::pixel_position (bottom-left origin within the
+// figure). When the user resizes the window, the figure's Position follows, so normalized
+// children (the axes) grow with it, while controls in pixels or characters keep their
+// distance from the window's top-left corner.
+#include <QImage>
+#include <QWidget>
+#include <map>
+#include <string>
+
+#include "platform/graphics/graphics.h"
+#include "platform/qt/figure_painter.h"
+
+class QStatusBar;
+
+namespace qiv::qt {
+
+class WindowManager;
+
+class FigureCanvas : public QWidget {
+  Q_OBJECT
+
+ public:
+  FigureCanvas(const Graphics& gfx, Handle fig, QWidget* parent);
+  void invalidate();
+  // Renders the picture now if it is out of date; returns it.
+  const QImage& picture();
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+
+ private:
+  const Graphics& gfx_;
+  Handle fig_;
+  QImage cache_;
+  bool valid_ = false;
+  MarkerSprites sprites_;
+};
+
+class FigureWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  FigureWindow(WindowManager& wm, Handle fig);
+  ~FigureWindow() override;
+
+  Handle figure() const { return fig_; }
+  FigureCanvas* canvas() const { return canvas_; }
+  QStatusBar* status_bar() const { return status_; }
+
+  // Title, colour, size and place, visibility.
+  void sync_properties();
+  // Creates, updates and removes the widgets of the figure's uicontrols.
+  void sync_controls();
+  void remove_control(Handle h);
+  QWidget* control_widget(Handle h) const;
+  void show_status(const QString& text);
+  // The model is going away (the figure was deleted): stop talking to it.
+  void detach() { detached_ = true; }
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  struct Control {
+    std::string style;
+    bool multiline = false;
+    QWidget* widget = nullptr;
+    bool edited = false;  // edit text changed since its callback last ran
+  };
+
+  void update_control(Handle h, Control& c);
+  QWidget* make_widget(Handle h, const std::string& style, bool multiline);
+  void commit_edit(Handle h, Control& c);
+  void edit_finished(Handle h);
+  void user_geometry_changed();
+  QRect client_rect_from_model() const;
+
+  WindowManager& wm_;
+  Graphics& gfx_;
+  Handle fig_;
+  FigureCanvas* canvas_;
+  QStatusBar* status_;
+  std::map<Handle, Control> controls_;
+  int applying_ = 0;  // > 0 while model values are being written into widgets
+  bool detached_ = false;
+};
+
+}  // namespace qiv::qt

@@ -1,0 +1,28 @@
+#include "platform/qt/headless_pictures.h"
+
+#include <QGuiApplication>
+#include <cstdlib>
+
+#include "platform/qt/figure_picture.h"
+
+namespace qiv::qt {
+
+void install_pictures(HeadlessUi& ui) {
+  ui.set_painter([](Graphics& gfx, Handle fig) { return figure_picture(gfx, fig); });
+  ui.set_file_writer([](Graphics& gfx, Handle fig, const std::string& path) {
+    save_figure_file(gfx, fig, path);
+  });
+}
+
+std::unique_ptr<QGuiApplication> ensure_gui_application() {
+  if (QCoreApplication::instance()) return nullptr;
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform == nullptr || *platform == '\0') setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Qt keeps references to argc and argv for the application's lifetime.
+  static int argc = 1;
+  static char name[] = "qiv_proto";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace qiv::qt

@@ -1,0 +1,89 @@
+#include "platform/qt/qt_ui.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QStatusBar>
+#include <iostream>
+
+#include "platform/qt/figure_picture.h"
+#include "platform/qt/figure_window.h"
+#include "platform/qt/window_manager.h"
+
+namespace qiv::qt {
+
+QString qt_filter(const std::string& filter) {
+  QStringList patterns = QString::fromStdString(filter).split(';', Qt::SkipEmptyParts);
+  for (QString& p : patterns) p = p.trimmed();
+  const QString joined = patterns.join(' ');
+  if (joined.isEmpty()) return "All files (*)";
+  return QString("%1 (%1)").arg(joined);
+}
+
+QWidget* QtUi::dialog_parent() const {
+  if (!wm_) return nullptr;
+  Graphics& g = wm_->gfx();
+  Handle fig = g.callback_figure();
+  if (fig == kNoHandle) fig = g.current_figure();
+  FigureWindow* w = wm_->window(fig);
+  return w && w->isVisible() ? w : QApplication::activeWindow();
+}
+
+FileChoice QtUi::file_dialog(bool save, const std::string& filter, const std::string& title) {
+  QFileDialog d(dialog_parent(), QString::fromStdString(title), QDir::currentPath(),
+                qt_filter(filter));
+  d.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  d.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (save) {
+    // A name typed without an extension gets the first pattern's.
+    const QString first = QString::fromStdString(filter).section(';', 0, 0).trimmed();
+    if (first.startsWith("*.") && !first.mid(1).contains(QLatin1Char('*'))) d.setDefaultSuffix(first.mid(2));
+  }
+  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return FileChoice::cancel();
+  const QFileInfo info(d.selectedFiles().front());
+  QString dir = QDir::cleanPath(info.absolutePath());
+  if (!dir.endsWith('/')) dir += '/';
+  return FileChoice::chosen(info.fileName().toStdString(), dir.toStdString());
+}
+
+FileChoice QtUi::get_file(const std::string& filter, const std::string& title) {
+  return file_dialog(false, filter, title);
+}
+
+FileChoice QtUi::put_file(const std::string& filter, const std::string& title) {
+  return file_dialog(true, filter, title);
+}
+
+void QtUi::msgbox(const std::string& text) {
+  auto* box = new QMessageBox(QMessageBox::NoIcon, QString(), QString::fromStdString(text),
+                              QMessageBox::Ok, dialog_parent());
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setModal(false);
+  box->setWindowModality(Qt::NonModal);
+  box->show();
+}
+
+void QtUi::console(const std::string& line) { std::cout << line << std::endl; }
+
+void QtUi::report_failure(const std::string& text, Handle from_figure) {
+  console(text);
+  if (!wm_) return;
+  if (FigureWindow* w = wm_->window(from_figure)) w->show_status(QString::fromStdString(text));
+}
+
+void QtUi::copy_figure(Graphics& gfx, Handle fig) {
+  auto* mime = new QMimeData;
+  mime->setData("image/svg+xml", figure_svg(gfx, fig));
+  mime->setImageData(clipboard_image(gfx, fig));
+  QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+void QtUi::save_figure(Graphics& gfx, Handle fig, const std::string& path) {
+  save_figure_file(gfx, fig, path);
+}
+
+}  // namespace qiv::qt

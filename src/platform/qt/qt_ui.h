@@ -1,0 +1,40 @@
+#pragma once
+// The Ui of the desktop program: Qt file dialogs, message boxes that do not wait, the
+// console on stdout, failures also shown in the calling window's status bar, and pictures on
+// the system clipboard.
+#include <QString>
+#include <string>
+
+#include "platform/ui.h"
+
+class QWidget;
+
+namespace qiv::qt {
+
+class WindowManager;
+
+// A dialog filter such as "*.svg;*.png;*.pdf" as Qt writes it: "*.svg *.png *.pdf (*.svg
+// *.png *.pdf)".
+QString qt_filter(const std::string& filter);
+
+class QtUi : public Ui {
+ public:
+  // The windows give dialogs and message boxes their parent and failures their status bar.
+  void set_windows(WindowManager* wm) { wm_ = wm; }
+
+  FileChoice get_file(const std::string& filter, const std::string& title) override;
+  FileChoice put_file(const std::string& filter, const std::string& title) override;
+  void msgbox(const std::string& text) override;
+  void console(const std::string& line) override;
+  void report_failure(const std::string& text, Handle from_figure) override;
+  void copy_figure(Graphics& gfx, Handle fig) override;
+  void save_figure(Graphics& gfx, Handle fig, const std::string& path) override;
+
+ private:
+  FileChoice file_dialog(bool save, const std::string& filter, const std::string& title);
+  QWidget* dialog_parent() const;
+
+  WindowManager* wm_ = nullptr;
+};
+
+}  // namespace qiv::qt

@@ -1,0 +1,181 @@
+#include "platform/qt/window_manager.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app/qiv_proto.h"
+#include "platform/qt/figure_window.h"
+
+namespace qiv::qt {
+
+WindowManager::WindowManager(Application& app) : app_(app) {
+  app_.gfx.add_observer(this);
+  for (Handle f : app_.gfx.figures()) {
+    create_window(f);
+    mark(f, true, true);
+  }
+}
+
+WindowManager::~WindowManager() {
+  app_.gfx.remove_observer(this);
+  for (auto& [fig, w] : windows_) {
+    if (!w) continue;
+    w->detach();
+    delete w.data();
+  }
+}
+
+FigureWindow* WindowManager::create_window(Handle fig) {
+  auto* w = new FigureWindow(*this, fig);
+  windows_[fig] = w;
+  return w;
+}
+
+FigureWindow* WindowManager::window(Handle fig) const {
+  auto it = windows_.find(fig);
+  return it == windows_.end() ? nullptr : it->second.data();
+}
+
+QWidget* WindowManager::control_widget(Handle control) const {
+  if (!app_.gfx.ishandle(control)) return nullptr;
+  FigureWindow* w = window(app_.gfx.figure_of(control));
+  return w ? w->control_widget(control) : nullptr;
+}
+
+int WindowManager::visible_windows() const {
+  int n = 0;
+  for (const auto& [fig, w] : windows_)
+    if (w && w->isVisible()) ++n;
+  return n;
+}
+
+void WindowManager::post_sync() {
+  if (sync_posted_) return;
+  sync_posted_ = true;
+  QTimer::singleShot(0, this, [this] {
+    sync_posted_ = false;
+    sync();
+  });
+}
+
+void WindowManager::mark(Handle h, bool controls, bool canvas) {
+  const Handle fig = app_.gfx.figure_of(h);
+  if (fig == kNoHandle) return;
+  if (controls) dirty_controls_.insert(fig);
+  if (canvas) dirty_canvas_.insert(fig);
+  post_sync();
+}
+
+void WindowManager::sync() {
+  const std::set<Handle> figs = std::move(dirty_controls_);
+  dirty_controls_.clear();
+  for (Handle f : figs) {
+    FigureWindow* w = window(f);
+    if (!w || !app_.gfx.ishandle(f)) continue;
+    w->sync_properties();
+    w->sync_controls();
+  }
+  const std::set<Handle> canvases = std::move(dirty_canvas_);
+  dirty_canvas_.clear();
+  for (Handle f : canvases)
+    if (FigureWindow* w = window(f)) w->canvas()->invalidate();
+  if (raise_ != kNoHandle) {
+    FigureWindow* w = window(raise_);
+    raise_ = kNoHandle;
+    if (w && w->isVisible() && QApplication::activeWindow() != w) {
+      w->raise();
+      w->activateWindow();
+    }
+  }
+  if (quit_on_last_ && !in_callback_ && visible_windows() == 0) QCoreApplication::quit();
+}
+
+void WindowManager::run_callback(Handle control) {
+  Graphics& g = app_.gfx;
+  if (!g.ishandle(control)) return;
+  const Value cb = g.get(control, "Callback");
+  Args args;
+  if (cb.is_list()) {
+    args = cb.list();
+  } else if (cb.is_string() && !cb.str().empty()) {
+    args.emplace_back(cb.str());
+  }
+  if (args.empty() || !args[0].is_string() || args[0].str().empty()) return;
+  const Handle fig = g.figure_of(control);
+  if (FigureWindow* w = window(fig)) w->status_bar()->clearMessage();
+  // A click makes its window the current figure.
+  if (g.current_figure() != fig) g.figure(fig);
+  const Handle previous = g.callback_object();
+  const bool was_in_callback = in_callback_;
+  g.set_callback_object(control);
+  in_callback_ = true;
+  Qiv_proto(app_.ctx, args, 0);
+  in_callback_ = was_in_callback;
+  g.set_callback_object(g.ishandle(previous) ? previous : kNoHandle);
+  sync();
+}
+
+void WindowManager::window_closed(Handle fig) {
+  if (app_.gfx.ishandle(fig)) app_.gfx.close(fig);
+  sync();
+}
+
+void WindowManager::object_created(Handle h) {
+  if (app_.gfx.type(h) == ObjType::kFigure) create_window(h);
+  mark(h, true, true);
+}
+
+void WindowManager::object_deleted(Handle h) {
+  const ObjType t = app_.gfx.type(h);
+  if (t == ObjType::kFigure) {
+    auto it = windows_.find(h);
+    if (it != windows_.end()) {
+      if (FigureWindow* w = it->second.data()) {
+        w->detach();
+        w->hide();
+        w->deleteLater();
+      }
+      windows_.erase(it);
+    }
+    dirty_controls_.erase(h);
+    dirty_canvas_.erase(h);
+    if (raise_ == h) raise_ = kNoHandle;
+    post_sync();
+    return;
+  }
+  const Handle fig = app_.gfx.figure_of(h);
+  if (t == ObjType::kUicontrol) {
+    if (FigureWindow* w = window(fig)) w->remove_control(h);
+  }
+  mark(h, false, true);
+}
+
+void WindowManager::property_changed(Handle h, std::string_view name) {
+  switch (app_.gfx.type(h)) {
+    case ObjType::kRoot:
+      if (name == "screensize")
+        for (const auto& [fig, w] : windows_) dirty_controls_.insert(fig);
+      post_sync();
+      break;
+    case ObjType::kFigure:
+      mark(h, true, true);
+      break;
+    case ObjType::kUicontrol:
+      mark(h, true, false);
+      break;
+    default:
+      mark(h, false, true);
+      break;
+  }
+}
+
+void WindowManager::content_changed(Handle axes) { mark(axes, false, true); }
+
+void WindowManager::figure_raised(Handle fig) {
+  raise_ = fig;
+  mark(fig, true, false);
+}
+
+}  // namespace qiv::qt
