@@ -1,0 +1,253 @@
+// The four window layouts of layouts/ and the start-up that opens them.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "app/application.h"
+#include "app/qivprotosw.h"
+#include "guikit/figure_files.h"
+#include "platform/headless_ui.h"
+
+namespace qiv {
+namespace {
+namespace fs = std::filesystem;
+
+// Runs each test from an empty directory: the layouts come from the program's folder.
+class Layouts : public testing::Test {
+ protected:
+  void SetUp() override {
+    old_ = fs::current_path();
+    std::string tmpl = (fs::temp_directory_path() / "qiv_layouts_XXXXXX").string();
+    dir_ = mkdtemp(tmpl.data());
+    fs::current_path(dir_);
+  }
+  void TearDown() override {
+    fs::current_path(old_);
+    fs::remove_all(dir_);
+  }
+  std::string str(Handle h, const char* prop) { return app_.gfx.get(h, prop).str(); }
+  std::vector<Handle> controls(Handle fig) {
+    std::vector<Handle> out;
+    for (Handle c : app_.gfx.children(fig))
+      if (app_.gfx.type(c) == ObjType::kUicontrol) out.push_back(c);
+    return out;
+  }
+
+  fs::path old_;
+  fs::path dir_;
+  HeadlessUi ui_;
+  Application app_{ui_};
+};
+
+const char* const kLayouts[] = {"Qiv_proto", "qiv_subset", "qiv_back", "qiv_target"};
+
+struct RequiredTag {
+  const char* layout;
+  const char* tag;
+  const char* style;
+};
+
+// The tags the actions look for, the window that must hold each, and its kind of control.
+const RequiredTag kRequired[] = {
+    {"Qiv_proto", "FileBox", "text"},           {"Qiv_proto", "ProtoPointBox", "text"},
+    {"Qiv_proto", "EndBox1", "edit"},           {"Qiv_proto", "EndBox2", "edit"},
+    {"Qiv_proto", "ActivePointBox", "edit"},    {"Qiv_proto", "NumberRequest", "checkbox"},
+    {"qiv_subset", "PointBox", "edit"},         {"qiv_subset", "SubsetBox", "edit"},
+    {"qiv_back", "ActiveLMBox", "edit"},        {"qiv_back", "MidBox", "edit"},
+    {"qiv_target", "LengthBox", "text"},        {"qiv_target", "LoadProtoButton", "pushbutton"},
+    {"qiv_target", "TargetLineBox", "edit"},    {"qiv_target", "SetBlocks", "pushbutton"},
+    {"qiv_target", "MaxBlockBox", "edit"},      {"qiv_target", "BlockBox", "edit"},
+    {"qiv_target", "CurrentBlockBox", "edit"},
+};
+
+TEST_F(Layouts, EveryRequiredTagIsInItsWindowOnce) {
+  std::map<std::string, Handle> windows;
+  for (const char* name : kLayouts) windows[name] = openfig(app_.ctx, name, "new");
+  for (const RequiredTag& r : kRequired) {
+    auto found = app_.gfx.findobj_tag(r.tag);
+    ASSERT_EQ(found.size(), 1u) << r.tag;
+    EXPECT_EQ(app_.gfx.figure_of(found[0]), windows[r.layout]) << r.tag;
+    EXPECT_EQ(str(found[0], "Style"), r.style) << r.tag;
+  }
+  // The texts that hold lists of landmarks may run over several lines.
+  for (const char* tag : {"SubsetBox", "MidBox"}) {
+    Handle box = app_.gfx.findobj_tag(tag)[0];
+    EXPECT_GT(app_.gfx.get(box, "Max").scalar_value() - app_.gfx.get(box, "Min").scalar_value(),
+              1)
+        << tag;
+  }
+  // The target window starts where its work starts: set the number of blocks first.
+  EXPECT_EQ(str(app_.gfx.findobj_tag("SetBlocks")[0], "Enable"), "on");
+  EXPECT_EQ(str(app_.gfx.findobj_tag("LoadProtoButton")[0], "Enable"), "off");
+  EXPECT_EQ(str(app_.gfx.findobj_tag("FileBox")[0], "String"), "No file loaded");
+  EXPECT_EQ(str(app_.gfx.findobj_tag("ProtoPointBox")[0], "String"), "0");
+}
+
+TEST_F(Layouts, NoTagIsUsedTwiceAcrossTheWindows) {
+  for (const char* name : kLayouts) openfig(app_.ctx, name, "new");
+  std::map<std::string, int> count;
+  for (Handle fig : app_.gfx.figures())
+    for (Handle h : app_.gfx.findall(fig))
+      if (app_.gfx.type(h) != ObjType::kText && app_.gfx.type(h) != ObjType::kLine &&
+          !str(h, "Tag").empty())
+        ++count[str(h, "Tag")];
+  for (const auto& [tag, n] : count) EXPECT_EQ(n, 1) << tag;
+}
+
+TEST_F(Layouts, EveryActionButSetHomeIsSentBySomeControl) {
+  std::map<std::string, std::string> sender;  // action -> layout
+  std::set<std::string> functions;
+  for (const char* name : kLayouts) {
+    Handle fig = openfig(app_.ctx, name, "new");
+    for (Handle c : controls(fig)) {
+      Value cb = app_.gfx.get(c, "Callback");
+      ASSERT_TRUE(cb.is_list());
+      if (cb.list().empty()) continue;
+      functions.insert(cb.list()[0].str());
+      if (cb.list()[0].str() == "qivprotosw") sender[cb.list()[1].str()] = name;
+    }
+  }
+  for (const ActionEntry& e : action_table()) {
+    if (std::string(e.name) == "SetHome") {
+      EXPECT_EQ(sender.count(e.name), 0u);  // start-up runs it
+      continue;
+    }
+    EXPECT_EQ(sender.count(e.name), 1u) << e.name;
+  }
+  EXPECT_EQ(sender.size(), action_table().size() - 1);
+  EXPECT_TRUE(functions.count("CopyBigImage"));
+  EXPECT_TRUE(functions.count("SaveBigImage"));
+
+  // Each action is sent from the window where it belongs.
+  const std::map<std::string, std::vector<std::string>> where{
+      {"Qiv_proto",
+       {"Load", "Replot", "Clear", "LoadProto", "SaveProtocol", "NewProto", "AddLine",
+        "DeleteLine", "ShowLine", "ShowLine2", "ShowProto", "MakeSubset", "DoBackReflect",
+        "CreateTarget"}},
+      {"qiv_subset",
+       {"ShowThisLandmark", "AddLMtoSubset", "InvertSubset", "ShowSubset", "ShowAll",
+        "SaveSubset", "PlotMean"}},
+      {"qiv_back", {"AddMidline", "ShowMidline", "ShowAllMidline", "MidlineReflect",
+                    "SaveReflected"}},
+      {"qiv_target",
+       {"LoadProtoT", "ShowMLine", "SetBlocks", "AddBlocks", "ReplotM", "ShowAllBlock",
+        "ShowBlockStructure", "BlockUp", "BlockDown", "BlockEnter", "AddLinetoBlock",
+        "SaveMatrix", "LoadBlock", "ClearTarget"}}};
+  for (const auto& [layout, actions] : where)
+    for (const std::string& a : actions) EXPECT_EQ(sender[a], layout) << a;
+  // The button that loads the target window's protocol is the one its actions enable.
+  Handle b = app_.gfx.findobj_tag("LoadProtoButton")[0];
+  EXPECT_EQ(app_.gfx.get(b, "Callback"), Value(List{Value("qivprotosw"), Value("LoadProtoT")}));
+}
+
+bool inside(const std::array<double, 4>& a, const std::array<double, 4>& b) {
+  return a[0] >= b[0] && a[1] >= b[1] && a[0] + a[2] <= b[0] + b[2] &&
+         a[1] + a[3] <= b[1] + b[3];
+}
+
+bool overlap(const std::array<double, 4>& a, const std::array<double, 4>& b) {
+  return a[0] < b[0] + b[2] && b[0] < a[0] + a[2] && a[1] < b[1] + b[3] && b[1] < a[1] + a[3];
+}
+
+TEST_F(Layouts, ControlsFitTheirWindowAndDoNotOverlap) {
+  for (const char* name : kLayouts) {
+    Handle fig = openfig(app_.ctx, name, "new");
+    auto f = app_.gfx.pixel_position(fig);
+    // The window, its frame and title included, fits a 1280 x 800 screen.
+    Matrix outer = app_.gfx.get(fig, "OuterPosition").matrix();
+    EXPECT_LE(outer(0, 2), 1280) << name;
+    EXPECT_LE(outer(0, 3) + 40, 800) << name;  // 40: room for a status bar and a task bar
+    const std::array<double, 4> client{0, 0, f[2], f[3]};
+    std::vector<std::array<double, 4>> panels, items;
+    for (Handle c : app_.gfx.children(fig)) {
+      auto p = app_.gfx.pixel_position(c);
+      EXPECT_TRUE(inside(p, client)) << name << " object " << c;
+      EXPECT_GT(p[2], 0);
+      EXPECT_GT(p[3], 0);
+      bool panel = app_.gfx.type(c) == ObjType::kUicontrol && str(c, "Style") == "panel";
+      (panel ? panels : items).push_back(p);
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      for (std::size_t j = i + 1; j < items.size(); ++j)
+        EXPECT_FALSE(overlap(items[i], items[j])) << name << " items " << i << " and " << j;
+      // Grouped: each control lies wholly inside a panel or wholly outside all of them.
+      for (const auto& p : panels)
+        EXPECT_TRUE(inside(items[i], p) || !overlap(items[i], p)) << name << " item " << i;
+    }
+    for (std::size_t i = 0; i < panels.size(); ++i)
+      for (std::size_t j = i + 1; j < panels.size(); ++j)
+        EXPECT_FALSE(overlap(panels[i], panels[j])) << name << " panels " << i << " " << j;
+  }
+}
+
+TEST_F(Layouts, TheMainWindowsPlotTakesTheFreeSpaceWhenItGrows) {
+  Handle fig = openfig(app_.ctx, "Qiv_proto", "new");
+  EXPECT_EQ(str(fig, "Resize"), "on");
+  auto axes = app_.gfx.findobj_tag("MainAxes");
+  ASSERT_EQ(axes.size(), 1u);
+  EXPECT_EQ(str(axes[0], "Units"), "normalized");
+  auto before = app_.gfx.pixel_position(axes[0]);
+  auto f = app_.gfx.pixel_position(fig);
+  app_.gfx.set(fig, "Position", row({0, 0, f[2] + 280, f[3] + 160}));
+  auto after = app_.gfx.pixel_position(axes[0]);
+  EXPECT_GT(after[2], before[2] + 150);
+  EXPECT_GT(after[3], before[3] + 100);
+  // Still clear of the controls on the left.
+  double right_of_controls = 0;
+  for (Handle c : controls(fig)) {
+    auto p = app_.gfx.pixel_position(c);
+    right_of_controls = std::max(right_of_controls, p[0] + p[2]);
+  }
+  EXPECT_GT(before[0], right_of_controls + 40);  // room for the tick labels
+}
+
+TEST_F(Layouts, StartUpOpensTheMainWindowAndClosesTheOthers) {
+  Handle main = app_.start();
+  ASSERT_NE(main, kNoHandle);
+  EXPECT_EQ(app_.gfx.figures(), std::vector<Handle>{main});
+  EXPECT_EQ(app_.gfx.current_figure(), main);
+  EXPECT_EQ(app_.state.figdir, fs::current_path().string());
+  // Colours are kept in single precision.
+  EXPECT_TRUE(app_.gfx.get(main, "Color").matrix().isApprox(
+      app_.gfx.get(kScreen, "defaultUicontrolBackgroundColor").matrix(), 1e-6));
+  // The registry was stored as the window's GUI data.
+  Value reg = app_.gfx.getappdata(main, "UsedByGUIData_m");
+  ASSERT_TRUE(reg.is_record());
+  EXPECT_NE(find_field(reg.record(), "FileBox"), nullptr);
+  EXPECT_EQ(find_field(reg.record(), "SubsetBox"), nullptr);
+  // Each layout was opened once; the secondary windows are gone again.
+  EXPECT_EQ(app_.gfx.getappdata(kScreen, "Qiv_proto_SINGLETON_handle"),
+            Value(row({static_cast<double>(main)})));
+  for (const char* secondary : {"qiv_subset", "qiv_target", "qiv_back"}) {
+    Value v = app_.gfx.getappdata(kScreen, singleton_entry_name(secondary));
+    ASSERT_TRUE(v.is_matrix()) << secondary;
+    ASSERT_EQ(v.matrix().size(), 1) << secondary;
+    EXPECT_FALSE(app_.gfx.ishandle(static_cast<Handle>(v.matrix()(0, 0)))) << secondary;
+  }
+  EXPECT_TRUE(ui_.console_lines().empty());
+  EXPECT_TRUE(ui_.messages().empty());
+
+  // Starting again reuses the main window.
+  EXPECT_EQ(app_.start(), main);
+  EXPECT_EQ(app_.gfx.figures(), std::vector<Handle>{main});
+}
+
+TEST_F(Layouts, SecondaryWindowsOpenFromTheHomeDirectoryAfterADirectoryChange) {
+  app_.start();
+  fs::create_directory("elsewhere");
+  fs::current_path("elsewhere");
+  app_.action("MakeSubset");
+  EXPECT_TRUE(ui_.console_lines().empty()) << ui_.console_lines()[0];
+  EXPECT_EQ(app_.gfx.findobj_tag("SubsetBox").size(), 1u);
+  EXPECT_EQ(fs::current_path().filename(), "elsewhere");
+  app_.action("CreateTarget");
+  app_.action("DoBackReflect");
+  EXPECT_EQ(app_.gfx.figures().size(), 4u);
+}
+
+}  // namespace
+}  // namespace qiv
