@@ -1,0 +1,203 @@
+#pragma once
+// A main window built in code (axes plus the boxes the protocol actions read), a loaded mean
+// shape of twelve landmarks, a scratch folder, and a snapshot of everything a refused action
+// must leave alone.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "app/application.h"
+#include "app/controls.h"
+#include "app/qivprotosw.h"
+#include "data/showshape.h"
+#include "platform/headless_ui.h"
+#include "platform/text.h"
+
+namespace qiv {
+
+inline constexpr int kLandmarks = 12;
+
+// Landmark j lies at (j, j*j mod 11): distinct, not collinear, easy to compute by hand.
+inline double lm_x(double j) { return j; }
+inline double lm_y(double j) { return static_cast<double>((static_cast<int>(j) * static_cast<int>(j)) % 11); }
+
+inline Matrix twelve_landmarks() {
+  Matrix r(1, 2 * kLandmarks + 1);
+  for (int j = 1; j <= kLandmarks; ++j) {
+    r(0, 2 * j - 2) = lm_x(j);
+    r(0, 2 * j - 1) = lm_y(j);
+  }
+  r(0, 2 * kLandmarks) = 1;
+  return r;
+}
+
+inline Matrix proto_of(std::initializer_list<std::array<double, 3>> rows) {
+  Matrix m(static_cast<Eigen::Index>(rows.size()), 3);
+  Eigen::Index i = 0;
+  for (const auto& r : rows) {
+    m(i, 0) = r[0];
+    m(i, 1) = r[1];
+    m(i, 2) = r[2];
+    ++i;
+  }
+  return m;
+}
+
+// What the user could see change: the shared members the protocol actions write, the count,
+// the drawn objects (with their visibility) and the axes' label and limits.
+struct Snapshot {
+  std::string proto, protoname, lineh, count, ylabel;
+  std::vector<Handle> drawn;
+  std::vector<std::string> visible;
+  Limits limits;
+  std::filesystem::path cwd;
+  bool operator==(const Snapshot&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& os, const Snapshot& s) {
+  return os << "proto=[" << escape_newlines(s.proto) << "] protoname=" << s.protoname
+            << " lineh=" << s.lineh << " count=" << s.count << " ylabel=" << s.ylabel
+            << " objects=" << s.drawn.size() << " cwd=" << s.cwd;
+}
+
+class ProtocolFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    old_cwd_ = std::filesystem::current_path();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("qiv_protocol_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+
+    fig = app.gfx.new_figure();
+    ax = app.gfx.new_axes(fig);
+    for (const char* tag : {"EndBox1", "EndBox2", "ActivePointBox", "ProtoPointBox"}) {
+      Handle h = app.gfx.new_uicontrol(fig);
+      app.gfx.set(h, "Tag", Value(tag));
+      app.gfx.set(h, "Style", Value("edit"));
+      app.gfx.set(h, "String", Value(""));
+    }
+    Handle nr = app.gfx.new_uicontrol(fig);
+    app.gfx.set(nr, "Tag", Value("NumberRequest"));
+    app.gfx.set(nr, "Style", Value("checkbox"));
+    app.gfx.set(nr, "Value", Value(0.0));
+  }
+
+  void TearDown() override {
+    std::filesystem::current_path(old_cwd_);
+    std::filesystem::remove_all(dir_);
+  }
+
+  // What "Load" leaves behind, without reading a file.
+  void load_mean_shape() {
+    app.state.reference = twelve_landmarks();
+    app.state.data = twelve_landmarks();
+    app.state.figh = fig;
+    app.state.lineh = kNoHandle;
+    showshape(app.gfx, *app.state.data, "g*");  // leaves the axes holding their drawings
+    showshape(app.gfx, *app.state.reference, "r+");
+  }
+
+  void run(const std::string& action) { qivprotosw(app.ctx, action); }
+  void type(const std::string& tag, const std::string& text) { set_control_text(app.ctx, tag, text); }
+  std::string box(const std::string& tag) { return control_text(app.ctx, tag); }
+  void number_request(double v) {
+    app.gfx.set(find_control(app.ctx, "NumberRequest"), "Value", Value(v));
+  }
+
+  void add(double a, double b) {
+    type("EndBox1", num2str(a));
+    type("EndBox2", num2str(b));
+    run("AddLine");
+  }
+
+  std::string ylabel_text() {
+    return app.gfx.get(app.gfx.axes_labels(ax)[1], "String").str();
+  }
+
+  std::filesystem::path path(const std::string& name) const { return dir_ / name; }
+  const std::filesystem::path& dir() const { return dir_; }
+  const std::filesystem::path& old_cwd() const { return old_cwd_; }
+
+  void write(const std::string& name, const std::string& bytes) {
+    std::ofstream(path(name), std::ios::binary) << bytes;
+  }
+
+  std::string read(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+
+  Snapshot snapshot() {
+    Snapshot s;
+    s.proto = describe_member(app.state, "proto");
+    s.protoname = describe_member(app.state, "protoname");
+    s.lineh = describe_member(app.state, "lineh");
+    s.count = box("ProtoPointBox");
+    s.ylabel = ylabel_text();
+    s.drawn = app.gfx.children(ax);
+    for (Handle h : s.drawn) s.visible.push_back(app.gfx.get(h, "Visible").str());
+    s.limits = app.gfx.axis_of(ax);
+    s.cwd = std::filesystem::current_path();
+    return s;
+  }
+
+  // Lines of the axes, in drawing order, whose style is a plain line (no marker): the
+  // protocol segments and highlights, not the landmark points.
+  std::vector<Handle> segments() {
+    std::vector<Handle> out;
+    for (Handle h : app.gfx.children(ax))
+      if (app.gfx.type(h) == ObjType::kLine && app.gfx.get(h, "Marker").str() == "none")
+        out.push_back(h);
+    return out;
+  }
+
+  std::vector<Handle> texts() {
+    std::vector<Handle> out;
+    for (Handle h : app.gfx.children(ax))
+      if (app.gfx.type(h) == ObjType::kText) out.push_back(h);
+    return out;
+  }
+
+  std::vector<Handle> points(const std::string& marker) {
+    std::vector<Handle> out;
+    for (Handle h : app.gfx.children(ax))
+      if (app.gfx.type(h) == ObjType::kLine && app.gfx.get(h, "Marker").str() == marker)
+        out.push_back(h);
+    return out;
+  }
+
+  // The segment's two ends as landmark numbers, found back from its coordinates.
+  Matrix xdata(Handle h) { return app.gfx.get(h, "XData").matrix(); }
+  Matrix ydata(Handle h) { return app.gfx.get(h, "YData").matrix(); }
+  void expect_segment(Handle h, double a, double b) {
+    EXPECT_EQ(xdata(h), row({lm_x(a), lm_x(b)})) << "segment " << a << "-" << b;
+    EXPECT_EQ(ydata(h), row({lm_y(a), lm_y(b)})) << "segment " << a << "-" << b;
+  }
+  void expect_label(Handle t, const std::string& text, double a, double b) {
+    EXPECT_EQ(app.gfx.get(t, "String").str(), text);
+    EXPECT_EQ(app.gfx.get(t, "Position").matrix(),
+              row({(lm_x(a) + lm_x(b)) / 2, (lm_y(a) + lm_y(b)) / 2, 0}));
+    EXPECT_EQ(app.gfx.get(t, "Color").matrix(), row({1, 0, 0})) << "labels are red";
+  }
+
+  HeadlessUi ui;
+  Application app{ui};
+  Handle fig = kNoHandle;
+  Handle ax = kNoHandle;
+
+ private:
+  std::filesystem::path old_cwd_;
+  std::filesystem::path dir_;
+};
+
+}  // namespace qiv
