@@ -1,5 +1,8 @@
 // Timing of the consensus fit on synthetic landmark data: a large data set (20,000 specimens
-// of 100 landmarks, budget 0.1 s on one core) and a typical lab file (200 specimens of 30).
+// of 100 landmarks, budget 0.1 s on one core) and a typical lab file (200 specimens of 30),
+// both with landmark noise of 0.05 of the shape's radius; plus the large set with noise as
+// large as the shape itself, which needs more passes. Arguments: specimens, landmarks, noise
+// in thousandths.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -10,13 +13,13 @@
 
 namespace {
 
-// Specimens of one random base shape with Gaussian landmark noise (sd 0.05 of a shape of
-// radius about 1), each rotated by a random angle, scaled by 0.5..2 and translated; the
-// trailing column holds a made-up centroid size.
-qiv::Matrix synthetic_specimens(Eigen::Index specimens, Eigen::Index landmarks) {
+// Specimens of one random base shape (radius about 1) with Gaussian landmark noise of the
+// given sd, each rotated by a random angle, scaled by 0.5..2 and translated; the trailing
+// column holds a made-up centroid size.
+qiv::Matrix synthetic_specimens(Eigen::Index specimens, Eigen::Index landmarks, double sd) {
   std::mt19937_64 rng(20240601);
   std::uniform_real_distribution<double> unit(-1.0, 1.0);
-  std::normal_distribution<double> noise(0.0, 0.05);
+  std::normal_distribution<double> noise(0.0, sd);
   std::uniform_real_distribution<double> angle(0.0, 2.0 * std::numbers::pi);
   std::uniform_real_distribution<double> scale(0.5, 2.0);
   std::uniform_real_distribution<double> shift(-10.0, 10.0);
@@ -42,7 +45,8 @@ qiv::Matrix synthetic_specimens(Eigen::Index specimens, Eigen::Index landmarks) 
 }
 
 void BM_getconsensus(benchmark::State& state) {
-  const qiv::Matrix x = synthetic_specimens(state.range(0), state.range(1));
+  const qiv::Matrix x = synthetic_specimens(state.range(0), state.range(1),
+                                            0.001 * static_cast<double>(state.range(2)));
   int passes = 0;
   for (auto _ : state) {
     qiv::Consensus c = qiv::getconsensus(x);
@@ -53,11 +57,13 @@ void BM_getconsensus(benchmark::State& state) {
   state.counters["passes"] = passes;
   state.counters["specimens"] = static_cast<double>(state.range(0));
   state.counters["landmarks"] = static_cast<double>(state.range(1));
+  state.counters["noise"] = 0.001 * static_cast<double>(state.range(2));
 }
 
 BENCHMARK(BM_getconsensus)
-    ->Args({20000, 100})
-    ->Args({200, 30})
+    ->Args({20000, 100, 50})
+    ->Args({200, 30, 50})
+    ->Args({20000, 100, 1000})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
