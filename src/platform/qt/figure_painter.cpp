@@ -220,10 +220,12 @@ AxesFrame axes_frame(const Graphics& gfx, Handle ax, const QSizeF& fs) {
 
 QRectF picture_rect(const Graphics& gfx, Handle fig) {
   const QSizeF fs = figure_size(gfx, fig);
-  QRectF r(QPointF(0, 0), fs);
+  const QRectF figure(QPointF(0, 0), fs);
+  QRectF r = figure;
   for (Handle c : gfx.children(fig)) {
     if (gfx.type(c) != ObjType::kAxes || !is_on(gfx, c, "Visible")) continue;
-    r = r.united(axes_frame(gfx, c, fs).box.adjusted(-4, -4, 4, 4));
+    const QRectF box = axes_frame(gfx, c, fs).box;
+    if (!figure.contains(box)) r = r.united(box.adjusted(-4, -4, 4, 4));
   }
   return r.toAlignedRect();
 }
