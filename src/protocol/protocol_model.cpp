@@ -41,8 +41,7 @@ void put_line(Matrix& proto, Eigen::Index row_index, double number, double a, do
 void remove_line(Matrix& proto, Eigen::Index row_index) {
   assert(row_index >= 0 && row_index < proto.rows());
   const Eigen::Index below = proto.rows() - row_index - 1;
-  if (below > 0)
-    proto.middleRows(row_index, below) = proto.bottomRows(below).eval();
+  if (below > 0) proto.middleRows(row_index, below) = proto.bottomRows(below).eval();
   proto.conservativeResize(proto.rows() - 1, Eigen::NoChange);
 }
 
@@ -90,7 +89,8 @@ std::optional<std::string> check_protocol_table(const Matrix& table, Eigen::Inde
       table(0, 2) == kEmptyMarker)
     return std::nullopt;
   for (Eigen::Index i = 0; i < table.rows(); ++i) {
-    const std::string line = "Line " + std::to_string(static_cast<long long>(i + 1)) + " of " + name;
+    const std::string line =
+        "Line " + std::to_string(static_cast<long long>(i + 1)) + " of " + name;
     if (!is_whole(table(i, 0)) || table(i, 0) < 0) {
       return line + " starts with " + num2str(table(i, 0)) +
              "; a protocol line starts with its number, a whole number not below 0.";

@@ -92,7 +92,8 @@ TEST_F(ProtocolEdit, DuplicatesAreRefusedInBothOrientations) {
     start_with(c.proto);
     const Snapshot before = snapshot();
     add(c.a, c.b);
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Line Not added, since it is already in protocol"});
+    EXPECT_EQ(ui.messages(),
+              std::vector<std::string>{"Line Not added, since it is already in protocol"});
     EXPECT_EQ(snapshot(), before);
   }
 }
@@ -103,7 +104,8 @@ TEST_F(ProtocolEdit, TheSameLineAddedTwiceIsRefusedTheSecondTime) {
   ASSERT_TRUE(ui.messages().empty());
   const Snapshot before = snapshot();
   add(9, 5);
-  EXPECT_EQ(ui.messages(), std::vector<std::string>{"Line Not added, since it is already in protocol"});
+  EXPECT_EQ(ui.messages(),
+            std::vector<std::string>{"Line Not added, since it is already in protocol"});
   EXPECT_EQ(snapshot(), before);
 }
 
@@ -183,7 +185,8 @@ TEST_F(ProtocolEdit, OutOfRangeDeletesChangeNothing) {
     const Snapshot before = snapshot();
     run("DeleteLine");
     EXPECT_EQ(ui.messages(),
-              std::vector<std::string>{"Deleted Value is outside of the number of points in the protocol"});
+              std::vector<std::string>{
+                  "Deleted Value is outside of the number of points in the protocol"});
     EXPECT_EQ(snapshot(), before);
   }
 }
@@ -195,8 +198,8 @@ TEST_F(ProtocolEdit, DeletingFromAnEmptyProtocolIsOutOfRange) {
   type("ActivePointBox", "1");
   const Snapshot before = snapshot();
   run("DeleteLine");
-  EXPECT_EQ(ui.messages(),
-            std::vector<std::string>{"Deleted Value is outside of the number of points in the protocol"});
+  EXPECT_EQ(ui.messages(), std::vector<std::string>{
+                               "Deleted Value is outside of the number of points in the protocol"});
   EXPECT_EQ(snapshot(), before);
 }
 
@@ -216,9 +219,10 @@ TEST_F(ProtocolEdit, DeletingTheOnlyLineLeavesAProtocolOfNoRows) {
   type("ActivePointBox", "1");
   run("ShowLine2");
   run("DeleteLine");
-  EXPECT_EQ(ui.messages(), (std::vector<std::string>{
-                               "Line number is outside of the protocol",
-                               "Deleted Value is outside of the number of points in the protocol"}));
+  EXPECT_EQ(ui.messages(),
+            (std::vector<std::string>{
+                "Line number is outside of the protocol",
+                "Deleted Value is outside of the number of points in the protocol"}));
   add(6, 2);
   EXPECT_EQ(*app.state.proto, proto_of({{1, 6, 2}}));
   EXPECT_EQ(box("ProtoPointBox"), "1");
@@ -343,8 +347,8 @@ TEST_F(ProtocolEdit, EndBoxesMustHoldOneLandmarkNumber) {
   const char* m1 = "EndBox1 must hold one landmark number from 1 to 12.";
   const char* m2 = "EndBox2 must hold one landmark number from 1 to 12.";
   const Case cases[] = {
-      {"", "3", m1},   {"abc", "3", m1}, {"0", "3", m1},   {"13", "3", m1},  {"2.5", "3", m1},
-      {"1 2", "3", m1}, {"NaN", "3", m1}, {"-1", "3", m1},  {"3", "", m2},    {"3", "13", m2},
+      {"", "3", m1},    {"abc", "3", m1},   {"0", "3", m1},   {"13", "3", m1}, {"2.5", "3", m1},
+      {"1 2", "3", m1}, {"NaN", "3", m1},   {"-1", "3", m1},  {"3", "", m2},   {"3", "13", m2},
       {"3", "0.5", m2}, {"3", "[4;5]", m2}, {"3", "Inf", m2},
   };
   for (const char* action : {"AddLine", "ShowLine"}) {
@@ -370,7 +374,8 @@ TEST_F(ProtocolEdit, AddLineRefusesACountThatDoesNotFitTheProtocol) {
     const char* count;
     const char* message;
   };
-  const char* two = "ProtoPointBox must hold the protocol's line count, a whole number from 0 to 2.";
+  const char* two =
+      "ProtoPointBox must hold the protocol's line count, a whole number from 0 to 2.";
   const char* zero = "ProtoPointBox must hold the protocol's line count, 0.";
   const Case cases[] = {
       {proto_of({{1, 1, 2}, {2, 3, 4}}), "", two},
@@ -410,9 +415,9 @@ TEST_F(ProtocolEdit, DeleteLineRefusesACountThatDoesNotFit) {
     type("ProtoPointBox", count);
     const Snapshot before = snapshot();
     run("DeleteLine");
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{
-                                 "ProtoPointBox must hold the protocol's line count, a whole "
-                                 "number from 1 to 2."});
+    EXPECT_EQ(ui.messages(),
+              std::vector<std::string>{"ProtoPointBox must hold the protocol's line count, a whole "
+                                       "number from 1 to 2."});
     EXPECT_EQ(snapshot(), before);
   }
 }
@@ -451,11 +456,11 @@ TEST_F(ProtocolEdit, ActionsRefuseWhatTheyNeedButDoNotHave) {
   const char* no_data = "Load a landmark data file first.";
   const char* no_proto = "Load a protocol file or start a new protocol first.";
   const Case cases[] = {
-      {"LoadProto", false, true, no_data},   {"AddLine", false, true, no_data},
-      {"DeleteLine", false, true, no_data},  {"ShowLine", false, true, no_data},
-      {"ShowLine2", false, true, no_data},   {"ShowProto", false, true, no_data},
-      {"AddLine", true, false, no_proto},    {"DeleteLine", true, false, no_proto},
-      {"ShowLine2", true, false, no_proto},  {"ShowProto", true, false, no_proto},
+      {"LoadProto", false, true, no_data},     {"AddLine", false, true, no_data},
+      {"DeleteLine", false, true, no_data},    {"ShowLine", false, true, no_data},
+      {"ShowLine2", false, true, no_data},     {"ShowProto", false, true, no_data},
+      {"AddLine", true, false, no_proto},      {"DeleteLine", true, false, no_proto},
+      {"ShowLine2", true, false, no_proto},    {"ShowProto", true, false, no_proto},
       {"SaveProtocol", true, false, no_proto}, {"SaveProtocol", false, false, no_proto},
   };
   for (const Case& c : cases) {

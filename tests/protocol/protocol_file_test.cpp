@@ -40,7 +40,8 @@ TEST_F(ProtocolFile, SaveWritesOneLinePerRowInTheIntegerFormat) {
   const Case cases[] = {
       {"empty marker", empty_protocol(), "-1 -1 -1 \n"},
       {"no rows", protocol_without_rows(), ""},
-      {"gaps in column 1", proto_of({{1, 2, 7}, {3, 7, 12}, {3, 1, 1}}), "1 2 7 \n3 7 12 \n3 1 1 \n"},
+      {"gaps in column 1", proto_of({{1, 2, 7}, {3, 7, 12}, {3, 1, 1}}),
+       "1 2 7 \n3 7 12 \n3 1 1 \n"},
       {"large stored number", proto_of({{123456789012, 12, 1}}), "123456789012 12 1 \n"},
   };
   for (const Case& c : cases) {
@@ -254,11 +255,15 @@ TEST_F(ProtocolFile, BadFilesAreRefusedWithNothingChanged) {
        "landmark numbers.",
        true},
       {"beyond.txt", "1 2 3\n2 4 13\n",
-       "Line 2 of beyond.txt joins 4 and 13; landmark numbers are whole numbers from 1 to 12.", true},
-      {"zero.txt", "1 0 3\n", "Line 1 of zero.txt joins 0 and 3; landmark numbers are whole numbers from 1 to 12.", true},
+       "Line 2 of beyond.txt joins 4 and 13; landmark numbers are whole numbers from 1 to 12.",
+       true},
+      {"zero.txt", "1 0 3\n",
+       "Line 1 of zero.txt joins 0 and 3; landmark numbers are whole numbers from 1 to 12.", true},
       {"half.txt", "1 2 3\n2 3 4\n3 2.5 3\n",
-       "Line 3 of half.txt joins 2.5 and 3; landmark numbers are whole numbers from 1 to 12.", true},
-      {"nan.txt", "1 2 NaN\n", "Line 1 of nan.txt joins 2 and NaN; landmark numbers are whole numbers from 1 to 12.", true},
+       "Line 3 of half.txt joins 2.5 and 3; landmark numbers are whole numbers from 1 to 12.",
+       true},
+      {"nan.txt", "1 2 NaN\n",
+       "Line 1 of nan.txt joins 2 and NaN; landmark numbers are whole numbers from 1 to 12.", true},
       {"number.txt", "1 2 3\n1.5 2 3\n",
        "Line 2 of number.txt starts with 1.5; a protocol line starts with its number, a whole "
        "number not below 0.",

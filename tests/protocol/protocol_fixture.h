@@ -3,14 +3,13 @@
 // shape of twelve landmarks, a scratch folder, and a snapshot of everything a refused action
 // must leave alone.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "app/application.h"
 #include "app/controls.h"
@@ -25,7 +24,9 @@ inline constexpr int kLandmarks = 12;
 
 // Landmark j lies at (j, j*j mod 11): distinct, not collinear, easy to compute by hand.
 inline double lm_x(double j) { return j; }
-inline double lm_y(double j) { return static_cast<double>((static_cast<int>(j) * static_cast<int>(j)) % 11); }
+inline double lm_y(double j) {
+  return static_cast<double>((static_cast<int>(j) * static_cast<int>(j)) % 11);
+}
 
 inline Matrix twelve_landmarks() {
   Matrix r(1, 2 * kLandmarks + 1);
@@ -106,7 +107,9 @@ class ProtocolFixture : public ::testing::Test {
   }
 
   void run(const std::string& action) { qivprotosw(app.ctx, action); }
-  void type(const std::string& tag, const std::string& text) { set_control_text(app.ctx, tag, text); }
+  void type(const std::string& tag, const std::string& text) {
+    set_control_text(app.ctx, tag, text);
+  }
   std::string box(const std::string& tag) { return control_text(app.ctx, tag); }
   void number_request(double v) {
     app.gfx.set(find_control(app.ctx, "NumberRequest"), "Value", Value(v));
@@ -118,9 +121,7 @@ class ProtocolFixture : public ::testing::Test {
     run("AddLine");
   }
 
-  std::string ylabel_text() {
-    return app.gfx.get(app.gfx.axes_labels(ax)[1], "String").str();
-  }
+  std::string ylabel_text() { return app.gfx.get(app.gfx.axes_labels(ax)[1], "String").str(); }
 
   std::filesystem::path path(const std::string& name) const { return dir_ / name; }
   const std::filesystem::path& dir() const { return dir_; }

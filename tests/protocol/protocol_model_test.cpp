@@ -35,7 +35,7 @@ TEST(ProtocolModel, HasLineIgnoresOrientationAndTheEmptyMarker) {
     double a, b;
     bool present;
   };
-  const Case cases[] = {{1, 2, true}, {2, 1, true}, {5, 9, true}, {9, 5, true},
+  const Case cases[] = {{1, 2, true}, {2, 1, true},  {5, 9, true},  {9, 5, true},
                         {7, 7, true}, {1, 9, false}, {2, 9, false}, {5, 5, false}};
   for (const Case& c : cases) EXPECT_EQ(has_line(p, c.a, c.b), c.present) << c.a << "-" << c.b;
   EXPECT_FALSE(has_line(empty_protocol(), -1, -1));
