@@ -10,9 +10,10 @@
 
 #include "app/application.h"
 #include "app/command_line.h"
-#include "app/session_script.h"
 #include "app/qiv_proto.h"
+#include "app/session_script.h"
 #include "platform/failure.h"
+#include "platform/qt/figure_picture.h"
 #include "platform/qt/headless_pictures.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_manager.h"
@@ -85,8 +86,14 @@ int run_session_script(int argc, char** argv) {
     std::cerr << "usage: qiv_proto --script FILE\n";
     return 2;
   }
-  // Headless for now: no painter, so clipboard pictures are empty and save-figure fails.
-  return run_script(argv[2], std::cout, std::cerr);
+  // Pictures are drawn by the windows' painter, under the offscreen platform.
+  const auto gui = qt::ensure_gui_application();
+  return run_script(
+      argv[2], std::cout, std::cerr,
+      [](Graphics& gfx, Handle fig) { return qt::figure_picture(gfx, fig); },
+      [](Graphics& gfx, Handle fig, const std::string& path) {
+        qt::save_figure_file(gfx, fig, path);
+      });
 }
 
 }  // namespace qiv

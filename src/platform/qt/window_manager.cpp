@@ -5,7 +5,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "app/qiv_proto.h"
+#include "app/session_script.h"
 #include "platform/qt/figure_window.h"
 
 namespace qiv::qt {
@@ -95,25 +95,14 @@ void WindowManager::sync() {
 void WindowManager::run_callback(Handle control) {
   Graphics& g = app_.gfx;
   if (!g.ishandle(control)) return;
-  const Value cb = g.get(control, "Callback");
-  Args args;
-  if (cb.is_list()) {
-    args = cb.list();
-  } else if (cb.is_string() && !cb.str().empty()) {
-    args.emplace_back(cb.str());
-  }
-  if (args.empty() || !args[0].is_string() || args[0].str().empty()) return;
   const Handle fig = g.figure_of(control);
   if (FigureWindow* w = window(fig)) w->status_bar()->clearMessage();
   // A click makes its window the current figure.
   if (g.current_figure() != fig) g.figure(fig);
-  const Handle previous = g.callback_object();
   const bool was_in_callback = in_callback_;
-  g.set_callback_object(control);
   in_callback_ = true;
-  Qiv_proto(app_.ctx, args, 0);
+  qiv::run_callback(app_.ctx, control);
   in_callback_ = was_in_callback;
-  g.set_callback_object(g.ishandle(previous) ? previous : kNoHandle);
   sync();
 }
 
