@@ -52,17 +52,24 @@ void create_target(Context& ctx) {
 
 void load_proto_t(Context& ctx) {
   if (!require_loaded(ctx)) return;
-  Mfload chosen = mfload(ctx);
+  // mfload makes the file's folder current; a refused file leaves the folder as it was.
+  std::error_code ec;
+  const fs::path before = fs::current_path(ec);
+  auto refuse = [&](const std::string& text) {
+    if (!before.empty()) fs::current_path(before, ec);
+    ctx.ui.msgbox(text);
+  };
+  Mfload chosen;
+  try {
+    chosen = mfload(ctx);
+  } catch (const Failure& f) {
+    return refuse(f.what());
+  }
   if (chosen.cancelled) return;
-  if (!chosen.data) {
-    ctx.ui.msgbox("Cannot open the protocol file " + chosen.name + ".");
-    return;
-  }
+  if (!chosen.data) return refuse("Cannot open the protocol file " + chosen.name + ".");
   if (auto bad = check_protocol_table(*chosen.data, landmark_count(*ctx.state.reference),
-                                      chosen.name)) {
-    ctx.ui.msgbox(*bad);
-    return;
-  }
+                                      chosen.name))
+    return refuse(*bad);
   ctx.state.proto = chosen.data->rows() == 0 ? protocol_without_rows() : std::move(*chosen.data);
   ctx.state.protoname = chosen.name;
   const long long m = protocol_line_count(*ctx.state.proto);

@@ -1,8 +1,7 @@
 // Saving the block structure and the target matrix, and loading a block structure with the
 // protocol it names.
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -12,6 +11,7 @@
 #include "app/qivprotosw.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
+#include "platform/failure.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
 #include "protocol/protocol_model.h"
@@ -31,10 +31,17 @@ void enter_directory(const std::string& dir) {
 
 // The whole file, or nothing when it cannot be opened or read (a folder, no permission).
 std::optional<std::string> read_text_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return std::nullopt;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return std::nullopt;
+  std::string content;
+  char buf[1 << 14];
+  std::size_t got;
+  while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, got);
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed) return std::nullopt;
   return content;
 }
 
@@ -98,7 +105,13 @@ void load_block(Context& ctx) {
 
   // The file names the protocol by its bare name: it must lie beside the block file, which
   // is the current directory now.
-  std::optional<Matrix> proto = dload(*ctx.state.protoname);
+  std::optional<Matrix> proto;
+  try {
+    proto = dload(*ctx.state.protoname);
+  } catch (const Failure& f) {  // a file that is not a table of numbers
+    ctx.ui.msgbox(f.what());
+    return;
+  }
   if (!proto) {
     ctx.ui.msgbox(
         "Error loading protocol file, make sure protocol file and block structure file are in "

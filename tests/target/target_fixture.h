@@ -194,7 +194,7 @@ class TargetFixture : public ::testing::Test {
     s.current = app.gfx.current_figure();
     s.cwd = std::filesystem::current_path().string();
     for (const auto& e : std::filesystem::directory_iterator(dir_))
-      s.files.push_back(e.path().filename().string() + "=" + read(e.path().filename().string()));
+      if (!e.is_directory()) s.files.push_back(e.path().filename().string() + "=" + read(e.path().filename().string()));
     std::sort(s.files.begin(), s.files.end());
     return s;
   }

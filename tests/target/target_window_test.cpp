@@ -58,7 +58,9 @@ TEST_F(TargetWindow, LoadProtoTShowsTheProtocolOnTheMeanShape) {
 }
 
 TEST_F(TargetWindow, LoadProtoTRefusals) {
-  write("bad.txt", "1 1 2 \n2 2 9 \n");
+  std::filesystem::create_directories(dir_ / "files");
+  write("files/bad.txt", "1 1 2 \n2 2 9 \n");
+  write("files/words.txt", "1 1 2 \nx 2 3 \n");
   struct Case {
     const char* name;
     bool loaded;
@@ -68,9 +70,10 @@ TEST_F(TargetWindow, LoadProtoTRefusals) {
   const Case cases[] = {
       {"before a data file", false, "proto.txt", "Load a landmark data file first."},
       {"cancelled", true, nullptr, nullptr},
-      {"missing file", true, "missing.txt", "Cannot open the protocol file missing.txt."},
-      {"landmark the mean shape lacks", true, "bad.txt",
+      {"missing file", true, "files/missing.txt", "Cannot open the protocol file missing.txt."},
+      {"landmark the mean shape lacks", true, "files/bad.txt",
        "Line 2 of bad.txt joins 2 and 9; landmark numbers are whole numbers from 1 to 6."},
+      {"not numbers", true, "files/words.txt", "Cannot read words.txt: line 2: \"x\" is not a number."},
   };
   for (const Case& c : cases) {
     if (c.loaded) load_mean_shape();
