@@ -170,8 +170,10 @@ void FigureWindow::sync_properties() {
   const QRect r = client_rect_from_model();
   if (str_prop(gfx_, fig_, "Resize", "on") == "off") {
     setFixedSize(r.size());
-  } else {
-    setMinimumSize(0, 0);
+  } else if (!sized_) {
+    // The layout's size is the smallest at which nothing overlaps: controls keep their pixel
+    // places while the normalized plot shrinks with the window.
+    setMinimumSize(r.size());
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   }
   if (geometry() != r) setGeometry(r);
@@ -182,6 +184,7 @@ void FigureWindow::sync_properties() {
 
   const bool visible = str_prop(gfx_, fig_, "Visible", "on") == "on";
   if (visible != isVisible()) setVisible(visible);
+  sized_ = sized_ || visible;
   --applying_;
 }
 

@@ -92,6 +92,7 @@ class FigureWindow : public QWidget {
   std::map<Handle, Control> controls_;
   int applying_ = 0;  // > 0 while model values are being written into widgets
   bool detached_ = false;
+  bool sized_ = false;  // the minimum size was fixed when the window was first shown
 };
 
 }  // namespace qiv::qt

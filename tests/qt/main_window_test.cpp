@@ -1,0 +1,144 @@
+// The real main window from its layout, driven through its widgets as a user would.
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <deque>
+#include <filesystem>
+
+#include "app/controls.h"
+#include "platform/qt/figure_window.h"
+#include "platform/qt/qt_ui.h"
+#include "platform/qt/window_manager.h"
+#include "qt/qt_app.h"
+
+namespace qiv {
+namespace {
+
+namespace fs = std::filesystem;
+using qt_test::qt_app;
+
+// The Qt Ui with its file dialogs answered in advance.
+class AnsweringUi : public qt::QtUi {
+ public:
+  std::deque<std::string> answers;
+  FileChoice get_file(const std::string&, const std::string&) override { return next(); }
+  FileChoice put_file(const std::string&, const std::string&) override { return next(); }
+
+ private:
+  FileChoice next() {
+    if (answers.empty()) return FileChoice::cancel();
+    fs::path p = fs::absolute(answers.front());
+    answers.pop_front();
+    return FileChoice::chosen(p.filename().string(), p.parent_path().string() + "/");
+  }
+};
+
+// Runs from a scratch folder, so that the layouts come from the program's own folder.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    qt_app();
+    start_dir_ = fs::current_path();
+    dir_ = fs::temp_directory_path() / ("qiv_main_window_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    fs::current_path(dir_);
+    ui_.set_windows(&wm_);
+    main_ = app_.start();
+    wm_.sync();
+  }
+  void TearDown() override {
+    fs::current_path(start_dir_);
+    fs::remove_all(dir_);
+  }
+
+  QWidget* widget(const char* tag) { return wm_.control_widget(find_control(app_.ctx, tag)); }
+  void click(const char* tag) {
+    auto* b = qobject_cast<QPushButton*>(widget(tag));
+    ASSERT_NE(b, nullptr) << tag;
+    b->click();
+  }
+  void type(const char* tag, const QString& text) {
+    auto* e = qobject_cast<QLineEdit*>(widget(tag));
+    ASSERT_NE(e, nullptr) << tag;
+    e->selectAll();
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(e, &del);
+    for (QChar c : text) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(e, &press);
+    }
+  }
+  QString label(const char* tag) {
+    auto* l = qobject_cast<QLabel*>(widget(tag));
+    return l ? l->text() : QString("<no label>");
+  }
+
+  fs::path start_dir_, dir_;
+  AnsweringUi ui_;
+  Application app_{ui_};
+  qt::WindowManager wm_{app_};
+  Handle main_ = kNoHandle;
+};
+
+TEST_F(MainWindowTest, TypedEndsAddALineToTheProtocol) {
+  ASSERT_NE(wm_.window(main_), nullptr);
+  EXPECT_TRUE(wm_.window(main_)->isVisible());
+  EXPECT_EQ(wm_.visible_windows(), 1) << "the secondary windows were closed at start-up";
+
+  ui_.answers.push_back(std::string(QIV_SOURCE_DIR) + "/examples/leaves.txt");
+  click("Load");
+  EXPECT_TRUE(label("FileBox").startsWith("File: leaves.txt")) << label("FileBox").toStdString();
+  click("NewProto");
+  EXPECT_EQ(label("ProtoPointBox"), "0");
+
+  type("EndBox1", "3");
+  type("EndBox2", "7");
+  EXPECT_EQ(control_text(app_.ctx, "EndBox2"), "7");
+  const QImage before = wm_.window(main_)->canvas()->picture().copy();
+  click("AddLine");
+
+  EXPECT_EQ(label("ProtoPointBox"), "1");
+  ASSERT_TRUE(app_.state.proto.has_value());
+  ASSERT_EQ(app_.state.proto->rows(), 1);
+  EXPECT_EQ((*app_.state.proto)(0, 1), 3);
+  EXPECT_EQ((*app_.state.proto)(0, 2), 7);
+  EXPECT_NE(wm_.window(main_)->canvas()->picture(), before) << "the new line is painted";
+
+  // The same ends again: the action refuses with a box that does not wait.
+  click("AddLine");
+  QMessageBox* box = nullptr;
+  for (QMessageBox* b : wm_.window(main_)->findChildren<QMessageBox*>())
+    if (b->isVisible()) box = b;
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->text(), "Line Not added, since it is already in protocol");
+  box->close();
+}
+
+TEST_F(MainWindowTest, SecondaryWindowOpensAndEventLoopEndsWithTheLastWindow) {
+  ui_.answers.push_back(std::string(QIV_SOURCE_DIR) + "/examples/leaves.txt");
+  click("Load");
+  click("MakeSubset");
+  ASSERT_TRUE(app_.state.menufigh.has_value());
+  ASSERT_NE(wm_.window(*app_.state.menufigh), nullptr);
+  EXPECT_TRUE(wm_.window(*app_.state.menufigh)->isVisible());
+  EXPECT_EQ(wm_.visible_windows(), 2);
+
+  wm_.set_quit_when_last_closes(true);
+  QTimer::singleShot(0, [this] {
+    wm_.window(*app_.state.menufigh)->close();
+    EXPECT_EQ(wm_.visible_windows(), 1);
+    wm_.window(main_)->close();
+  });
+  QTimer::singleShot(10000, [] { QCoreApplication::exit(7); });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_TRUE(app_.gfx.figures().empty());
+  wm_.set_quit_when_last_closes(false);
+}
+
+}  // namespace
+}  // namespace qiv
