@@ -50,6 +50,14 @@ void check_landmark_data(const Matrix& x, const std::string& name) {
   }
 }
 
+// Room for the points of every specimen, of the mean shape and for its labels at once:
+// reserved one drawing at a time, the mean shape's few objects would move all of the
+// specimens' millions to a larger block.
+void reserve_for_specimens(Graphics& gfx, Handle ax, const Matrix& data) {
+  const Eigen::Index k = (data.cols() - 1) / 2;
+  gfx.reserve_lines(ax, static_cast<std::size_t>((data.rows() + 2) * k));
+}
+
 void require_member(bool present) {
   if (!present) throw Failure("Load a landmark data file first.");
 }
@@ -81,9 +89,10 @@ void load(Context& ctx) {
                    sprintf_str("File: %s \n %3.0f Specimens \n %3.0f Landmarks",
                                choice.name.c_str(), static_cast<double>(m),
                                static_cast<double>(n - 1) / 2));
-  cla(ctx.gfx);
+  const Handle ax = cla(ctx.gfx);
   ctx.state.reference = std::move(fit->y);
   ctx.state.data = std::move(fit->xpt);
+  reserve_for_specimens(ctx.gfx, ax, *ctx.state.data);
   showshape(ctx.gfx, *ctx.state.data, "g*");
   showshape(ctx.gfx, *ctx.state.reference, "r+");
   number_landmarks(ctx.gfx, *ctx.state.reference, ctx.gfx.axis());
@@ -93,8 +102,9 @@ void load(Context& ctx) {
 }
 
 void replot(Context& ctx) {
-  cla(ctx.gfx);
+  const Handle ax = cla(ctx.gfx);
   require_member(ctx.state.data.has_value());
+  reserve_for_specimens(ctx.gfx, ax, *ctx.state.data);
   showshape(ctx.gfx, *ctx.state.data, "g*");
   require_member(ctx.state.reference.has_value());
   showshape(ctx.gfx, *ctx.state.reference, "r+");

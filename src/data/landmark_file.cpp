@@ -1,16 +1,18 @@
 #include "data/landmark_file.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "platform/failure.h"
@@ -18,43 +20,61 @@
 namespace qiv {
 namespace {
 
-// The whole file in memory. Files are read in one piece so that parsing runs over one buffer
-// with no per-line allocation.
-struct FileBytes {
-  std::unique_ptr<char[]> bytes;
-  std::size_t size = 0;
+// The whole file in memory, so that parsing runs over one buffer with no per-line
+// allocation. A regular file is mapped rather than copied: on this kind of machine copying
+// 40 MB through read() costs several times what parsing it does. (A file truncated by another
+// program during the fraction of a second of the read would end the program with SIGBUS;
+// editors replace files by renaming, which is safe.) Anything else is read with fread.
+class FileBytes {
+ public:
+  FileBytes() = default;
+  FileBytes(const FileBytes&) = delete;
+  FileBytes& operator=(const FileBytes&) = delete;
+  FileBytes(FileBytes&& o) noexcept
+      : mapped_(std::exchange(o.mapped_, nullptr)), size_(o.size_), copy_(std::move(o.copy_)) {}
+  ~FileBytes() {
+    if (mapped_) munmap(mapped_, size_);
+  }
+
+  const char* data() const { return mapped_ ? static_cast<const char*>(mapped_) : copy_.data(); }
+  std::size_t size() const { return size_; }
+
+  static std::optional<FileBytes> read(const std::string& fname);
+
+ private:
+  void* mapped_ = nullptr;
+  std::size_t size_ = 0;
+  std::vector<char> copy_;
 };
 
-std::optional<FileBytes> read_whole_file(const std::string& fname) {
+std::optional<FileBytes> FileBytes::read(const std::string& fname) {
   std::FILE* f = std::fopen(fname.c_str(), "r");
   if (!f) return std::nullopt;
-  std::size_t capacity = 1 << 16;
-  struct stat info {};
-  if (fstat(fileno(f), &info) == 0) {
-    if (S_ISDIR(info.st_mode)) {  // a folder opens but holds no text
-      std::fclose(f);
-      return std::nullopt;
-    }
-    // One byte more than the size, so that reaching the end needs no second buffer.
-    if (S_ISREG(info.st_mode)) capacity = static_cast<std::size_t>(info.st_size) + 1;
-  }
   FileBytes out;
-  out.bytes = std::make_unique_for_overwrite<char[]>(capacity);
-  for (;;) {
-    if (out.size == capacity) {
-      // The file grew since its size was taken, or it has no size (a pipe).
-      auto bigger = std::make_unique_for_overwrite<char[]>(capacity * 2);
-      std::memcpy(bigger.get(), out.bytes.get(), out.size);
-      out.bytes = std::move(bigger);
-      capacity *= 2;
-    }
-    std::size_t got = std::fread(out.bytes.get() + out.size, 1, capacity - out.size, f);
-    out.size += got;
-    if (got == 0) break;
+  struct stat info {};
+  const bool known = fstat(fileno(f), &info) == 0;
+  if (known && S_ISDIR(info.st_mode)) {  // a folder opens but holds no text
+    std::fclose(f);
+    return std::nullopt;
   }
-  const bool failed = std::ferror(f) != 0;  // e.g. a directory opens but does not read
+  if (known && S_ISREG(info.st_mode) && info.st_size > 0) {
+    const auto size = static_cast<std::size_t>(info.st_size);
+    void* p = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(f), 0);
+    if (p != MAP_FAILED) {
+      std::fclose(f);
+      out.mapped_ = p;
+      out.size_ = size;
+      return out;
+    }
+  }
+  // A pipe, an empty file, or a file that cannot be mapped.
+  char chunk[1 << 16];
+  std::size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) out.copy_.insert(out.copy_.end(), chunk, chunk + got);
+  const bool failed = std::ferror(f) != 0;
   std::fclose(f);
   if (failed) return std::nullopt;
+  out.size_ = out.copy_.size();
   return out;
 }
 
@@ -68,93 +88,161 @@ inline bool is_separator(char c) {
   return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\v' || c == '\f';
 }
 
+// Exact powers of ten: every one up to 1e22 is a double without rounding.
+constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common case of a plain decimal ([-]digits[.digits][e[+-]digits]) with at most 15
+// significant digits and a decimal exponent within 22: then the digits and the power of ten
+// are both exact doubles, and one multiplication or division rounds correctly, giving the same
+// double as from_chars (Clinger's fast path). Anything else returns nullptr and goes to
+// from_chars. On success returns the end of the number.
+inline const char* parse_plain_decimal(const char* p, const char* end, double& out) {
+  bool negative = false;
+  if (p != end && *p == '-') {
+    negative = true;
+    ++p;
+  }
+  std::uint64_t mantissa = 0;
+  int significant = 0;
+  int exponent = 0;
+  bool any_digit = false;
+  for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p) {
+    any_digit = true;
+    if (mantissa != 0 || *p != '0') ++significant;
+    mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    if (significant > 15) return nullptr;
+  }
+  if (p != end && *p == '.') {
+    ++p;
+    for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p) {
+      any_digit = true;
+      if (mantissa != 0 || *p != '0') ++significant;
+      mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+      --exponent;
+      if (significant > 15) return nullptr;
+    }
+  }
+  if (!any_digit) return nullptr;
+  if (p != end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    bool exp_negative = false;
+    if (p != end && (*p == '+' || *p == '-')) exp_negative = *p++ == '-';
+    int e = 0;
+    int digits = 0;
+    for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p) {
+      e = e * 10 + (*p - '0');
+      if (++digits > 4) return nullptr;
+    }
+    if (digits == 0) return nullptr;
+    exponent += exp_negative ? -e : e;
+  }
+  if (exponent < -22 || exponent > 22) return nullptr;
+  double v = static_cast<double>(mantissa);  // exact: below 10^15 < 2^53
+  v = exponent < 0 ? v / kPow10[-exponent] : v * kPow10[exponent];
+  out = negative ? -v : v;
+  return p;
+}
+
 std::string count_text(std::size_t count) {
   if (count == 0) return "no numbers";
   if (count == 1) return "1 number";
   return std::to_string(count) + " numbers";
 }
 
-// Parses the numbers of one line [p, end) and hands each to put(index, value). Returns the
-// count, or throws for text that is not a number.
+inline bool ends_token(const char* p, const char* end) {
+  return p == end || *p == '\n' || is_separator(*p);
+}
+
+struct LineParse {
+  std::size_t count;  // numbers on the line
+  const char* next;   // the start of the next line, or the end of the text
+};
+
+// Parses the numbers of the line that starts at p (it ends at the next line feed or at end)
+// and hands each to put(index, value). Throws for text that is not a number.
 template <typename Put>
-std::size_t parse_line(const char* p, const char* end, std::size_t line_no,
-                       const std::string& fname, Put put) {
+LineParse parse_line(const char* p, const char* end, std::size_t line_no,
+                     const std::string& fname, Put put) {
   std::size_t count = 0;
   for (;;) {
     while (p != end && is_separator(*p)) ++p;
-    if (p == end) return count;
+    if (p == end) return {count, end};
+    if (*p == '\n') return {count, p + 1};
     const char* token = p;
     if (*p == '+' && p + 1 != end && p[1] != '-' && p[1] != '+') ++p;
     double v = 0.0;
+    const char* plain = parse_plain_decimal(p, end, v);
+    if (plain && ends_token(plain, end)) {
+      put(count++, v);
+      p = plain;
+      continue;
+    }
     auto [next, ec] = std::from_chars(p, end, v);
-    const bool ends_token = next == end || is_separator(*next);
-    if (ec == std::errc::result_out_of_range && ends_token && next != p) {
+    if (ec == std::errc::result_out_of_range && ends_token(next, end) && next != p) {
       // Beyond the range of doubles: strtod gives the infinity or the (sub)normal value.
       std::string text(p, next);
       v = std::strtod(text.c_str(), nullptr);
-    } else if (ec != std::errc() || !ends_token) {
+    } else if (ec != std::errc() || !ends_token(next, end)) {
       const char* stop = token;
-      while (stop != end && !is_separator(*stop)) ++stop;
+      while (!ends_token(stop, end)) ++stop;
       throw Failure("Cannot read " + base_name(fname) + ": line " + std::to_string(line_no) +
                     ": \"" + std::string(token, stop) + "\" is not a number.");
     }
-    put(count, v);
-    ++count;
+    put(count++, v);
     p = next;
   }
+}
+
+// A line of exactly one character, its terminator included, ends the data: in practice a
+// lone line feed; a lone CR LF is the same empty line with a two-character terminator.
+inline bool is_end_marker(const char* p, const char* end) {
+  if (*p == '\n' || p + 1 == end) return true;
+  return *p == '\r' && p[1] == '\n';
 }
 
 }  // namespace
 
 std::optional<Matrix> dload(const std::string& fname) {
-  std::optional<FileBytes> file = read_whole_file(fname);
+  std::optional<FileBytes> file = FileBytes::read(fname);
   if (!file) return std::nullopt;
-  const char* p = file->bytes.get();
-  const char* const end = p + file->size;
-  if (p == end) return Matrix(0, 0);
+  const char* const begin = file->data();
+  const char* const end = begin + file->size();
+  if (begin == end) return Matrix(0, 0);
 
   // The first line fixes the number of columns.
-  const char* eol = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-  const char* line_end = eol ? eol : end;
   std::vector<double> first;
-  parse_line(p, line_end, 1, fname, [&first](std::size_t, double v) { first.push_back(v); });
-  if (first.empty())
-    throw Failure("Cannot read " + base_name(fname) + ": line 1 has no numbers.");
-  const std::size_t n = first.size();
+  LineParse line = parse_line(begin, end, 1, fname,
+                              [&first](std::size_t, double v) { first.push_back(v); });
+  if (first.empty()) throw Failure("Cannot read " + base_name(fname) + ": line 1 has no numbers.");
+  const auto n = static_cast<Eigen::Index>(first.size());
 
-  // Every further line is at most one row: the line feeds bound the row count.
-  std::size_t max_rows = 1;
-  for (const char* q = line_end; q != end;) {
-    q = static_cast<const char*>(std::memchr(q, '\n', static_cast<std::size_t>(end - q)));
-    if (!q) break;
-    ++q;
-    if (q != end) ++max_rows;
-  }
-  Matrix out(static_cast<Eigen::Index>(max_rows), static_cast<Eigen::Index>(n));
-  std::memcpy(out.data(), first.data(), n * sizeof(double));
+  // Room for as many rows as lines of the first line's length fit in the file, and a quarter
+  // more; the rare file of much shorter lines grows the matrix by doubling.
+  const auto first_length = static_cast<std::size_t>(line.next - begin);
+  Eigen::Index capacity = static_cast<Eigen::Index>(file->size() / first_length +
+                                                    file->size() / first_length / 4 + 16);
+  Matrix out(capacity, n);
+  std::memcpy(out.data(), first.data(), first.size() * sizeof(double));
 
-  std::size_t rows = 1;
-  p = eol ? eol + 1 : end;
-  while (p != end) {
-    eol = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-    line_end = eol ? eol : end;
-    // A line of exactly one character, its terminator included, ends the data: in practice a
-    // lone line feed. A lone CR LF is the same empty line written with a two-character end.
-    const std::size_t length = static_cast<std::size_t>(line_end - p) + (eol ? 1 : 0);
-    if (length == 1 || (length == 2 && eol && *p == '\r')) break;
-    const std::size_t line_no = rows + 1;
+  Eigen::Index rows = 1;
+  for (const char* p = line.next; p != end && !is_end_marker(p, end); p = line.next) {
+    if (rows == capacity) {
+      capacity *= 2;
+      out.conservativeResize(capacity, Eigen::NoChange);
+    }
     double* row = out.data() + rows * n;
-    const std::size_t count = parse_line(p, line_end, line_no, fname, [row, n](std::size_t i, double v) {
-      if (i < n) row[i] = v;
+    const auto line_no = static_cast<std::size_t>(rows) + 1;
+    line = parse_line(p, end, line_no, fname, [row, n](std::size_t i, double v) {
+      if (static_cast<Eigen::Index>(i) < n) row[i] = v;
     });
-    if (count != n) {
+    if (static_cast<Eigen::Index>(line.count) != n) {
       throw Failure("Cannot read " + base_name(fname) + ": line " + std::to_string(line_no) +
-                    " has " + count_text(count) + ", line 1 has " + std::to_string(n) + ".");
+                    " has " + count_text(line.count) + ", line 1 has " + std::to_string(n) + ".");
     }
     ++rows;
-    p = eol ? eol + 1 : end;
   }
-  if (rows != max_rows) out.conservativeResize(static_cast<Eigen::Index>(rows), Eigen::NoChange);
+  out.conservativeResize(rows, Eigen::NoChange);
   return out;
 }
 

@@ -3,7 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <cstdint>
 #include <filesystem>
+#include <random>
 #include <limits>
 #include <string>
 #include <vector>
@@ -60,6 +64,43 @@ TEST_F(DloadReads, EveryLayoutOfTheSameTable) {
     ASSERT_EQ(m->rows(), want.rows());
     ASSERT_EQ(m->cols(), want.cols());
     EXPECT_EQ(*m, want);
+  }
+}
+
+// Every number must come out as the double that from_chars gives for its text, bit for bit,
+// whichever notation and however many digits it has.
+TEST_F(DloadReads, NumbersAreTheNearestDoubles) {
+  std::mt19937_64 rng(7);
+  std::uniform_int_distribution<int> digits(1, 20);
+  std::uniform_int_distribution<int> exp10(-30, 30);
+  std::uniform_int_distribution<int> digit(0, 9);
+  std::uniform_int_distribution<int> form(0, 5);
+  const int per_line = 11;
+  std::string bytes;
+  std::vector<std::string> tokens;
+  for (int i = 0; i < 20 * per_line; ++i) {
+    std::string t = (i % 3 == 0) ? "-" : "";
+    const int nd = digits(rng);
+    const int point = std::uniform_int_distribution<int>(0, nd)(rng);
+    for (int d = 0; d < nd; ++d) {
+      if (d == point && form(rng) < 4) t += '.';
+      t += static_cast<char>('0' + digit(rng));
+    }
+    if (form(rng) < 2) t += (form(rng) < 3 ? "e" : "E") + std::to_string(exp10(rng));
+    if (form(rng) == 0) t = std::to_string(std::uniform_int_distribution<long>(-99999, 99999)(rng)) +
+                            "." + std::to_string(std::uniform_int_distribution<int>(0, 999999)(rng));
+    tokens.push_back(t);
+    bytes += " " + t + " ";
+    if (i % per_line == per_line - 1) bytes += "\n";
+  }
+  std::optional<Matrix> m = dload(write("f.txt", bytes));
+  ASSERT_TRUE(m.has_value());
+  ASSERT_EQ(m->size(), static_cast<Eigen::Index>(tokens.size()));
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    double want = 0;
+    std::from_chars(tokens[i].data(), tokens[i].data() + tokens[i].size(), want);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(m->data()[i]), std::bit_cast<std::uint64_t>(want))
+        << tokens[i];
   }
 }
 

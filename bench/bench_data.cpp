@@ -1,0 +1,127 @@
+// Timing of the landmark file reader and of "Load" run headless from end to end, on files that
+// a generator writes into a scratch folder when the program starts (nothing large is kept):
+//  - 20,000 specimens of 100 landmarks (201 numbers a line, about 40 MB): dload must parse at
+//    150 MB/s or more; "Load" (read, fit, 2,000,000 point objects, labels) within 1.0 s and
+//    600 MB peak resident memory;
+//  - 200 specimens of 30 landmarks, a typical lab file: "Load" within 30 ms.
+// The peak memory is the process's (getrusage), so run one benchmark per process
+// (--benchmark_filter) to see the peak of that work alone; bench/run does so.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <numbers>
+#include <random>
+#include <string>
+
+#include "app/application.h"
+#include "app/controls.h"
+#include "data/data_actions.h"
+#include "data/landmark_file.h"
+#include "platform/headless_ui.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Specimens of one random base shape with landmark noise, each rotated, scaled and moved,
+// written one line at a time with the " %f " format of the program's own writers.
+void write_specimens(const fs::path& file, int specimens, int landmarks) {
+  std::mt19937_64 rng(20240602);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  std::normal_distribution<double> noise(0.0, 0.05);
+  std::uniform_real_distribution<double> angle(0.0, 2.0 * std::numbers::pi);
+  std::uniform_real_distribution<double> scale(20.0, 80.0);
+  std::uniform_real_distribution<double> shift(-100.0, 100.0);
+  std::vector<double> base(2 * static_cast<std::size_t>(landmarks));
+  for (double& b : base) b = unit(rng);
+  std::FILE* f = std::fopen(file.c_str(), "w");
+  if (!f) std::abort();
+  for (int i = 0; i < specimens; ++i) {
+    const double a = angle(rng), s = scale(rng), tx = shift(rng), ty = shift(rng);
+    for (int j = 0; j < landmarks; ++j) {
+      const double px = base[2 * j] + noise(rng);
+      const double py = base[2 * j + 1] + noise(rng);
+      std::fprintf(f, " %f ", s * (px * std::cos(a) - py * std::sin(a)) + tx);
+      std::fprintf(f, " %f ", s * (px * std::sin(a) + py * std::cos(a)) + ty);
+    }
+    std::fprintf(f, " %f \n", s);
+  }
+  std::fclose(f);
+}
+
+// The scratch folder with both files, made on first use and removed at exit.
+struct Files {
+  fs::path dir;
+  fs::path large;
+  fs::path small;
+  Files() {
+    dir = fs::temp_directory_path() / ("qiv_bench_data_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    large = dir / "large.txt";
+    small = dir / "small.txt";
+    write_specimens(large, 20000, 100);
+    write_specimens(small, 200, 30);
+  }
+  ~Files() {
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+};
+
+const Files& files() {
+  static Files f;
+  return f;
+}
+
+double peak_rss_mb() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB on Linux
+}
+
+void BM_dload(benchmark::State& state) {
+  const fs::path& file = state.range(0) == 20000 ? files().large : files().small;
+  const auto bytes = static_cast<std::int64_t>(fs::file_size(file));
+  for (auto _ : state) {
+    std::optional<qiv::Matrix> m = qiv::dload(file.string());
+    benchmark::DoNotOptimize(m->data());
+  }
+  state.SetBytesProcessed(state.iterations() * bytes);
+  state.counters["MB_per_s"] = benchmark::Counter(static_cast<double>(bytes) / 1e6,
+                                                  benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
+}
+
+// "Load" from the open dialog to the widened, numbered axes, in a main window holding the
+// FileBox; every iteration replaces what the one before drew, as a second "Load" does.
+void BM_load(benchmark::State& state) {
+  const fs::path& file = state.range(0) == 20000 ? files().large : files().small;
+  const fs::path cwd = fs::current_path();
+  qiv::HeadlessUi ui;
+  qiv::Application app(ui);
+  qiv::Handle fig = app.gfx.new_figure();
+  app.gfx.new_axes(fig);
+  qiv::Handle box = app.gfx.new_uicontrol(fig);
+  app.gfx.set(box, "Style", qiv::Value("text"));
+  app.gfx.set(box, "Tag", qiv::Value("FileBox"));
+  for (auto _ : state) {
+    ui.answer_path(file.string());
+    qiv::load(app.ctx);
+  }
+  if (!ui.messages().empty() || !app.state.data) state.SkipWithError("Load refused the file");
+  state.counters["objects"] = static_cast<double>(app.gfx.line_count(app.gfx.gca()));
+  state.counters["peak_MB"] = peak_rss_mb();
+  fs::current_path(cwd);
+}
+
+BENCHMARK(BM_dload)->Arg(20000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_load)->Arg(20000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_load)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
