@@ -183,10 +183,9 @@ class ScriptRunner {
     }
     const bool checkbox = gfx.get(h, "Style").str() == "checkbox";
     Value cb = gfx.get(h, "Callback");
-    const bool has_callback = (cb.is_list() && !cb.list().empty()) ||
-                              (cb.is_string() && !cb.str().empty());
-    if (!checkbox && !has_callback)
-      throw StepError{"the control \"" + tag + "\" has no callback"};
+    const bool has_callback =
+        (cb.is_list() && !cb.list().empty()) || (cb.is_string() && !cb.str().empty());
+    if (!checkbox && !has_callback) throw StepError{"the control \"" + tag + "\" has no callback"};
     if (checkbox) {
       // A click flips a checkbox between its Min and Max before its callback runs.
       double max = gfx.get(h, "Max").scalar_value();
@@ -200,8 +199,7 @@ class ScriptRunner {
 
   Handle main_figure() {
     const auto& figh = app_.state.figh;
-    if (figh && app_.gfx.ishandle(*figh) && app_.gfx.type(*figh) == ObjType::kFigure)
-      return *figh;
+    if (figh && app_.gfx.ishandle(*figh) && app_.gfx.type(*figh) == ObjType::kFigure) return *figh;
     Handle f = app_.gfx.current_figure();
     if (f == kNoHandle) throw StepError{"no figure is open"};
     return f;

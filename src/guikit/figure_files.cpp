@@ -93,10 +93,9 @@ Value handles_value(const std::vector<Handle>& hs) {
 }
 
 bool is_position_name(const std::string& s) {
-  static const std::array<const char*, 10> names{"north",     "south",     "east",
-                                                 "west",      "northeast", "southeast",
-                                                 "northwest", "southwest", "center",
-                                                 "onscreen"};
+  static const std::array<const char*, 10> names{"north",     "south",     "east",      "west",
+                                                 "northeast", "southeast", "northwest", "southwest",
+                                                 "center",    "onscreen"};
   return std::any_of(names.begin(), names.end(), [&](const char* n) { return s == n; });
 }
 

@@ -33,8 +33,8 @@ struct PropSpec {
 };
 
 const std::vector<const char*> kOnOff{"on", "off"};
-const std::vector<const char*> kUnits{"pixels", "normalized", "characters", "points", "inches",
-                                      "centimeters"};
+const std::vector<const char*> kUnits{"pixels", "normalized", "characters",
+                                      "points", "inches",     "centimeters"};
 const std::vector<const char*> kWeights{"normal", "bold"};
 
 const std::vector<PropSpec> kFigureProps{
@@ -115,7 +115,8 @@ class Reader {
       where_ = "child " + std::to_string(i + 1);
       if (!k.is_object()) fail("must be an object");
       auto tag = k.find("Tag");
-      if (tag != k.end() && tag->is_string()) where_ += " (Tag \"" + tag->get<std::string>() + "\")";
+      if (tag != k.end() && tag->is_string())
+        where_ += " (Tag \"" + tag->get<std::string>() + "\")";
       std::string type = "uicontrol";
       if (k.contains("Type")) {
         if (!k["Type"].is_string()) fail("Type must be \"axes\" or \"uicontrol\"");
@@ -134,8 +135,8 @@ class Reader {
 
  private:
   [[noreturn]] void fail(const std::string& what) const {
-    throw Failure("Layout file \"" + file_ + "\": " + (where_.empty() ? "" : where_ + ": ") +
-                  what + ".");
+    throw Failure("Layout file \"" + file_ + "\": " + (where_.empty() ? "" : where_ + ": ") + what +
+                  ".");
   }
 
   Json parse(const std::string& text) const {
@@ -207,8 +208,8 @@ class Reader {
           fail(name + " must be four numbers [left bottom width height]");
         if (v[2].get<double>() < 0 || v[3].get<double>() < 0)
           fail(name + " must not have a negative width or height");
-        return row({v[0].get<double>(), v[1].get<double>(), v[2].get<double>(),
-                    v[3].get<double>()});
+        return row(
+            {v[0].get<double>(), v[1].get<double>(), v[2].get<double>(), v[3].get<double>()});
       }
       case Kind::kColor: {
         std::optional<Rgb> c;
@@ -254,9 +255,9 @@ class Reader {
 }  // namespace
 
 const std::vector<std::string>& layout_styles() {
-  static const std::vector<std::string> styles{
-      "pushbutton", "togglebutton", "edit",   "text",  "checkbox", "radiobutton",
-      "listbox",    "popupmenu",    "slider", "frame", "panel"};
+  static const std::vector<std::string> styles{"pushbutton", "togglebutton", "edit",    "text",
+                                               "checkbox",   "radiobutton",  "listbox", "popupmenu",
+                                               "slider",     "frame",        "panel"};
   return styles;
 }
 
@@ -276,7 +277,8 @@ Handle hgload_text(Graphics& gfx, const std::string& text, const std::string& fi
 Handle hgload(Graphics& gfx, const std::string& path, const CallbackCheck& check) {
   std::error_code ec;
   std::ifstream in(path, std::ios::binary);
-  if (!in || !std::filesystem::is_regular_file(path, ec)) throw Failure("Layout file \"" + path + "\" cannot be read.");
+  if (!in || !std::filesystem::is_regular_file(path, ec))
+    throw Failure("Layout file \"" + path + "\" cannot be read.");
   std::ostringstream text;
   text << in.rdbuf();
   if (in.bad()) throw Failure("Layout file \"" + path + "\" cannot be read.");

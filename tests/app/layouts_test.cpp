@@ -53,14 +53,14 @@ struct RequiredTag {
 
 // The tags the actions look for, the window that must hold each, and its kind of control.
 const RequiredTag kRequired[] = {
-    {"Qiv_proto", "FileBox", "text"},           {"Qiv_proto", "ProtoPointBox", "text"},
-    {"Qiv_proto", "EndBox1", "edit"},           {"Qiv_proto", "EndBox2", "edit"},
-    {"Qiv_proto", "ActivePointBox", "edit"},    {"Qiv_proto", "NumberRequest", "checkbox"},
-    {"qiv_subset", "PointBox", "edit"},         {"qiv_subset", "SubsetBox", "edit"},
-    {"qiv_back", "ActiveLMBox", "edit"},        {"qiv_back", "MidBox", "edit"},
-    {"qiv_target", "LengthBox", "text"},        {"qiv_target", "LoadProtoButton", "pushbutton"},
-    {"qiv_target", "TargetLineBox", "edit"},    {"qiv_target", "SetBlocks", "pushbutton"},
-    {"qiv_target", "MaxBlockBox", "edit"},      {"qiv_target", "BlockBox", "edit"},
+    {"Qiv_proto", "FileBox", "text"},          {"Qiv_proto", "ProtoPointBox", "text"},
+    {"Qiv_proto", "EndBox1", "edit"},          {"Qiv_proto", "EndBox2", "edit"},
+    {"Qiv_proto", "ActivePointBox", "edit"},   {"Qiv_proto", "NumberRequest", "checkbox"},
+    {"qiv_subset", "PointBox", "edit"},        {"qiv_subset", "SubsetBox", "edit"},
+    {"qiv_back", "ActiveLMBox", "edit"},       {"qiv_back", "MidBox", "edit"},
+    {"qiv_target", "LengthBox", "text"},       {"qiv_target", "LoadProtoButton", "pushbutton"},
+    {"qiv_target", "TargetLineBox", "edit"},   {"qiv_target", "SetBlocks", "pushbutton"},
+    {"qiv_target", "MaxBlockBox", "edit"},     {"qiv_target", "BlockBox", "edit"},
     {"qiv_target", "CurrentBlockBox", "edit"},
 };
 
@@ -76,8 +76,7 @@ TEST_F(Layouts, EveryRequiredTagIsInItsWindowOnce) {
   // The texts that hold lists of landmarks may run over several lines.
   for (const char* tag : {"SubsetBox", "MidBox"}) {
     Handle box = app_.gfx.findobj_tag(tag)[0];
-    EXPECT_GT(app_.gfx.get(box, "Max").scalar_value() - app_.gfx.get(box, "Min").scalar_value(),
-              1)
+    EXPECT_GT(app_.gfx.get(box, "Max").scalar_value() - app_.gfx.get(box, "Min").scalar_value(), 1)
         << tag;
   }
   // The target window starts where its work starts: set the number of blocks first.
@@ -125,18 +124,17 @@ TEST_F(Layouts, EveryActionButSetHomeIsSentBySomeControl) {
   // Each action is sent from the window where it belongs.
   const std::map<std::string, std::vector<std::string>> where{
       {"Qiv_proto",
-       {"Load", "Replot", "Clear", "LoadProto", "SaveProtocol", "NewProto", "AddLine",
-        "DeleteLine", "ShowLine", "ShowLine2", "ShowProto", "MakeSubset", "DoBackReflect",
-        "CreateTarget"}},
+       {"Load", "Replot", "Clear", "LoadProto", "SaveProtocol", "NewProto", "AddLine", "DeleteLine",
+        "ShowLine", "ShowLine2", "ShowProto", "MakeSubset", "DoBackReflect", "CreateTarget"}},
       {"qiv_subset",
-       {"ShowThisLandmark", "AddLMtoSubset", "InvertSubset", "ShowSubset", "ShowAll",
-        "SaveSubset", "PlotMean"}},
-      {"qiv_back", {"AddMidline", "ShowMidline", "ShowAllMidline", "MidlineReflect",
-                    "SaveReflected"}},
+       {"ShowThisLandmark", "AddLMtoSubset", "InvertSubset", "ShowSubset", "ShowAll", "SaveSubset",
+        "PlotMean"}},
+      {"qiv_back",
+       {"AddMidline", "ShowMidline", "ShowAllMidline", "MidlineReflect", "SaveReflected"}},
       {"qiv_target",
        {"LoadProtoT", "ShowMLine", "SetBlocks", "AddBlocks", "ReplotM", "ShowAllBlock",
-        "ShowBlockStructure", "BlockUp", "BlockDown", "BlockEnter", "AddLinetoBlock",
-        "SaveMatrix", "LoadBlock", "ClearTarget"}}};
+        "ShowBlockStructure", "BlockUp", "BlockDown", "BlockEnter", "AddLinetoBlock", "SaveMatrix",
+        "LoadBlock", "ClearTarget"}}};
   for (const auto& [layout, actions] : where)
     for (const std::string& a : actions) EXPECT_EQ(sender[a], layout) << a;
   // The button that loads the target window's protocol is the one its actions enable.
@@ -145,8 +143,7 @@ TEST_F(Layouts, EveryActionButSetHomeIsSentBySomeControl) {
 }
 
 bool inside(const std::array<double, 4>& a, const std::array<double, 4>& b) {
-  return a[0] >= b[0] && a[1] >= b[1] && a[0] + a[2] <= b[0] + b[2] &&
-         a[1] + a[3] <= b[1] + b[3];
+  return a[0] >= b[0] && a[1] >= b[1] && a[0] + a[2] <= b[0] + b[2] && a[1] + a[3] <= b[1] + b[3];
 }
 
 bool overlap(const std::array<double, 4>& a, const std::array<double, 4>& b) {
@@ -212,8 +209,10 @@ TEST_F(Layouts, StartUpOpensTheMainWindowAndClosesTheOthers) {
   EXPECT_EQ(app_.gfx.current_figure(), main);
   EXPECT_EQ(app_.state.figdir, fs::current_path().string());
   // Colours are kept in single precision.
-  EXPECT_TRUE(app_.gfx.get(main, "Color").matrix().isApprox(
-      app_.gfx.get(kScreen, "defaultUicontrolBackgroundColor").matrix(), 1e-6));
+  EXPECT_TRUE(
+      app_.gfx.get(main, "Color")
+          .matrix()
+          .isApprox(app_.gfx.get(kScreen, "defaultUicontrolBackgroundColor").matrix(), 1e-6));
   // The registry was stored as the window's GUI data.
   Value reg = app_.gfx.getappdata(main, "UsedByGUIData_m");
   ASSERT_TRUE(reg.is_record());

@@ -134,10 +134,10 @@ TEST_F(Script, MalformedStepsStopWithLineNumberAndStatusOne) {
       {"answer", "script: line 1: usage: answer PATH, or answer cancel\n"},
       {"call", "script: line 1: usage: call NAME ARG...\n"},
       {"print FileBox", "script: line 1: usage: print TAG PROP\n"},
-      {"print FileBox Colour", "script: line 1: the object tagged \"FileBox\" has no property "
-                               "\"Colour\"\n"},
-      {"set NumberRequest Value one",
-       "script: line 1: \"one\" is not a number\n"},
+      {"print FileBox Colour",
+       "script: line 1: the object tagged \"FileBox\" has no property "
+       "\"Colour\"\n"},
+      {"set NumberRequest Value one", "script: line 1: \"one\" is not a number\n"},
       {"set NumberRequest Visible maybe",
        "script: line 1: Bad value for the property Visible: use \"on\" or \"off\".\n"},
       {"press FileBox", "script: line 1: the control \"FileBox\" has no callback\n"},

@@ -39,7 +39,8 @@ class FigureFiles : public testing::Test {
     fs::remove_all(dir_);
   }
   void write(const std::string& name, const std::string& text) {
-    fs::create_directories(fs::path(name).parent_path().empty() ? "." : fs::path(name).parent_path());
+    fs::create_directories(fs::path(name).parent_path().empty() ? "."
+                                                                : fs::path(name).parent_path());
     std::ofstream(name) << text;
   }
   // A window of 400 x 300 pixels whose lower-left corner lies at (x, y).
@@ -253,7 +254,8 @@ TEST_F(Movegui, NamedAndNumericPositions) {
   for (const Case& c : cases) {
     Handle f = window(100, 100);
     movegui(app_.ctx, {h(f), c.where});
-    EXPECT_EQ(outer(f), row({c.x, c.y, 400, 324})) << (c.where.is_string() ? c.where.str() : "[x y]");
+    EXPECT_EQ(outer(f), row({c.x, c.y, 400, 324}))
+        << (c.where.is_string() ? c.where.str() : "[x y]");
   }
 }
 
@@ -263,8 +265,8 @@ TEST_F(Movegui, OnscreenMovesOnlyWindowsThatLeaveTheScreen) {
     double want_x, want_y;
   };
   const Case cases[] = {
-      {100, 100, 100, 100},   {-50, 100, 0, 100},     {100, -20, 100, 0},
-      {-5, -5, 0, 0},         {1700, 900, 1520, 756}, {1520, 756, 1520, 756},
+      {100, 100, 100, 100}, {-50, 100, 0, 100},     {100, -20, 100, 0},
+      {-5, -5, 0, 0},       {1700, 900, 1520, 756}, {1520, 756, 1520, 756},
   };
   for (const Case& c : cases) {
     Handle f = window(c.x, c.y);
@@ -331,10 +333,12 @@ TEST_F(Movegui, Failures) {
       {"unknown name", {Value("middle")}, "unrecognized position"},
       {"three numbers", {h(f), Value(row({1, 2, 3}))}, "unrecognized input argument"},
       {"event value without callback", {h(f), Value(Matrix())}, "unrecognized input argument"},
-      {"event value third", {h(f), Value("center"), Value(Matrix())},
+      {"event value third",
+       {h(f), Value("center"), Value(Matrix())},
        "unrecognized input argument"},
       {"stale handle", {Value(999999.0)}, "unrecognized input argument"},
-      {"four inputs", {h(f), Value("center"), Value("center"), Value("center")},
+      {"four inputs",
+       {h(f), Value("center"), Value("center"), Value("center")},
        "Too many input arguments."},
   };
   for (const Case& c : cases) {
@@ -343,7 +347,9 @@ TEST_F(Movegui, Failures) {
   }
   // With a callback running, an unusable value in first or third place still fails.
   app_.gfx.set_callback_object(button);
-  EXPECT_EQ(failure_text([&] { movegui(app_.ctx, {Value(Matrix()), h(f)}); }),
+  EXPECT_EQ(failure_text([&] {
+              movegui(app_.ctx, {Value(Matrix()), h(f)});
+            }),
             "unrecognized input argument");
   app_.gfx.set_callback_object(kNoHandle);
 }

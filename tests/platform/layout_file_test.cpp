@@ -72,9 +72,8 @@ TEST(LayoutFile, ReadsTheFigureAndItsChildrenInOrder) {
 
 TEST(LayoutFile, PropertyNamesIgnoreLetterCase) {
   Graphics gfx;
-  Handle fig = hgload_text(
-      gfx, R"({"Type": "figure", "NAME": "x", "Children": [{"tag": "A"}]})",
-      "case.fig");
+  Handle fig = hgload_text(gfx, R"({"Type": "figure", "NAME": "x", "Children": [{"tag": "A"}]})",
+                           "case.fig");
   ASSERT_EQ(gfx.children(fig).size(), 1u);
   EXPECT_EQ(gfx.get(gfx.children(fig)[0], "Tag"), Value("A"));
   EXPECT_EQ(gfx.get(fig, "Name"), Value("x"));
@@ -104,9 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadLayout{"MissingComma", "{\"Type\": \"figure\"\n  \"Name\": \"x\"}",
                   "Layout file \"w.fig\", line 2, column 8: invalid JSON: syntax error while "
                   "parsing object - unexpected string literal; expected '}'"},
-        BadLayout{"Empty", "", "Layout file \"w.fig\", line 1, column 1: invalid JSON: syntax "
-                               "error while parsing value - unexpected end of input; expected "
-                               "'[', '{', or a literal"},
+        BadLayout{"Empty", "",
+                  "Layout file \"w.fig\", line 1, column 1: invalid JSON: syntax "
+                  "error while parsing value - unexpected end of input; expected "
+                  "'[', '{', or a literal"},
         BadLayout{"NotAFigure", R"({"Type": "axes"})",
                   "Layout file \"w.fig\": the top level must be an object with \"Type\": "
                   "\"figure\"."},
