@@ -98,8 +98,8 @@ TEST_P(CopyBigImageTest, PictureIsTakenWithWidenedLimitsAndEnlargedAxes) {
   // Units and position come back; the limits become automatic with equal scaling.
   EXPECT_EQ(g.get(f.fig, "Units").str(), "pixels");
   EXPECT_EQ(g.get(f.ax, "Units").str(), "normalized");
-  expect_row(g.get(f.ax, "Position").matrix(), {before(0, 0), before(0, 1), before(0, 2), before(0, 3)},
-             "axes after");
+  expect_row(g.get(f.ax, "Position").matrix(),
+             {before(0, 0), before(0, 1), before(0, 2), before(0, 3)}, "axes after");
   expect_row(g.get(f.fig, "Position").matrix(), {100, 50, c.width_px, c.height_px}, "figure after");
   EXPECT_EQ(g.get(f.ax, "XLimMode").str(), "auto");
   EXPECT_EQ(g.get(f.ax, "YLimMode").str(), "auto");
@@ -111,10 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
     Sizes, CopyBigImageTest,
     ::testing::Values(
         // 100 x 30 characters: the worked example.
-        SizeCase{"HundredByThirty", 700, 480, {0, 10, -5, 5}, {-0.3, 10.3, -5.3, 5.3},
-                 {12, 3, 95, 26}},
-        SizeCase{"Offset", 560, 420, {2, 4, 100, 200}, {1.94, 4.06, 97, 203},
-                 {12, 3, 75, 22.25}},
+        SizeCase{
+            "HundredByThirty", 700, 480, {0, 10, -5, 5}, {-0.3, 10.3, -5.3, 5.3}, {12, 3, 95, 26}},
+        SizeCase{"Offset", 560, 420, {2, 4, 100, 200}, {1.94, 4.06, 97, 203}, {12, 3, 75, 22.25}},
         SizeCase{"Narrow", 140, 160, {-1, 1, -1, 1}, {-1.06, 1.06, -1.06, 1.06}, {12, 3, 15, 6}}),
     [](const auto& info) { return info.param.name; });
 
@@ -134,7 +133,8 @@ TEST(CopyBigImage, RestoresUnitsSetInOtherUnits) {
   EXPECT_EQ(g.get(f.ax, "Units").str(), "pixels");
   expect_row(g.get(f.ax, "Position").matrix(), {40, 30, 600, 400}, "axes after");
   expect_row(g.get(f.fig, "Position").matrix(),
-             {fig_before(0, 0), fig_before(0, 1), fig_before(0, 2), fig_before(0, 3)}, "figure after");
+             {fig_before(0, 0), fig_before(0, 1), fig_before(0, 2), fig_before(0, 3)},
+             "figure after");
 }
 
 TEST(CopyBigImage, WorksOnTheCurrentFigure) {
@@ -175,18 +175,31 @@ TEST_P(ExportArityTest, ExtraInputsOrOutputsFail) {
 INSTANTIATE_TEST_SUITE_P(
     Calls, ExportArityTest,
     ::testing::Values(
-        ArityCase{"CopyTwoInputs", "CopyBigImage", {Value("a"), Value("b")}, 0,
+        ArityCase{"CopyTwoInputs",
+                  "CopyBigImage",
+                  {Value("a"), Value("b")},
+                  0,
                   "Run-time Error: File: CopyBigImage Line: 1 Column: 1 The function "
                   "\"CopyBigImage\" was called with more than the declared number of inputs (1)."},
-        ArityCase{"CopyOneOutput", "CopyBigImage", {}, 1,
+        ArityCase{"CopyOneOutput",
+                  "CopyBigImage",
+                  {},
+                  1,
                   "Run-time Error: File: CopyBigImage Line: 1 Column: 1 The function "
                   "\"CopyBigImage\" was called with more than the declared number of outputs (0)."},
-        ArityCase{"SaveTwoInputs", "SaveBigImage", {Value("a"), Value("b")}, 0,
+        ArityCase{"SaveTwoInputs",
+                  "SaveBigImage",
+                  {Value("a"), Value("b")},
+                  0,
                   "Run-time Error: File: SaveBigImage Line: 1 Column: 1 The function "
                   "\"SaveBigImage\" was called with more than the declared number of inputs (1)."},
-        ArityCase{"SaveOneOutput", "SaveBigImage", {Value("a")}, 1,
-                  "Run-time Error: File: SaveBigImage Line: 1 Column: 1 The function "
-                  "\"SaveBigImage\" was called with more than the declared number of outputs (0)."}),
+        ArityCase{
+            "SaveOneOutput",
+            "SaveBigImage",
+            {Value("a")},
+            1,
+            "Run-time Error: File: SaveBigImage Line: 1 Column: 1 The function "
+            "\"SaveBigImage\" was called with more than the declared number of outputs (0)."}),
     [](const auto& info) { return info.param.name; });
 
 TEST(SaveBigImage, WritesTheEnlargedPictureToTheChosenFile) {

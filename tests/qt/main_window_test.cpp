@@ -73,6 +73,9 @@ class MainWindowTest : public ::testing::Test {
       QApplication::sendEvent(e, &press);
     }
   }
+  static std::string examples(const char* name) {
+    return (fs::path(QIV_SOURCE_DIR) / "examples" / name).string();
+  }
   QString label(const char* tag) {
     auto* l = qobject_cast<QLabel*>(widget(tag));
     return l ? l->text() : QString("<no label>");
@@ -90,7 +93,7 @@ TEST_F(MainWindowTest, TypedEndsAddALineToTheProtocol) {
   EXPECT_TRUE(wm_.window(main_)->isVisible());
   EXPECT_EQ(wm_.visible_windows(), 1) << "the secondary windows were closed at start-up";
 
-  ui_.answers.push_back(std::string(QIV_SOURCE_DIR) + "/examples/leaves.txt");
+  ui_.answers.push_back(examples("leaves.txt"));
   click("Load");
   EXPECT_TRUE(label("FileBox").startsWith("File: leaves.txt")) << label("FileBox").toStdString();
   click("NewProto");
@@ -120,7 +123,7 @@ TEST_F(MainWindowTest, TypedEndsAddALineToTheProtocol) {
 }
 
 TEST_F(MainWindowTest, SecondaryWindowOpensAndEventLoopEndsWithTheLastWindow) {
-  ui_.answers.push_back(std::string(QIV_SOURCE_DIR) + "/examples/leaves.txt");
+  ui_.answers.push_back(examples("leaves.txt"));
   click("Load");
   click("MakeSubset");
   ASSERT_TRUE(app_.state.menufigh.has_value());

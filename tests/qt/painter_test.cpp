@@ -1,5 +1,3 @@
-#include "platform/qt/figure_painter.h"
-
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -7,6 +5,7 @@
 #include <QRegularExpression>
 #include <string>
 
+#include "platform/qt/figure_painter.h"
 #include "platform/qt/figure_picture.h"
 #include "qt/qt_app.h"
 
@@ -51,8 +50,9 @@ TEST_P(MarkerKindTest, SvgHoldsOnePathPerVisibleMarker) {
 }
 
 std::string marker_case_name(const ::testing::TestParamInfo<const char*>& info) {
-  static const char* names[] = {"point", "circle", "cross", "plus", "star", "square", "diamond",
-                                "up", "down", "left", "right", "pentagram", "hexagram"};
+  static const char* names[] = {"point",  "circle",    "cross",   "plus", "star",
+                                "square", "diamond",   "up",      "down", "left",
+                                "right",  "pentagram", "hexagram"};
   return names[info.index];
 }
 
@@ -113,18 +113,36 @@ TEST_P(LetterboxTest, PlotBoxKeepsTheDataAspectWhenEqual) {
   EXPECT_NEAR(f.box.height(), c.box.height(), 1e-9);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boxes, LetterboxTest,
-    ::testing::Values(
-        BoxCase{"FreeAspectFillsTheRectangle", 400, 200, {0, 0, 1, 1}, {0, 1, 0, 1}, false,
-                QRectF(0, 0, 400, 200)},
-        BoxCase{"SquareDataInWideRectangle", 400, 200, {0, 0, 1, 1}, {0, 1, 0, 1}, true,
-                QRectF(100, 0, 200, 200)},
-        BoxCase{"WideDataInWideRectangle", 400, 200, {0, 0, 1, 1}, {0, 4, 0, 1}, true,
-                QRectF(0, 50, 400, 100)},
-        BoxCase{"TallDataOffsetRectangle", 400, 400, {0.25, 0.5, 0.5, 0.25}, {0, 1, 0, 4}, true,
-                QRectF(187.5, 100, 25, 100)}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Boxes, LetterboxTest,
+                         ::testing::Values(BoxCase{"FreeAspectFillsTheRectangle",
+                                                   400,
+                                                   200,
+                                                   {0, 0, 1, 1},
+                                                   {0, 1, 0, 1},
+                                                   false,
+                                                   QRectF(0, 0, 400, 200)},
+                                           BoxCase{"SquareDataInWideRectangle",
+                                                   400,
+                                                   200,
+                                                   {0, 0, 1, 1},
+                                                   {0, 1, 0, 1},
+                                                   true,
+                                                   QRectF(100, 0, 200, 200)},
+                                           BoxCase{"WideDataInWideRectangle",
+                                                   400,
+                                                   200,
+                                                   {0, 0, 1, 1},
+                                                   {0, 4, 0, 1},
+                                                   true,
+                                                   QRectF(0, 50, 400, 100)},
+                                           BoxCase{"TallDataOffsetRectangle",
+                                                   400,
+                                                   400,
+                                                   {0.25, 0.5, 0.5, 0.25},
+                                                   {0, 1, 0, 4},
+                                                   true,
+                                                   QRectF(187.5, 100, 25, 100)}),
+                         [](const auto& info) { return info.param.name; });
 
 QRect painted_bounds(const QImage& img, QRgb background) {
   QRect r;

@@ -1,5 +1,3 @@
-#include "platform/qt/figure_picture.h"
-
 #include <gtest/gtest.h>
 
 #include <QClipboard>
@@ -14,6 +12,7 @@
 #include "app/application.h"
 #include "platform/failure.h"
 #include "platform/headless_ui.h"
+#include "platform/qt/figure_picture.h"
 #include "platform/qt/headless_pictures.h"
 #include "platform/qt/qt_ui.h"
 #include "qt/qt_app.h"
@@ -34,8 +33,8 @@ std::string read_file(const fs::path& p) {
 class TempDir {
  public:
   TempDir() {
-    path_ = fs::temp_directory_path() / ("qiv_picture_" + std::to_string(::getpid()) + "_" +
-                                         std::to_string(counter_++));
+    path_ = fs::temp_directory_path() /
+            ("qiv_picture_" + std::to_string(::getpid()) + "_" + std::to_string(counter_++));
     fs::create_directories(path_);
   }
   ~TempDir() { fs::remove_all(path_); }

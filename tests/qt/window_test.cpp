@@ -1,5 +1,3 @@
-#include "platform/qt/window_manager.h"
-
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -16,6 +14,7 @@
 #include "app/controls.h"
 #include "platform/qt/figure_window.h"
 #include "platform/qt/qt_ui.h"
+#include "platform/qt/window_manager.h"
 #include "platform/runtime.h"
 #include "qt/qt_app.h"
 
@@ -219,18 +218,18 @@ TEST_P(ChoiceControlTest, UserChoiceSetsValueBeforeTheCallback) {
 
 INSTANTIATE_TEST_SUITE_P(
     Styles, ChoiceControlTest,
-    ::testing::Values(
-        ChoiceCase{"Checkbox", "checkbox", Value("Number lines"),
-                   [](QWidget* w) { qobject_cast<QCheckBox*>(w)->click(); }, 1},
-        ChoiceCase{"Listbox", "listbox", Value(List{Value("a"), Value("b"), Value("c")}),
-                   [](QWidget* w) { qobject_cast<QListWidget*>(w)->setCurrentRow(2); }, 3},
-        ChoiceCase{"Popup", "popupmenu", Value("one|two"),
-                   [](QWidget* w) {
-                     auto* c = qobject_cast<QComboBox*>(w);
-                     c->setCurrentIndex(1);
-                     emit c->activated(1);
-                   },
-                   2}),
+    ::testing::Values(ChoiceCase{"Checkbox", "checkbox", Value("Number lines"),
+                                 [](QWidget* w) { qobject_cast<QCheckBox*>(w)->click(); }, 1},
+                      ChoiceCase{
+                          "Listbox", "listbox", Value(List{Value("a"), Value("b"), Value("c")}),
+                          [](QWidget* w) { qobject_cast<QListWidget*>(w)->setCurrentRow(2); }, 3},
+                      ChoiceCase{"Popup", "popupmenu", Value("one|two"),
+                                 [](QWidget* w) {
+                                   auto* c = qobject_cast<QComboBox*>(w);
+                                   c->setCurrentIndex(1);
+                                   emit c->activated(1);
+                                 },
+                                 2}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Window, MultiLineEditHoldsLines) {

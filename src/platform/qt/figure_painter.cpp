@@ -286,12 +286,13 @@ class Blitter {
     const MarkerSprites::Sprite& s = sprites_->get(l, scale_);
     const int cx = static_cast<int>(std::floor(t_.m11() * fx + t_.dx()));
     const int cy = static_cast<int>(std::floor(t_.m22() * fy + t_.dy()));
-    const bool inside = cx - s.half >= x0_ && cx + s.half <= x1_ && cy - s.half >= y0_ &&
-                        cy + s.half <= y1_;
+    const bool inside =
+        cx - s.half >= x0_ && cx + s.half <= x1_ && cy - s.half >= y0_ && cy + s.half <= y1_;
     for (const MarkerSprites::Sprite::Pixel& px : s.pixels) {
       const int x = cx + px.dx, y = cy + px.dy;
       if (!inside && (x < x0_ || x > x1_ || y < y0_ || y > y1_)) continue;
-      auto* d = reinterpret_cast<std::uint32_t*>(bits_ + static_cast<std::ptrdiff_t>(y) * stride_) + x;
+      auto* d =
+          reinterpret_cast<std::uint32_t*>(bits_ + static_cast<std::ptrdiff_t>(y) * stride_) + x;
       *d = blend(*d, px.argb);
     }
   }
@@ -308,11 +309,16 @@ class Blitter {
 
 Qt::PenStyle pen_style(LineStyle s) {
   switch (s) {
-    case LineStyle::kDashed: return Qt::DashLine;
-    case LineStyle::kDotted: return Qt::DotLine;
-    case LineStyle::kDashDot: return Qt::DashDotLine;
-    case LineStyle::kNone: return Qt::NoPen;
-    case LineStyle::kSolid: break;
+    case LineStyle::kDashed:
+      return Qt::DashLine;
+    case LineStyle::kDotted:
+      return Qt::DotLine;
+    case LineStyle::kDashDot:
+      return Qt::DashDotLine;
+    case LineStyle::kNone:
+      return Qt::NoPen;
+    case LineStyle::kSolid:
+      break;
   }
   return Qt::SolidLine;
 }

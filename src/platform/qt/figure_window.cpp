@@ -390,7 +390,8 @@ void FigureWindow::update_control(Handle h, Control& c) {
       cb->addItems(items);
     }
     const int index = static_cast<int>(value) - 1;
-    if (cb->currentIndex() != index && index >= 0 && index < cb->count()) cb->setCurrentIndex(index);
+    if (cb->currentIndex() != index && index >= 0 && index < cb->count())
+      cb->setCurrentIndex(index);
   } else if (auto* s = qobject_cast<QSlider*>(w)) {
     const double lo = num_prop(gfx_, h, "Min", 0);
     const double span = max - lo;
@@ -403,8 +404,9 @@ void FigureWindow::update_control(Handle h, Control& c) {
     const QString t = lines.join('\n');
     if (l->text() != t) l->setText(t);
     const std::string a = to_lower(str_prop(gfx_, h, "HorizontalAlignment", "center"));
-    Qt::Alignment horizontal = a == "left" ? Qt::AlignLeft : a == "right" ? Qt::AlignRight
-                                                                           : Qt::AlignHCenter;
+    Qt::Alignment horizontal = a == "left"    ? Qt::AlignLeft
+                               : a == "right" ? Qt::AlignRight
+                                              : Qt::AlignHCenter;
     l->setAlignment(horizontal | (lines.size() > 1 ? Qt::AlignTop : Qt::AlignVCenter));
   }
   const bool visible = str_prop(gfx_, h, "Visible", "on") == "on";
@@ -449,7 +451,9 @@ void FigureWindow::user_geometry_changed() {
   const std::array<double, 4> now{static_cast<double>(g.x()), screen_h - g.y() - h, w, h};
   const auto old = gfx_.pixel_position(fig_);
   bool same = true;
-  for (int i = 0; i < 4; ++i) same = same && std::abs(old[static_cast<std::size_t>(i)] - now[static_cast<std::size_t>(i)]) < 0.5;
+  for (int i = 0; i < 4; ++i)
+    same =
+        same && std::abs(old[static_cast<std::size_t>(i)] - now[static_cast<std::size_t>(i)]) < 0.5;
   if (same) return;
   const double dh = h - old[3];
   set_pixel_position(gfx_, fig_, now);

@@ -49,8 +49,8 @@ int run_windows(int argc, char** argv) {
   Application app(ui);
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect g = screen->geometry();
-    app.gfx.set(kScreen, "ScreenSize", row({1, 1, static_cast<double>(g.width()),
-                                              static_cast<double>(g.height())}));
+    app.gfx.set(kScreen, "ScreenSize",
+                row({1, 1, static_cast<double>(g.width()), static_cast<double>(g.height())}));
   }
   qt::WindowManager windows(app);
   ui.set_windows(&windows);

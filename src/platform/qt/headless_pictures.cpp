@@ -9,9 +9,8 @@ namespace qiv::qt {
 
 void install_pictures(HeadlessUi& ui) {
   ui.set_painter([](Graphics& gfx, Handle fig) { return figure_picture(gfx, fig); });
-  ui.set_file_writer([](Graphics& gfx, Handle fig, const std::string& path) {
-    save_figure_file(gfx, fig, path);
-  });
+  ui.set_file_writer(
+      [](Graphics& gfx, Handle fig, const std::string& path) { save_figure_file(gfx, fig, path); });
 }
 
 std::unique_ptr<QGuiApplication> ensure_gui_application() {

@@ -41,7 +41,8 @@ FileChoice QtUi::file_dialog(bool save, const std::string& filter, const std::st
   if (save) {
     // A name typed without an extension gets the first pattern's.
     const QString first = QString::fromStdString(filter).section(';', 0, 0).trimmed();
-    if (first.startsWith("*.") && !first.mid(1).contains(QLatin1Char('*'))) d.setDefaultSuffix(first.mid(2));
+    if (first.startsWith("*.") && !first.mid(1).contains(QLatin1Char('*')))
+      d.setDefaultSuffix(first.mid(2));
   }
   if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return FileChoice::cancel();
   const QFileInfo info(d.selectedFiles().front());
