@@ -196,7 +196,12 @@ std::string sprintf_str(const char* format, ...) {
   return out;
 }
 
-std::string format_g17(double v) { return sprintf_str("%.17g", v); }
+std::string format_g17(double v) {
+  // The C library writes "nan" or "-nan" by the sign bit; one spelling reads better.
+  if (std::isnan(v)) return "NaN";
+  if (std::isinf(v)) return v > 0 ? "Inf" : "-Inf";
+  return sprintf_str("%.17g", v);
+}
 
 std::string escape_newlines(std::string_view text) {
   std::string out;

@@ -31,7 +31,7 @@ std::string num2str(double v);
 // printf-style formatting into a std::string.
 std::string sprintf_str(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// "%.17g": the exact text of a double for machine-readable output.
+// "%.17g": the exact text of a double for machine-readable output; NaN, Inf, -Inf as words.
 std::string format_g17(double v);
 
 // Text with line breaks written as the two characters \n, for one-line output.
