@@ -293,6 +293,9 @@ void run_callback(Context& ctx, Handle control) {
     args.emplace_back(cb.str());
   }
   if (args.empty()) return;
+  // A click makes its window the current figure.
+  const Handle fig = ctx.gfx.figure_of(control);
+  if (fig != kNoHandle && ctx.gfx.current_figure() != fig) ctx.gfx.figure(fig);
   const Handle previous = ctx.gfx.callback_object();
   ctx.gfx.set_callback_object(control);
   Qiv_proto(ctx, args, 0);

@@ -46,8 +46,9 @@ std::string unescape_script_text(std::string_view text);
 std::string script_value_text(const Value& v);
 
 // Runs the Callback of a control (a list of words: a function name and its text
-// arguments) through Qiv_proto with the control as the running callback's object, as a
-// click on it does. Failures are reported by Qiv_proto; nothing escapes.
+// arguments) as a click on it does: the control's window becomes the current figure, and
+// Qiv_proto runs the words with the control as the running callback's object. Failures are
+// reported by Qiv_proto; nothing escapes. A control without a Callback does nothing.
 void run_callback(Context& ctx, Handle control);
 
 // Runs the script in file (or the script text given) and returns the exit status. The

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/application.h"
 #include "platform/failure.h"
 
 namespace qiv {
@@ -194,6 +195,39 @@ TEST_F(Script, PressFlipsACheckboxAndCallbacksReachTheDispatcher) {
   EXPECT_EQ(got[4], "pushbutton12 Callback not implemented yet.");
   EXPECT_EQ(got[5], "Run-time Error: No function named \"nosuchfunction\" exists.");
   EXPECT_EQ(got[6], fs::current_path().string());
+}
+
+TEST(RunCallback, RunsTheWordsAsAClickDoes) {
+  HeadlessUi ui;
+  Application app(ui);
+  Handle clicked_window = app.gfx.new_figure();
+  Handle button = app.gfx.new_uicontrol(clicked_window);
+  Handle other = app.gfx.new_figure();
+  Handle seen_current = kNoHandle, seen_object = kNoHandle;
+  Args seen_args;
+  app.rt.add("probe", kAnyCount, 0, [&](const Args& in, int) {
+    seen_current = app.gfx.current_figure();
+    seen_object = app.gfx.callback_object();
+    seen_args = in;
+    return Outputs{};
+  });
+  app.gfx.set(button, "Callback", Value(List{Value("probe"), Value("a"), Value("b c")}));
+  ASSERT_EQ(app.gfx.current_figure(), other);
+  run_callback(app.ctx, button);
+  EXPECT_EQ(seen_current, clicked_window);
+  EXPECT_EQ(seen_object, button);
+  EXPECT_EQ(seen_args, (Args{Value("a"), Value("b c")}));
+  EXPECT_EQ(app.gfx.callback_object(), kNoHandle);
+
+  // Failures end at the console; a control without a callback does nothing.
+  app.gfx.set(button, "Callback", Value(List{Value("nosuch")}));
+  run_callback(app.ctx, button);
+  ASSERT_EQ(ui.console_lines().size(), 1u);
+  EXPECT_EQ(ui.console_lines()[0], "Run-time Error: No function named \"nosuch\" exists.");
+  app.gfx.set(button, "Callback", Value(List{}));
+  app.gfx.figure(other);
+  run_callback(app.ctx, button);
+  EXPECT_EQ(app.gfx.current_figure(), other);
 }
 
 TEST_F(Script, DialogAnswersAndDirectories) {
