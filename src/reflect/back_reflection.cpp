@@ -1,5 +1,6 @@
 #include "reflect/back_reflection.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 
@@ -11,26 +12,31 @@ Matrix back_reflect(const Matrix& data, const std::vector<long>& midpts) {
   assert(midpts.size() >= 2);
   const Eigen::Index nd = data.cols();
   const Eigen::Index k = (nd - 1) / 2;
-  const Matrix bdata = basereg(data, static_cast<double>(midpts[0]), static_cast<double>(midpts[1]));
+  const Matrix bdata =
+      basereg(data, static_cast<double>(midpts[0]), static_cast<double>(midpts[1]));
 
   std::vector<bool> flip(static_cast<std::size_t>(k), true);
   for (long p : midpts) {
     assert(p >= 1 && p <= k);
     flip[static_cast<std::size_t>(p - 1)] = false;
   }
-  Eigen::Index f = 0;
-  for (bool b : flip) f += b ? 1 : 0;
+  std::vector<Eigen::Index> sources;  // 0-based x columns of the mirrored landmarks
+  for (Eigen::Index j = 0; j < k; ++j)
+    if (flip[static_cast<std::size_t>(j)]) sources.push_back(2 * j);
+  const auto f = static_cast<Eigen::Index>(sources.size());
 
   Matrix out(data.rows(), 2 * (k + f) + 1);
-  out.leftCols(2 * k) = bdata.leftCols(2 * k);
-  Eigen::Index c = 2 * k;
-  for (Eigen::Index j = 0; j < k; ++j) {
-    if (!flip[static_cast<std::size_t>(j)]) continue;
-    out.col(c) = bdata.col(2 * j);
-    out.col(c + 1) = -bdata.col(2 * j + 1);
-    c += 2;
+  for (Eigen::Index r = 0; r < out.rows(); ++r) {
+    const double* b = bdata.data() + r * nd;
+    double* o = out.data() + r * out.cols();
+    std::copy(b, b + 2 * k, o);
+    double* m = o + 2 * k;
+    for (Eigen::Index src : sources) {
+      *m++ = b[src];
+      *m++ = -b[src + 1];
+    }
+    *m = b[nd - 1];
   }
-  out.col(c) = bdata.col(nd - 1);
   return out;
 }
 

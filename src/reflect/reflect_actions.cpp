@@ -31,8 +31,8 @@ std::optional<std::vector<long>> checked_midline(Context& ctx, const std::vector
   for (double v : list) {
     if (!is_landmark_number(v, k)) {
       ctx.ui.msgbox("Midline landmark " + num2str(v) +
-                    " is not a landmark number: use whole numbers from 1 to " +
-                    std::to_string(k) + ".");
+                    " is not a landmark number: use whole numbers from 1 to " + std::to_string(k) +
+                    ".");
       return std::nullopt;
     }
     out.push_back(static_cast<long>(v));
@@ -118,8 +118,9 @@ void save_reflected(Context& ctx) {
     if (!ctx.state.data) {
       ctx.ui.msgbox("Load a landmark data file first.");
     } else {
-      ctx.ui.msgbox("Reflect the data across the midline first: there is no back-reflected data "
-                    "set to save.");
+      ctx.ui.msgbox(
+          "Reflect the data across the midline first: there is no back-reflected data "
+          "set to save.");
     }
     return;
   }

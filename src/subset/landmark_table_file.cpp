@@ -14,8 +14,8 @@ std::string format_landmark_table(const Matrix& table) {
   char buffer[400];  // the fixed-point text of the largest double has 309 digits before the point
   for (Eigen::Index i = 0; i < table.rows(); ++i) {
     for (Eigen::Index j = 0; j < table.cols(); ++j) {
-      const auto res = std::to_chars(buffer, buffer + sizeof buffer, table(i, j),
-                                     std::chars_format::fixed, 6);
+      const auto res =
+          std::to_chars(buffer, buffer + sizeof buffer, table(i, j), std::chars_format::fixed, 6);
       out += ' ';
       out.append(buffer, res.ptr);
       out += ' ';

@@ -11,19 +11,21 @@ Matrix subset_export(const Matrix& data, const std::vector<long>& landmarks) {
   const Eigen::Index md = data.rows();
   const Eigen::Index nd = data.cols();
   const auto p = static_cast<Eigen::Index>(landmarks.size());
-  Matrix coords(md, 2 * p);
-  for (Eigen::Index c = 0; c < p; ++c) {
-    const Eigen::Index src = 2 * (landmarks[static_cast<std::size_t>(c)] - 1);
-    assert(src >= 0 && src + 1 < nd);
-    coords.col(2 * c) = data.col(src);
-    coords.col(2 * c + 1) = data.col(src + 1);
-  }
   Matrix out(md, 2 * p + 1);
+  Matrix shape(1, 2 * p);  // one specimen's subset, as centsize2 takes it
   for (Eigen::Index r = 0; r < md; ++r) {
-    coords.row(r) *= data(r, nd - 1);
-    const double csi = centsize2(coords.row(r));
-    out.row(r).head(2 * p) = coords.row(r) / csi;
-    out(r, 2 * p) = csi;
+    const double* src = data.data() + r * nd;
+    const double size = src[nd - 1];
+    for (Eigen::Index c = 0; c < p; ++c) {
+      const Eigen::Index j = landmarks[static_cast<std::size_t>(c)];
+      assert(j >= 1 && 2 * j < nd);
+      shape(0, 2 * c) = src[2 * j - 2] * size;
+      shape(0, 2 * c + 1) = src[2 * j - 1] * size;
+    }
+    const double csi = centsize2(shape);
+    double* dst = out.data() + r * out.cols();
+    for (Eigen::Index c = 0; c < 2 * p; ++c) dst[c] = shape(0, c) / csi;
+    dst[2 * p] = csi;
   }
   return out;
 }

@@ -73,12 +73,11 @@ TEST_P(MirroredLandmarks, AreReflectionsAcrossTheLineThroughTheFirstTwo) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lists, MirroredLandmarks,
-    ::testing::Values(MidlineCase{"InOrder", {1, 2, 5}, {3, 4, 6, 7, 8, 9}},
-                      MidlineCase{"Unordered", {7, 3, 9}, {1, 2, 4, 5, 6, 8}},
-                      MidlineCase{"TwoOnly", {9, 1}, {2, 3, 4, 5, 6, 7, 8}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lists, MirroredLandmarks,
+                         ::testing::Values(MidlineCase{"InOrder", {1, 2, 5}, {3, 4, 6, 7, 8, 9}},
+                                           MidlineCase{"Unordered", {7, 3, 9}, {1, 2, 4, 5, 6, 8}},
+                                           MidlineCase{"TwoOnly", {9, 1}, {2, 3, 4, 5, 6, 7, 8}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BackReflect, LaterMidlineLandmarksStayWhereTheyAre) {
   const Matrix data = make_specimens(4, 6);

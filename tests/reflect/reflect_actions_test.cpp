@@ -17,8 +17,8 @@
 namespace qiv {
 namespace {
 
-using ::testing::ElementsAre;
 using testing::DrawnLine;
+using ::testing::ElementsAre;
 using testing::LoadedSession;
 using testing::make_specimens;
 using testing::read_file;
@@ -147,7 +147,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Refusal{"Empty", "", "There must be at least two midline points to backreflect"},
         Refusal{"OnePoint", " 3 ", "There must be at least two midline points to backreflect"},
-        Refusal{"NotNumbers", "one two", "There must be at least two midline points to backreflect"},
+        Refusal{"NotNumbers", "one two",
+                "There must be at least two midline points to backreflect"},
         Refusal{"ZeroInOneRow", "0 5",
                 "Midline landmark 0 is not a landmark number: use whole numbers from 1 to 10."},
         Refusal{"AboveK", "1 2 11",
@@ -169,9 +170,9 @@ TEST(ReflectBeforeLoad, EveryDataActionAsksForAFileFirst) {
     const char* name;
     void (*action)(Context&);
   };
-  for (const Row& r : {Row{"MidlineReflect", midline_reflect}, Row{"ShowMidline", show_midline},
-                       Row{"ShowAllMidline", show_all_midline},
-                       Row{"SaveReflected", save_reflected}}) {
+  for (const Row& r :
+       {Row{"MidlineReflect", midline_reflect}, Row{"ShowMidline", show_midline},
+        Row{"ShowAllMidline", show_all_midline}, Row{"SaveReflected", save_reflected}}) {
     LoadedSession s;
     s.open_window({"ActiveLMBox", "MidBox"});
     s.set_text("MidBox", "1 2");
@@ -293,9 +294,8 @@ TEST_F(SaveReflected, SavedFileLoadsAgainWithKPlusFLandmarks) {
 TEST_F(SaveReflected, RefusesBeforeAnyReflection) {
   s.ui.answer_path(dir.file("none.txt"));
   save_reflected(s.app.ctx);
-  EXPECT_THAT(s.ui.messages(),
-              ElementsAre("Reflect the data across the midline first: there is no "
-                          "back-reflected data set to save."));
+  EXPECT_THAT(s.ui.messages(), ElementsAre("Reflect the data across the midline first: there is no "
+                                           "back-reflected data set to save."));
   EXPECT_TRUE(s.ui.dialogs().empty());
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }

@@ -22,17 +22,14 @@ TEST_P(LandmarkListTest, ParsesByTheRowRule) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, LandmarkListTest,
-    ::testing::Values(
-        ListCase{"OneRowKeptAsTyped", "3 1 3 7", {3, 1, 3, 7}},
-        ListCase{"OneRowKeepsZeros", "0 5", {0, 5}},
-        ListCase{"TwoRowsDropZeros", "1 2 3\n4 5 0", {1, 2, 3, 4, 5}},
-        ListCase{"TwoRowsRowByRow", "3 5\n7 0", {3, 5, 7}},
-        ListCase{"RowsBySemicolon", "9 8; 0 1", {9, 8, 1}},
-        ListCase{"AddedWithBlanks", " 7  12 ", {7, 12}},
-        ListCase{"Empty", "", {}},
-        ListCase{"Blanks", "   ", {}},
-        ListCase{"NotNumbers", "one two", {}},
-        ListCase{"RaggedRows", "1 2 3\n4 5", {}}),
+    ::testing::Values(ListCase{"OneRowKeptAsTyped", "3 1 3 7", {3, 1, 3, 7}},
+                      ListCase{"OneRowKeepsZeros", "0 5", {0, 5}},
+                      ListCase{"TwoRowsDropZeros", "1 2 3\n4 5 0", {1, 2, 3, 4, 5}},
+                      ListCase{"TwoRowsRowByRow", "3 5\n7 0", {3, 5, 7}},
+                      ListCase{"RowsBySemicolon", "9 8; 0 1", {9, 8, 1}},
+                      ListCase{"AddedWithBlanks", " 7  12 ", {7, 12}}, ListCase{"Empty", "", {}},
+                      ListCase{"Blanks", "   ", {}}, ListCase{"NotNumbers", "one two", {}},
+                      ListCase{"RaggedRows", "1 2 3\n4 5", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct FlagCase {
@@ -53,13 +50,12 @@ TEST_P(LandmarkFlagsTest, KeepsWholeNumbersFromOneToK) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, LandmarkFlagsTest,
-    ::testing::Values(
-        FlagCase{"RepeatsCountOnce", {3, 1, 3, 7}, 8, {1, 3, 7}},
-        FlagCase{"AboveKIgnored", {2, 99}, 5, {2}},
-        FlagCase{"LastLandmarkKept", {5}, 5, {5}},
-        FlagCase{"ZeroNegativeAndFractionIgnored", {0, -1, 2.5, 4}, 5, {4}},
-        FlagCase{"NotANumberIgnored", {std::nan(""), 1}, 5, {1}},
-        FlagCase{"Empty", {}, 5, {}}),
+    ::testing::Values(FlagCase{"RepeatsCountOnce", {3, 1, 3, 7}, 8, {1, 3, 7}},
+                      FlagCase{"AboveKIgnored", {2, 99}, 5, {2}},
+                      FlagCase{"LastLandmarkKept", {5}, 5, {5}},
+                      FlagCase{"ZeroNegativeAndFractionIgnored", {0, -1, 2.5, 4}, 5, {4}},
+                      FlagCase{"NotANumberIgnored", {std::nan(""), 1}, 5, {1}},
+                      FlagCase{"Empty", {}, 5, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct InvertCase {
@@ -77,15 +73,15 @@ TEST_P(InvertedTextTest, ListsTheOtherLandmarksAscending) {
   EXPECT_EQ(inverted_subset_text(flags), GetParam().inverted);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    FiveLandmarks, InvertedTextTest,
-    ::testing::Values(InvertCase{"WithNumberAboveK", "2 99", " 1 3 4 5"},
-                      InvertCase{"EmptyText", "", " 1 2 3 4 5"},
-                      InvertCase{"EveryLandmark", "5 4 3 2 1", "  "},
-                      InvertCase{"UnorderedWithRepeats", "5 3 3", " 1 2 4"},
-                      InvertCase{"InvalidNumbersOnly", "0 2.5 -1", " 1 2 3 4 5"},
-                      InvertCase{"TwoRows", "1 2\n3 0", " 4 5"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(FiveLandmarks, InvertedTextTest,
+                         ::testing::Values(InvertCase{"WithNumberAboveK", "2 99", " 1 3 4 5"},
+                                           InvertCase{"EmptyText", "", " 1 2 3 4 5"},
+                                           InvertCase{"EveryLandmark", "5 4 3 2 1", "  "},
+                                           InvertCase{"UnorderedWithRepeats", "5 3 3", " 1 2 4"},
+                                           InvertCase{"InvalidNumbersOnly", "0 2.5 -1",
+                                                      " 1 2 3 4 5"},
+                                           InvertCase{"TwoRows", "1 2\n3 0", " 4 5"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(InvertedText, InvertingTwiceGivesTheSubsetAscendingWithoutRepeats) {
   const auto once = inverted_subset_text(landmark_flags(landmark_list("4 2 4 99"), 5));
@@ -112,16 +108,17 @@ TEST_P(SingleLandmarkNumberTest, AcceptsExactlyOneLandmarkNumber) {
   EXPECT_EQ(single_landmark_number(GetParam().text, 5), GetParam().number);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, SingleLandmarkNumberTest,
-    ::testing::Values(NumberCase{"First", "1", 1L}, NumberCase{"Last", "5", 5L},
-                      NumberCase{"Padded", " 3 ", 3L}, NumberCase{"Zero", "0", std::nullopt},
-                      NumberCase{"AboveK", "6", std::nullopt},
-                      NumberCase{"Fraction", "2.5", std::nullopt},
-                      NumberCase{"Empty", "", std::nullopt},
-                      NumberCase{"Word", "four", std::nullopt},
-                      NumberCase{"TwoNumbers", "1 2", std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, SingleLandmarkNumberTest,
+                         ::testing::Values(NumberCase{"First", "1", 1L},
+                                           NumberCase{"Last", "5", 5L},
+                                           NumberCase{"Padded", " 3 ", 3L},
+                                           NumberCase{"Zero", "0", std::nullopt},
+                                           NumberCase{"AboveK", "6", std::nullopt},
+                                           NumberCase{"Fraction", "2.5", std::nullopt},
+                                           NumberCase{"Empty", "", std::nullopt},
+                                           NumberCase{"Word", "four", std::nullopt},
+                                           NumberCase{"TwoNumbers", "1 2", std::nullopt}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LandmarkRangeMessage, NamesTheRange) {
   EXPECT_EQ(landmark_range_message(12), "Enter a landmark number from 1 to 12.");

@@ -30,7 +30,8 @@ inline Matrix make_specimens(int n, int k, double trailing_base = 10.0) {
     const double scale = 1.0 + 0.1 * i;
     for (int j = 0; j < k; ++j) {
       const double bx = std::cos(2.1 * j) * (1.0 + 0.3 * (j % 3)) + 0.05 * std::sin(7.0 * i + j);
-      const double by = std::sin(1.3 * j + 0.4) * (1.0 + 0.2 * (j % 4)) + 0.04 * std::cos(5.0 * i * j + 1);
+      const double by =
+          std::sin(1.3 * j + 0.4) * (1.0 + 0.2 * (j % 4)) + 0.04 * std::cos(5.0 * i * j + 1);
       m(i, 2 * j) = scale * (bx * std::cos(angle) - by * std::sin(angle)) + 3.0 * i;
       m(i, 2 * j + 1) = scale * (bx * std::sin(angle) + by * std::cos(angle)) - 2.0 * i;
     }
@@ -109,7 +110,9 @@ class LoadedSession {
     std::vector<DrawnText> out;
     app.gfx.for_each_drawn(
         main_axes(), [](const LineView&) {},
-        [&](const TextView& t) { out.push_back({t.x, t.y, *t.text}); });
+        [&](const TextView& t) {
+          out.push_back({t.x, t.y, *t.text});
+        });
     return out;
   }
 

@@ -190,9 +190,9 @@ TEST(SubsetActionsBeforeLoad, RefuseAndChangeNothing) {
     const char* name;
     void (*action)(Context&);
   };
-  for (const Row& r : {Row{"ShowThisLandmark", show_this_landmark},
-                       Row{"InvertSubset", invert_subset}, Row{"ShowSubset", show_subset},
-                       Row{"ShowAll", show_all}, Row{"SaveSubset", save_subset}}) {
+  for (const Row& r :
+       {Row{"ShowThisLandmark", show_this_landmark}, Row{"InvertSubset", invert_subset},
+        Row{"ShowSubset", show_subset}, Row{"ShowAll", show_all}, Row{"SaveSubset", save_subset}}) {
     LoadedSession s;
     s.open_window({"PointBox", "SubsetBox"});
     s.set_text("SubsetBox", "1 2");

@@ -151,8 +151,8 @@ TEST_F(SaveSubset, RefusesFewerThanTwoLandmarksBeforeAnyDialog) {
     s.ui.clear_records();
     s.set_text("SubsetBox", text);
     save_subset(s.app.ctx);
-    EXPECT_THAT(s.ui.messages(),
-                ::testing::ElementsAre("A subset needs at least two landmarks. Nothing was written."))
+    EXPECT_THAT(s.ui.messages(), ::testing::ElementsAre(
+                                     "A subset needs at least two landmarks. Nothing was written."))
         << text;
     EXPECT_TRUE(s.ui.dialogs().empty()) << text;
   }

@@ -76,8 +76,7 @@ TEST_F(SubsetWindow, ExportedSubsetOfTheExampleLoadsAgainWithItsLandmarks) {
 
   load(home.file("subset.txt"));
   EXPECT_TRUE(ui.console_lines().empty()) << ui.console_lines()[0];
-  EXPECT_EQ(control_text(app.ctx, "FileBox"),
-            "File: subset.txt \n  30 Specimens \n   3 Landmarks");
+  EXPECT_EQ(control_text(app.ctx, "FileBox"), "File: subset.txt \n  30 Specimens \n   3 Landmarks");
   EXPECT_EQ(app.state.data->cols(), 7);
   EXPECT_EQ(labels(), 3u);
 }
