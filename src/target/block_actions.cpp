@@ -3,8 +3,8 @@
 #include <string>
 
 #include "app/controls.h"
-#include "data/showshape.h"
 #include "app/guards.h"
+#include "data/showshape.h"
 #include "platform/text.h"
 #include "target/target_actions.h"
 #include "target/target_files.h"
@@ -19,8 +19,7 @@ void move_block(Context& ctx, int step) {
   if (!require_protocol(ctx) || !require_blocks(ctx)) return;
   auto c = read_current_block(ctx);
   if (!c) return;
-  const bool moves =
-      step > 0 ? static_cast<double>(*c) < *ctx.state.nblocks : *c > 1;
+  const bool moves = step > 0 ? static_cast<double>(*c) < *ctx.state.nblocks : *c > 1;
   if (!moves) return;
   auto list = read_block_box(ctx, *c);
   if (!list) return;
@@ -126,8 +125,8 @@ void add_lineto_block(Context& ctx) {
   const std::string typed = control_text(ctx, "TargetLineBox");
   if (!typed_whole_number(typed, 1, static_cast<double>(m))) {
     ctx.ui.msgbox(m == 0 ? std::string("The protocol has no lines to add.")
-                         : "The line to add must be a whole number from 1 to " +
-                               std::to_string(m) + " (not " + quote_typed(typed) + ").");
+                         : "The line to add must be a whole number from 1 to " + std::to_string(m) +
+                               " (not " + quote_typed(typed) + ").");
     return;
   }
   // "%s %s": the line is only added to the text; it reaches the block when the text is stored.

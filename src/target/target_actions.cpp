@@ -67,8 +67,8 @@ void load_proto_t(Context& ctx) {
   }
   if (chosen.cancelled) return;
   if (!chosen.data) return refuse("Cannot open the protocol file " + chosen.name + ".");
-  if (auto bad = check_protocol_table(*chosen.data, landmark_count(*ctx.state.reference),
-                                      chosen.name))
+  if (auto bad =
+          check_protocol_table(*chosen.data, landmark_count(*ctx.state.reference), chosen.name))
     return refuse(*bad);
   ctx.state.proto = chosen.data->rows() == 0 ? protocol_without_rows() : std::move(*chosen.data);
   ctx.state.protoname = chosen.name;

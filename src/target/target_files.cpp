@@ -70,8 +70,7 @@ Matrix build_target_matrix(long long m, const BlockList& block, long long nblock
   for (long long k = 1; k <= nblocks && static_cast<std::size_t>(k) <= block.size(); ++k) {
     const LineList& l = block[static_cast<std::size_t>(k - 1)];
     for (double p : l)
-      for (double q : l)
-        t(static_cast<Eigen::Index>(p) - 1, static_cast<Eigen::Index>(q) - 1) = 1;
+      for (double q : l) t(static_cast<Eigen::Index>(p) - 1, static_cast<Eigen::Index>(q) - 1) = 1;
   }
   for (Eigen::Index i = 0; i < m; ++i) t(i, i) = 1;
   return t;

@@ -30,7 +30,7 @@ std::string quote_typed(std::string_view text);
 std::string bad_block_message(long long block, double value, long long m);
 
 // Guards: each shows its message box and returns false.
-bool require_blocks(Context& ctx);        // block and nblocks hold values
+bool require_blocks(Context& ctx);  // block and nblocks hold values
 // Everything a drawing action needs: loaded data, a protocol that fits the mean shape.
 bool require_drawable(Context& ctx);
 

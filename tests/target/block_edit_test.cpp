@@ -56,9 +56,9 @@ TEST_F(BlockEdit, BlockEnterStoresTheTextAsTheCurrentBlock) {
     const char* block;
   };
   const Case cases[] = {
-      {"1", "3 0 4 0", "3 4\n2"},   // zeros dropped
-      {"2", "4 2 4", "1\n4 2 4"},   // repeats kept, not sorted
-      {" 2 ", "", "1\n"},           // no list: an empty block
+      {"1", "3 0 4 0", "3 4\n2"},  // zeros dropped
+      {"2", "4 2 4", "1\n4 2 4"},  // repeats kept, not sorted
+      {" 2 ", "", "1\n"},          // no list: an empty block
       {"1", "abc", "\n2"},
       {"2", "0 0", "1\n"},
       {"4", "1:3", "1\n2\n\n1 2 3"},  // above nblocks: block grows, count does not
@@ -127,7 +127,8 @@ TEST_F(BlockEdit, BlockDownFromAboveTheCountStoresThere) {
 
 TEST_F(BlockEdit, AddLinetoBlockAppendsTheTypedLine) {
   ready({}, 0);
-  const std::pair<const char*, const char*> steps[] = {{"4", " 4"}, {"3", " 4 3"}, {" 2", " 4 3  2"}};
+  const std::pair<const char*, const char*> steps[] = {
+      {"4", " 4"}, {"3", " 4 3"}, {" 2", " 4 3  2"}};
   type("BlockBox", "");
   for (auto [line, text] : steps) {
     type("TargetLineBox", line);
@@ -226,16 +227,26 @@ TEST_F(BlockEdit, ActionsRefuseUntilTheirInputsExist) {
     const char* message;
   };
   const Case cases[] = {
-      {"ShowMLine", kNothing, kLoad},         {"ShowMLine", kLoaded, kProto},
-      {"ReplotM", kNothing, kLoad},           {"ReplotM", kLoaded, kProto},
-      {"ShowAllBlock", kNothing, kLoad},      {"ShowAllBlock", kLoaded, kProto},
-      {"ShowAllBlock", kProtocol, kBlocks},   {"ShowBlockStructure", kNothing, kLoad},
-      {"ShowBlockStructure", kLoaded, kProto}, {"ShowBlockStructure", kProtocol, kBlocks},
-      {"BlockUp", kLoaded, kProto},           {"BlockUp", kProtocol, kBlocks},
-      {"BlockDown", kLoaded, kProto},         {"BlockDown", kProtocol, kBlocks},
-      {"BlockEnter", kLoaded, kProto},        {"BlockEnter", kProtocol, kBlocks},
-      {"AddLinetoBlock", kLoaded, kProto},    {"SaveMatrix", kLoaded, kProto},
-      {"SaveMatrix", kProtocol, kBlocks},     {"LoadBlock", kNothing, kLoad},
+      {"ShowMLine", kNothing, kLoad},
+      {"ShowMLine", kLoaded, kProto},
+      {"ReplotM", kNothing, kLoad},
+      {"ReplotM", kLoaded, kProto},
+      {"ShowAllBlock", kNothing, kLoad},
+      {"ShowAllBlock", kLoaded, kProto},
+      {"ShowAllBlock", kProtocol, kBlocks},
+      {"ShowBlockStructure", kNothing, kLoad},
+      {"ShowBlockStructure", kLoaded, kProto},
+      {"ShowBlockStructure", kProtocol, kBlocks},
+      {"BlockUp", kLoaded, kProto},
+      {"BlockUp", kProtocol, kBlocks},
+      {"BlockDown", kLoaded, kProto},
+      {"BlockDown", kProtocol, kBlocks},
+      {"BlockEnter", kLoaded, kProto},
+      {"BlockEnter", kProtocol, kBlocks},
+      {"AddLinetoBlock", kLoaded, kProto},
+      {"SaveMatrix", kLoaded, kProto},
+      {"SaveMatrix", kProtocol, kBlocks},
+      {"LoadBlock", kNothing, kLoad},
   };
   for (const Case& c : cases) {
     app.state = SharedState{};
@@ -317,10 +328,14 @@ TEST_F(BlockEdit, BlocksNamingNoProtocolLineAreNotStored) {
     const char* message;
   };
   const Case cases[] = {
-      {"BlockEnter", "2", "1 9", "Block 2 holds 9, which is not a protocol line number from 1 to 4."},
-      {"ShowAllBlock", "1", "2.5", "Block 1 holds 2.5, which is not a protocol line number from 1 to 4."},
-      {"BlockUp", "1", "-1 3", "Block 1 holds -1, which is not a protocol line number from 1 to 4."},
-      {"BlockDown", "2", "Inf", "Block 2 holds Inf, which is not a protocol line number from 1 to 4."},
+      {"BlockEnter", "2", "1 9",
+       "Block 2 holds 9, which is not a protocol line number from 1 to 4."},
+      {"ShowAllBlock", "1", "2.5",
+       "Block 1 holds 2.5, which is not a protocol line number from 1 to 4."},
+      {"BlockUp", "1", "-1 3",
+       "Block 1 holds -1, which is not a protocol line number from 1 to 4."},
+      {"BlockDown", "2", "Inf",
+       "Block 2 holds Inf, which is not a protocol line number from 1 to 4."},
       {"BlockEnter", "3", "5", "Block 3 holds 5, which is not a protocol line number from 1 to 4."},
   };
   for (const Case& c : cases) {
@@ -340,7 +355,8 @@ TEST_F(BlockEdit, ShowBlockStructureRefusesBlocksReadWithBadNumbers) {
   Snapshot before = snapshot();
   run("ShowBlockStructure");
   EXPECT_EQ(ui.messages(),
-            std::vector<std::string>{"Block 2 holds 0, which is not a protocol line number from 1 to 4."});
+            std::vector<std::string>{
+                "Block 2 holds 0, which is not a protocol line number from 1 to 4."});
   EXPECT_EQ(snapshot(), before);
 }
 
@@ -354,8 +370,9 @@ TEST_F(BlockEdit, AnEmptyProtocolHasNoLinesToGroup) {
   run("BlockEnter");
   type("TargetLineBox", "1");
   run("AddLinetoBlock");
-  EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Block 1 holds 1, but the protocol has no lines.",
-                                                     "The protocol has no lines to add."}));
+  EXPECT_EQ(ui.messages(),
+            (std::vector<std::string>{"Block 1 holds 1, but the protocol has no lines.",
+                                      "The protocol has no lines to add."}));
 }
 
 }  // namespace

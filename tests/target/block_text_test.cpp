@@ -30,13 +30,7 @@ const TextRow kTextToList[] = {
 };
 
 TEST(BlockText, TextToList) {
-  for (const TextRow& r : kTextToList)
-    EXPECT_EQ(block_text_to_list(r.text), r.list) << r.name;
-}
-
-TEST(BlockText, NumbersRowByRowKeepZeros) {
-  EXPECT_EQ(numbers_row_by_row(" 1  0  2 "), (LineList{1, 0, 2}));
-  EXPECT_EQ(numbers_row_by_row(" "), LineList{});
+  for (const TextRow& r : kTextToList) EXPECT_EQ(block_text_to_list(r.text), r.list) << r.name;
 }
 
 TEST(BlockText, ListToTextIsNum2strOfTheRow) {
@@ -47,22 +41,6 @@ TEST(BlockText, ListToTextIsNum2strOfTheRow) {
       {{}, ""}, {{4}, "4"}, {{1, 2}, "1  2"}, {{10, 2}, "10   2"}, {{2.5, 1}, "2.5    1"},
   };
   for (const auto& r : rows) EXPECT_EQ(block_list_to_text(r.list), r.text) << r.text;
-}
-
-TEST(BlockText, TextSurvivesTheRoundTrip) {
-  for (const LineList& l : {LineList{1, 2}, LineList{12, 3, 12}, LineList{}})
-    EXPECT_EQ(block_text_to_list(block_list_to_text(l)), l);
-}
-
-TEST(BlockStyle, TwelveStylesThenAgainFromTheStart) {
-  const char* expected[] = {"r", "g", "b", "m", "y", "c", "r:", "g:", "b:", "m:", "y:", "c:"};
-  for (long long k = 1; k <= 36; ++k) {
-    const std::string style = expected[(k - 1) % 12];
-    EXPECT_EQ(block_style(k), style) << k;
-    EXPECT_EQ(block_color(k), style.substr(0, 1)) << k;
-  }
-  EXPECT_EQ(block_style(13), "r");
-  EXPECT_EQ(block_color(7), "r");
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ inline std::ostream& operator<<(std::ostream& os, const Snapshot& s) {
 class TargetFixture : public ::testing::Test {
  protected:
   static constexpr const char* kBoxes[] = {"MaxBlockBox", "LengthBox", "TargetLineBox",
-                                            "CurrentBlockBox", "BlockBox"};
+                                           "CurrentBlockBox", "BlockBox"};
 
   void SetUp() override {
     old_cwd_ = std::filesystem::current_path();
@@ -144,9 +144,13 @@ class TargetFixture : public ::testing::Test {
   }
 
   void run(const std::string& action) { qivprotosw(app.ctx, action); }
-  void type(const std::string& tag, const std::string& text) { set_control_text(app.ctx, tag, text); }
+  void type(const std::string& tag, const std::string& text) {
+    set_control_text(app.ctx, tag, text);
+  }
   std::string box(const std::string& tag) { return control_text(app.ctx, tag); }
-  Value string_of(const std::string& tag) { return app.gfx.get(find_control(app.ctx, tag), "String"); }
+  Value string_of(const std::string& tag) {
+    return app.gfx.get(find_control(app.ctx, tag), "String");
+  }
   std::string enable(const std::string& tag) {
     return app.gfx.get(find_control(app.ctx, tag), "Enable").str();
   }
@@ -170,18 +174,21 @@ class TargetFixture : public ::testing::Test {
         ax,
         [&d](const LineView& l) {
           if (l.n == 2)
-            d.segments.push_back({l.x[0], l.y[0], l.x[1], l.y[1], l.color, l.style, l.line_width,
-                                  l.visible});
+            d.segments.push_back(
+                {l.x[0], l.y[0], l.x[1], l.y[1], l.color, l.style, l.line_width, l.visible});
           else if (l.n == 1)
             d.points.push_back({l.x[0], l.y[0], l.color, l.marker});
         },
-        [&d](const TextView& t) { d.labels.push_back({*t.text, t.x, t.y, t.color}); });
+        [&d](const TextView& t) {
+          d.labels.push_back({*t.text, t.x, t.y, t.color});
+        });
     return d;
   }
 
   Snapshot snapshot() const {
     Snapshot s;
-    for (const std::string& m : shared_state_members()) s.members.push_back(describe_member(app.state, m));
+    for (const std::string& m : shared_state_members())
+      s.members.push_back(describe_member(app.state, m));
     for (const char* tag : kBoxes) s.boxes.push_back(control_text(app.ctx, tag));
     for (const char* tag : {"SetBlocks", "LoadProtoButton"})
       s.boxes.push_back(app.gfx.get(find_control(app.ctx, tag), "Enable").str());
@@ -194,7 +201,8 @@ class TargetFixture : public ::testing::Test {
     s.current = app.gfx.current_figure();
     s.cwd = std::filesystem::current_path().string();
     for (const auto& e : std::filesystem::directory_iterator(dir_))
-      if (!e.is_directory()) s.files.push_back(e.path().filename().string() + "=" + read(e.path().filename().string()));
+      if (!e.is_directory())
+        s.files.push_back(e.path().filename().string() + "=" + read(e.path().filename().string()));
     std::sort(s.files.begin(), s.files.end());
     return s;
   }

@@ -41,8 +41,8 @@ TEST_F(SaveLoad, WorkedExampleByteForByte) {
 TEST_F(SaveLoad, CancelledDialogs) {
   struct Case {
     const char* name;
-    bool first, second;           // answered or cancelled
-    const char* blocks;           // nullptr: no file
+    bool first, second;  // answered or cancelled
+    const char* blocks;  // nullptr: no file
     const char* matrix;
   };
   const Case cases[] = {
@@ -85,15 +85,28 @@ TEST_F(SaveLoad, BlockStructuresInBothFiles) {
     const char* rows;
   };
   const Case cases[] = {
-      {"empty blocks", {{}, {2, 4}, {}}, 3, "proto.txt \n \n 2  4 \n \n",
+      {"empty blocks",
+       {{}, {2, 4}, {}},
+       3,
+       "proto.txt \n \n 2  4 \n \n",
        "The Block Structure Files was b.txt blocks {  },{  2  4  },{   },{ \n",
        " 1  0  0  0  \n 0  1  0  1  \n 0  0  1  0  \n 0  1  0  1  \n"},
-      {"no blocks", {}, 0, "proto.txt \n", "The Block Structure Files was b.txt blocks {\n",
+      {"no blocks",
+       {},
+       0,
+       "proto.txt \n",
+       "The Block Structure Files was b.txt blocks {\n",
        " 1  0  0  0  \n 0  1  0  0  \n 0  0  1  0  \n 0  0  0  1  \n"},
-      {"a line in two blocks", {{1, 2}, {2, 3}}, 2, "proto.txt \n 1  2 \n 2  3 \n",
+      {"a line in two blocks",
+       {{1, 2}, {2, 3}},
+       2,
+       "proto.txt \n 1  2 \n 2  3 \n",
        "The Block Structure Files was b.txt blocks { 1  2  },{  2  3  },{ \n",
        " 1  1  0  0  \n 1  1  1  0  \n 0  1  1  0  \n 0  0  0  1  \n"},
-      {"blocks above nblocks left out", {{4, 1}, {2, 3}, {9}}, 1, "proto.txt \n 4  1 \n",
+      {"blocks above nblocks left out",
+       {{4, 1}, {2, 3}, {9}},
+       1,
+       "proto.txt \n 4  1 \n",
        "The Block Structure Files was b.txt blocks { 4  1  },{ \n",
        " 1  0  0  1  \n 0  1  0  0  \n 0  0  1  0  \n 1  0  0  1  \n"},
   };
@@ -119,13 +132,25 @@ TEST_F(SaveLoad, SaveMatrixRefusesBeforeWritingAnything) {
     const char* message;
   };
   const Case cases[] = {
-      {"line above m", {{1}, {2, 5}}, 2, true,
+      {"line above m",
+       {{1}, {2, 5}},
+       2,
+       true,
        "Block 2 holds 5, which is not a protocol line number from 1 to 4."},
-      {"zero read from a file", {{0}}, 1, true,
+      {"zero read from a file",
+       {{0}},
+       1,
+       true,
        "Block 1 holds 0, which is not a protocol line number from 1 to 4."},
-      {"fraction", {{1.5}}, 1, true,
+      {"fraction",
+       {{1.5}},
+       1,
+       true,
        "Block 1 holds 1.5, which is not a protocol line number from 1 to 4."},
-      {"protocol without a file name", {{1}}, 1, false,
+      {"protocol without a file name",
+       {{1}},
+       1,
+       false,
        "Load the protocol from its file first: the block structure file names it."},
   };
   for (const Case& c : cases) {
@@ -179,7 +204,8 @@ TEST_F(SaveLoad, LoadBlockReadsBackWhatWasSaved) {
   EXPECT_EQ(member("block"), "1 2\n\n4 3");
   EXPECT_EQ(member("proto"), "1 1 2\n2 2 3\n3 3 4\n4 4 5");
   EXPECT_EQ(member("lineh"), "-1");
-  EXPECT_EQ(string_of("LengthBox"), Value(List{Value("proto.txt"), Value("  4 Lengths requested")}));
+  EXPECT_EQ(string_of("LengthBox"),
+            Value(List{Value("proto.txt"), Value("  4 Lengths requested")}));
   EXPECT_EQ(box("BlockBox"), "1  2");
   EXPECT_EQ(box("CurrentBlockBox"), " 1 ");
   EXPECT_EQ(box("MaxBlockBox"), "3");
@@ -277,7 +303,8 @@ TEST_F(SaveLoad, LoadBlockStopsAfterClearTargetWhenTheFileCannotBeUsed) {
     EXPECT_EQ(member("proto"), "<no value>") << c.name;
     EXPECT_EQ(member("protoname"), c.protoname) << c.name;
     EXPECT_EQ(member("block"), c.block) << c.name;
-    for (const char* tag : {"MaxBlockBox", "BlockBox", "LengthBox"}) EXPECT_EQ(box(tag), " ") << c.name;
+    for (const char* tag : {"MaxBlockBox", "BlockBox", "LengthBox"})
+      EXPECT_EQ(box(tag), " ") << c.name;
     EXPECT_EQ(box("CurrentBlockBox"), "2") << c.name;
     EXPECT_EQ(enable("SetBlocks"), "on") << c.name;
     EXPECT_EQ(enable("LoadProtoButton"), "off") << c.name;
@@ -304,7 +331,8 @@ TEST_F(SaveLoad, LoadBlockShowsBadNumbersOfAHandWrittenFile) {
   EXPECT_EQ(member("block"), "1 0 2\n7");
   EXPECT_EQ(box("BlockBox"), "1  0  2");
   EXPECT_EQ(ui.messages(),
-            std::vector<std::string>{"Block 1 holds 0, which is not a protocol line number from 1 to 4."});
+            std::vector<std::string>{
+                "Block 1 holds 0, which is not a protocol line number from 1 to 4."});
   ui.clear_records();
   ui.answer_path(path("m.txt"));
   run("SaveMatrix");

@@ -11,10 +11,11 @@ namespace {
 using TargetWindow = TargetFixture;
 
 TEST(LengthBox, CountRightAlignedInThreePlaces) {
-  const std::pair<long long, const char*> rows[] = {
-      {0, "  0 Lengths requested"}, {7, "  7 Lengths requested"},
-      {42, " 42 Lengths requested"}, {120, "120 Lengths requested"},
-      {1234, "1234 Lengths requested"}};
+  const std::pair<long long, const char*> rows[] = {{0, "  0 Lengths requested"},
+                                                    {7, "  7 Lengths requested"},
+                                                    {42, " 42 Lengths requested"},
+                                                    {120, "120 Lengths requested"},
+                                                    {1234, "1234 Lengths requested"}};
   for (auto [m, text] : rows) EXPECT_EQ(lengths_text(m), text);
 }
 
@@ -31,7 +32,8 @@ TEST_F(TargetWindow, LoadProtoTShowsTheProtocolOnTheMeanShape) {
   EXPECT_TRUE(ui.messages().empty());
   EXPECT_EQ(member("proto"), "1 1 2\n2 2 3\n3 3 4\n4 4 5");
   EXPECT_EQ(member("protoname"), "proto.txt");
-  EXPECT_EQ(string_of("LengthBox"), Value(List{Value("proto.txt"), Value("  4 Lengths requested")}));
+  EXPECT_EQ(string_of("LengthBox"),
+            Value(List{Value("proto.txt"), Value("  4 Lengths requested")}));
   EXPECT_EQ(member("lineh"), "-1");
   EXPECT_EQ(enable("LoadProtoButton"), "off");
   EXPECT_EQ(app.gfx.current_figure(), target_fig);
@@ -64,7 +66,7 @@ TEST_F(TargetWindow, LoadProtoTRefusals) {
   struct Case {
     const char* name;
     bool loaded;
-    const char* answer;  // nullptr: cancel
+    const char* answer;   // nullptr: cancel
     const char* message;  // nullptr: none
   };
   const Case cases[] = {
@@ -73,7 +75,8 @@ TEST_F(TargetWindow, LoadProtoTRefusals) {
       {"missing file", true, "files/missing.txt", "Cannot open the protocol file missing.txt."},
       {"landmark the mean shape lacks", true, "files/bad.txt",
        "Line 2 of bad.txt joins 2 and 9; landmark numbers are whole numbers from 1 to 6."},
-      {"not numbers", true, "files/words.txt", "Cannot read words.txt: line 2: \"x\" is not a number."},
+      {"not numbers", true, "files/words.txt",
+       "Cannot read words.txt: line 2: \"x\" is not a number."},
   };
   for (const Case& c : cases) {
     if (c.loaded) load_mean_shape();
@@ -160,11 +163,8 @@ TEST_F(TargetWindow, ButtonCycle) {
     const char* set_blocks;
     const char* load_proto;
   } steps[] = {
-      {"SetBlocks", "off", "on"},
-      {"LoadProtoT", "off", "off"},
-      {"ClearTarget", "on", "off"},
-      {"SetBlocks", "off", "on"},
-      {"LoadBlock", "on", "off"},
+      {"SetBlocks", "off", "on"}, {"LoadProtoT", "off", "off"}, {"ClearTarget", "on", "off"},
+      {"SetBlocks", "off", "on"}, {"LoadBlock", "on", "off"},
   };
   type("MaxBlockBox", "2");
   for (const auto& s : steps) {
