@@ -149,6 +149,11 @@ QBrush marker_brush(const LineView& l) {
 }  // namespace
 
 const MarkerSprites::Sprite& MarkerSprites::get(const LineView& l, double scale) {
+  // Most markers share the style of the one before: skip the key for them.
+  if (last_ && l.marker == last_line_.marker && l.marker_size == last_line_.marker_size &&
+      l.line_width == last_line_.line_width && l.color == last_line_.color &&
+      l.face == last_line_.face && scale == last_scale_)
+    return *last_;
   auto q = [](double v) { return static_cast<std::uint64_t>(std::lround(v * 4)) & 0xffff; };
   auto rgb = [](const Rgb& c) {
     if (c.none) return std::uint64_t{1} << 24;
@@ -156,10 +161,8 @@ const MarkerSprites::Sprite& MarkerSprites::get(const LineView& l, double scale)
   };
   const double size = marker_pixels(l.marker, l.marker_size) * scale;
   const double width = std::max(1.0, l.line_width * kPxPerPt) * scale;
-  std::uint64_t key = static_cast<std::uint64_t>(l.marker) | q(size) << 4 | (q(width) & 0xff) << 20;
-  key = key * 0x9E3779B97F4A7C15ull ^ rgb(l.color);
-  key = key * 0x9E3779B97F4A7C15ull ^ rgb(l.face);
-  if (key == last_key_ && last_) return *last_;
+  const Key key{static_cast<std::uint64_t>(l.marker) | q(size) << 8 | q(width) << 24,
+                rgb(l.color) | rgb(l.face) << 25};
   auto it = cache_.find(key);
   if (it == cache_.end()) {
     Sprite s;
@@ -185,7 +188,8 @@ const MarkerSprites::Sprite& MarkerSprites::get(const LineView& l, double scale)
     }
     it = cache_.emplace(key, std::move(s)).first;
   }
-  last_key_ = key;
+  last_line_ = l;
+  last_scale_ = scale;
   last_ = &it->second;
   return it->second;
 }

@@ -12,7 +12,8 @@
 #include <QRectF>
 #include <QSizeF>
 #include <cstdint>
-#include <unordered_map>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "platform/graphics/graphics.h"
@@ -56,9 +57,12 @@ class MarkerSprites {
   std::size_t size() const { return cache_.size(); }
 
  private:
-  std::unordered_map<std::uint64_t, Sprite> cache_;
-  std::uint64_t last_key_ = ~0ull;
+  // Marker, size and line width in quarter pixels; edge and face colours.
+  using Key = std::pair<std::uint64_t, std::uint64_t>;
+  std::map<Key, Sprite> cache_;
   const Sprite* last_ = nullptr;
+  LineView last_line_{};
+  double last_scale_ = 0;
 };
 
 struct PaintOptions {
