@@ -1,8 +1,11 @@
 #include "platform/graphics/graphics.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "platform/failure.h"
@@ -23,6 +26,24 @@ const char* type_name(ObjType t) {
 }
 
 namespace {
+
+// The pools of lines and handles are touched page by page while millions of points are drawn.
+// Backed by transparent huge pages, that costs one page fault per 2 MB instead of one per
+// 4 KB, several times less time on virtual machines. Only advice: nothing else changes, and
+// where huge pages are not available the call does nothing.
+template <typename T>
+void advise_huge_pages(const std::vector<T>& v) {
+#ifdef MADV_HUGEPAGE
+  constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+  const auto begin = reinterpret_cast<std::uintptr_t>(v.data());
+  const std::uintptr_t end = begin + v.capacity() * sizeof(T);
+  const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
+  const std::uintptr_t last = end & ~(kHuge - 1);
+  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+  (void)v;
+#endif
+}
 
 std::string lower(std::string_view s) {
   std::string out(s);
@@ -605,9 +626,15 @@ Handle Graphics::plot_point(Handle ax, double x, double y, const LineSpec& spec,
 }
 
 void Graphics::reserve_lines(Handle ax, std::size_t n) {
-  impl_->heavy(ax).children.reserve(impl_->heavy(ax).children.size() + n);
+  auto& children = impl_->heavy(ax).children;
+  children.reserve(children.size() + n);
   impl_->lines.reserve(impl_->lines.size() + n);
   impl_->slots.reserve(impl_->slots.size() + n);
+  if (n >= (std::size_t{1} << 16)) {
+    advise_huge_pages(children);
+    advise_huge_pages(impl_->lines);
+    advise_huge_pages(impl_->slots);
+  }
   impl_->notify_content(ax);
 }
 
