@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -78,6 +79,22 @@ std::optional<FileBytes> FileBytes::read(const std::string& fname) {
   return out;
 }
 
+// A large result is written page by page; backed by transparent huge pages that costs one
+// page fault per 2 MB instead of one per 4 KB. Only advice: where huge pages are not
+// available nothing changes.
+void advise_huge_pages(void* data, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+  constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+  const auto begin = reinterpret_cast<std::uintptr_t>(data);
+  const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
+  const std::uintptr_t last = (begin + bytes) & ~(kHuge - 1);
+  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)bytes;
+#endif
+}
+
 std::string base_name(const std::string& fname) {
   return std::filesystem::path(fname).filename().string();
 }
@@ -92,53 +109,45 @@ inline bool is_separator(char c) {
 constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// The common case of a plain decimal ([-]digits[.digits][e[+-]digits]) with at most 15
-// significant digits and a decimal exponent within 22: then the digits and the power of ten
-// are both exact doubles, and one multiplication or division rounds correctly, giving the same
-// double as from_chars (Clinger's fast path). Anything else returns nullptr and goes to
-// from_chars. On success returns the end of the number.
+// The common case of a plain decimal ([-]digits[.digits][e[+-]digits]) whose digits, read as
+// one whole number, stay below 2^53 and whose decimal exponent lies within 22: then both the
+// whole number and the power of ten are exact doubles, and one multiplication or division
+// rounds correctly, giving the same double as from_chars (Clinger's fast path). Anything else
+// returns nullptr and goes to from_chars. On success returns the end of the number.
 inline const char* parse_plain_decimal(const char* p, const char* end, double& out) {
-  bool negative = false;
-  if (p != end && *p == '-') {
-    negative = true;
-    ++p;
-  }
+  const bool negative = p != end && *p == '-';
+  if (negative) ++p;
   std::uint64_t mantissa = 0;
-  int significant = 0;
-  int exponent = 0;
-  bool any_digit = false;
-  for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p) {
-    any_digit = true;
-    if (mantissa != 0 || *p != '0') ++significant;
+  const char* const int_start = p;
+  for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p)
     mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    if (significant > 15) return nullptr;
-  }
+  std::ptrdiff_t digits = p - int_start;
+  int exponent = 0;
   if (p != end && *p == '.') {
     ++p;
-    for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p) {
-      any_digit = true;
-      if (mantissa != 0 || *p != '0') ++significant;
+    const char* const frac_start = p;
+    for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p)
       mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-      --exponent;
-      if (significant > 15) return nullptr;
-    }
+    exponent = -static_cast<int>(std::min<std::ptrdiff_t>(p - frac_start, 1000));
+    digits += p - frac_start;
   }
-  if (!any_digit) return nullptr;
+  // 19 digits cannot overflow 64 bits; more go to from_chars.
+  if (digits == 0 || digits > 19 || mantissa > (std::uint64_t{1} << 53)) return nullptr;
   if (p != end && (*p == 'e' || *p == 'E')) {
     ++p;
     bool exp_negative = false;
     if (p != end && (*p == '+' || *p == '-')) exp_negative = *p++ == '-';
     int e = 0;
-    int digits = 0;
+    int exp_digits = 0;
     for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p) {
       e = e * 10 + (*p - '0');
-      if (++digits > 4) return nullptr;
+      if (++exp_digits > 4) return nullptr;
     }
-    if (digits == 0) return nullptr;
+    if (exp_digits == 0) return nullptr;
     exponent += exp_negative ? -e : e;
   }
   if (exponent < -22 || exponent > 22) return nullptr;
-  double v = static_cast<double>(mantissa);  // exact: below 10^15 < 2^53
+  double v = static_cast<double>(mantissa);  // exact: at most 2^53
   v = exponent < 0 ? v / kPow10[-exponent] : v * kPow10[exponent];
   out = negative ? -v : v;
   return p;
@@ -223,6 +232,7 @@ std::optional<Matrix> dload(const std::string& fname) {
   Eigen::Index capacity = static_cast<Eigen::Index>(file->size() / first_length +
                                                     file->size() / first_length / 4 + 16);
   Matrix out(capacity, n);
+  advise_huge_pages(out.data(), static_cast<std::size_t>(out.size()) * sizeof(double));
   std::memcpy(out.data(), first.data(), first.size() * sizeof(double));
 
   Eigen::Index rows = 1;
