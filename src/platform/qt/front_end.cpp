@@ -25,7 +25,12 @@ bool display_available() {
     const char* v = std::getenv(n);
     return v != nullptr && *v != '\0';
   };
-  return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+  if (set("QT_QPA_PLATFORM")) {
+    // Nobody can see or close a window on these: the run would never end.
+    const std::string platform = std::getenv("QT_QPA_PLATFORM");
+    return platform.rfind("offscreen", 0) != 0 && platform.rfind("minimal", 0) != 0;
+  }
+  return set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
 
 namespace {

@@ -3,8 +3,9 @@
 // stays free of Qt.
 namespace qiv {
 
-// True when a window system is reachable: DISPLAY or WAYLAND_DISPLAY is set, or
-// QT_QPA_PLATFORM names a platform explicitly.
+// True when a window system is reachable: QT_QPA_PLATFORM names a platform that shows
+// windows (not "offscreen" or "minimal"), or, when it names none, DISPLAY or WAYLAND_DISPLAY
+// is set.
 bool display_available();
 
 // Runs the program with windows: start-up (or the call by name given on the command line),
