@@ -89,34 +89,6 @@ TEST(BackReflect, LaterMidlineLandmarksStayWhereTheyAre) {
   EXPECT_EQ(out.cols(), 2 * (6 + 3) + 1);
 }
 
-TEST(BackReflect, SwappingTheBaselineTurnsEveryLandmarkAboutItsMiddle) {
-  const Matrix data = make_specimens(4, 7);
-  const Matrix a = back_reflect(data, {1, 5});
-  const Matrix b = back_reflect(data, {5, 1});
-  ASSERT_EQ(a.cols(), b.cols());
-  for (Eigen::Index r = 0; r < a.rows(); ++r) {
-    for (Eigen::Index j = 0; j + 1 < a.cols(); j += 2) {
-      EXPECT_NEAR(b(r, j), 1 - a(r, j), 1e-12);
-      EXPECT_NEAR(b(r, j + 1), -a(r, j + 1), 1e-12);
-    }
-    EXPECT_EQ(b(r, a.cols() - 1), a(r, a.cols() - 1));
-  }
-}
-
-TEST(BackReflect, EverythingOnTheMidlineMirrorsNothing) {
-  const Matrix data = make_specimens(3, 4);
-  EXPECT_EQ(back_reflect(data, {1, 2, 3, 4}), basereg(data, 1, 2));
-  EXPECT_EQ(back_reflect(data, {4, 2, 3, 1, 4}), basereg(data, 4, 2));
-}
-
-TEST(BackReflect, RepeatedEntriesChangeNothing) {
-  const Matrix data = make_specimens(3, 8);
-  const Matrix once = back_reflect(data, {1, 2, 5});
-  for (const std::vector<long>& list :
-       {std::vector<long>{1, 2, 5, 5}, {1, 2, 5, 1}, {1, 2, 2, 5}, {1, 2, 5, 2, 1}})
-    EXPECT_EQ(back_reflect(data, list), once);
-}
-
 TEST(FirstCoincidentRow, FindsTheFirstSpecimenWithAZeroBaseline) {
   const Matrix data{{0, 0, 1, 0, 2, 2, 1}, {3, 3, 3, 3, 1, 1, 1}, {5, 5, 1, 0, 5, 5, 1}};
   struct Row {
