@@ -37,15 +37,18 @@ void check_landmark_data(const Matrix& x, const std::string& name) {
     const double* r = x.data() + i * n;
     for (Eigen::Index j = 0; j < n; ++j) {
       if (!std::isfinite(r[j])) {
-        throw Failure(head + "line " + std::to_string(i + 1) + " holds " +
-                      not_finite_text(r[j]) + " as number " + std::to_string(j + 1) +
-                      ", which is not a finite number.");
+        throw Failure(head + "line " + std::to_string(i + 1) + " holds " + not_finite_text(r[j]) +
+                      " as number " + std::to_string(j + 1) + ", which is not a finite number.");
       }
     }
     const double size = landmark_row::centroid_size(r, k);
-    if (!(size > 0) || !std::isfinite(size)) {
+    if (!(size > 0)) {
       throw Failure(head + "the landmarks of line " + std::to_string(i + 1) +
                     " all coincide, so the specimen cannot be fitted.");
+    }
+    if (!std::isfinite(size)) {
+      throw Failure(head + "the coordinates of line " + std::to_string(i + 1) +
+                    " are too large to be fitted.");
     }
   }
 }
@@ -76,6 +79,8 @@ void load(Context& ctx) {
     if (!x) throw Failure("Cannot open " + choice.name + ".");
     check_landmark_data(*x, choice.name);
     fit = getconsensus(*x);
+    if (!fit->y.allFinite())
+      throw Failure("Cannot load " + choice.name + ": the fit gives no finite mean shape.");
     change_directory(choice.dir);
   } catch (const Failure& f) {
     ctx.ui.msgbox(f.what());
@@ -85,10 +90,10 @@ void load(Context& ctx) {
   const Eigen::Index n = x->cols();
   x.reset();  // the raw matrix is no longer needed: keep the peak memory down
 
-  set_control_text(ctx, "FileBox",
-                   sprintf_str("File: %s \n %3.0f Specimens \n %3.0f Landmarks",
-                               choice.name.c_str(), static_cast<double>(m),
-                               static_cast<double>(n - 1) / 2));
+  set_control_text(
+      ctx, "FileBox",
+      sprintf_str("File: %s \n %3.0f Specimens \n %3.0f Landmarks", choice.name.c_str(),
+                  static_cast<double>(m), static_cast<double>(n - 1) / 2));
   const Handle ax = cla(ctx.gfx);
   ctx.state.reference = std::move(fit->y);
   ctx.state.data = std::move(fit->xpt);

@@ -71,7 +71,8 @@ std::optional<FileBytes> FileBytes::read(const std::string& fname) {
   // A pipe, an empty file, or a file that cannot be mapped.
   char chunk[1 << 16];
   std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) out.copy_.insert(out.copy_.end(), chunk, chunk + got);
+  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+    out.copy_.insert(out.copy_.end(), chunk, chunk + got);
   const bool failed = std::ferror(f) != 0;
   std::fclose(f);
   if (failed) return std::nullopt;
@@ -171,8 +172,8 @@ struct LineParse {
 // Parses the numbers of the line that starts at p (it ends at the next line feed or at end)
 // and hands each to put(index, value). Throws for text that is not a number.
 template <typename Put>
-LineParse parse_line(const char* p, const char* end, std::size_t line_no,
-                     const std::string& fname, Put put) {
+LineParse parse_line(const char* p, const char* end, std::size_t line_no, const std::string& fname,
+                     Put put) {
   std::size_t count = 0;
   for (;;) {
     while (p != end && is_separator(*p)) ++p;
@@ -221,16 +222,16 @@ std::optional<Matrix> dload(const std::string& fname) {
 
   // The first line fixes the number of columns.
   std::vector<double> first;
-  LineParse line = parse_line(begin, end, 1, fname,
-                              [&first](std::size_t, double v) { first.push_back(v); });
+  LineParse line =
+      parse_line(begin, end, 1, fname, [&first](std::size_t, double v) { first.push_back(v); });
   if (first.empty()) throw Failure("Cannot read " + base_name(fname) + ": line 1 has no numbers.");
   const auto n = static_cast<Eigen::Index>(first.size());
 
   // Room for as many rows as lines of the first line's length fit in the file, and a quarter
   // more; the rare file of much shorter lines grows the matrix by doubling.
   const auto first_length = static_cast<std::size_t>(line.next - begin);
-  Eigen::Index capacity = static_cast<Eigen::Index>(file->size() / first_length +
-                                                    file->size() / first_length / 4 + 16);
+  Eigen::Index capacity =
+      static_cast<Eigen::Index>(file->size() / first_length + file->size() / first_length / 4 + 16);
   Matrix out(capacity, n);
   advise_huge_pages(out.data(), static_cast<std::size_t>(out.size()) * sizeof(double));
   std::memcpy(out.data(), first.data(), first.size() * sizeof(double));
@@ -256,9 +257,7 @@ std::optional<Matrix> dload(const std::string& fname) {
   return out;
 }
 
-FileChoice choose_data_file(Context& ctx) {
-  return ctx.ui.get_file(kLoadFilter, kLoadTitle);
-}
+FileChoice choose_data_file(Context& ctx) { return ctx.ui.get_file(kLoadFilter, kLoadTitle); }
 
 void change_directory(const std::string& dir) {
   std::error_code ec;

@@ -39,7 +39,9 @@ Drawn drawn(const Graphics& gfx, Handle ax) {
   Drawn d;
   gfx.for_each_drawn(
       ax, [&d](const LineView& l) { d.lines.push_back(l); },
-      [&d](const TextView& t) { d.labels.push_back({t.x, t.y, *t.text}); });
+      [&d](const TextView& t) {
+        d.labels.push_back({t.x, t.y, *t.text});
+      });
   return d;
 }
 
@@ -117,8 +119,7 @@ TEST_F(DataActions, LoadShowsCountsFitsDrawsAndNumbers) {
 
 TEST_F(DataActions, CountsAreRightAlignedInThreePlaces) {
   std::string many;
-  for (int i = 0; i < 125; ++i)
-    many += "0 0 1 0 0 1 1 1 0.5 " + std::to_string(1 + i % 7) + " 9\n";
+  for (int i = 0; i < 125; ++i) many += "0 0 1 0 0 1 1 1 0.5 " + std::to_string(1 + i % 7) + " 9\n";
   load_file("many.txt", many);
   EXPECT_EQ(file_box(), "File: many.txt \n 125 Specimens \n   5 Landmarks");
 }
@@ -152,6 +153,8 @@ TEST_F(DataActions, ARefusedFileChangesNothing) {
       {"coincident landmarks", "0 0 1 0 0 1 1\n2 3 2 3 2 3 1\n",
        "Cannot load bad.txt: the landmarks of line 2 all coincide, so the specimen cannot be "
        "fitted."},
+      {"coordinates too large", "0 0 1 0 0 1 1\n0 0 1e300 0 0 1e300 1\n",
+       "Cannot load bad.txt: the coordinates of line 2 are too large to be fitted."},
       {"a single landmark", "1 2 3\n",
        "Cannot load bad.txt: the landmarks of line 1 all coincide, so the specimen cannot be "
        "fitted."},
@@ -238,10 +241,9 @@ TEST_F(DataActions, ClearForgetsWhatItNamesAndLoadThenWorksAsTheFirstTime) {
   EXPECT_EQ(app_.gfx.line_count(axes_), 0u);
   EXPECT_EQ(file_box(), "    ");
   EXPECT_EQ(control_text(app_.ctx, "ProtoPointBox"), "    ");
-  EXPECT_EQ(app_.gfx.get(app_.gfx.axes_labels(axes_)[1], "String"),
-            Value("No Protocol Available"));
-  EXPECT_FALSE(app_.state.data || app_.state.reference || app_.state.proto ||
-               app_.state.menufigh || app_.state.protoname || app_.state.block);
+  EXPECT_EQ(app_.gfx.get(app_.gfx.axes_labels(axes_)[1], "String"), Value("No Protocol Available"));
+  EXPECT_FALSE(app_.state.data || app_.state.reference || app_.state.proto || app_.state.menufigh ||
+               app_.state.protoname || app_.state.block);
   EXPECT_EQ(app_.state.figh, main_);
   EXPECT_EQ(app_.state.lineh, 7);
   EXPECT_EQ(app_.state.markerh, 8);
@@ -308,8 +310,11 @@ TEST_F(DataActions, ShowshapeDrawsTheWholeLandmarksOfEachRow) {
       {"6 values", {Value(row({1, 2, 3, 4, 5, 6})), Value("r+")}, 2, Marker::kPlus, {1, 0, 0}},
       {"1 value", {Value(row({1})), Value("ro")}, 0, Marker::kCircle, {1, 0, 0}},
       {"default style", {Value(row({1, 2, 3}))}, 1, Marker::kPoint, {0, 0, 0}},
-      {"text input from the command line", {Value("[1 2 3 4 5]"), Value("k.")}, 2,
-       Marker::kPoint, {0, 0, 0}},
+      {"text input from the command line",
+       {Value("[1 2 3 4 5]"), Value("k.")},
+       2,
+       Marker::kPoint,
+       {0, 0, 0}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

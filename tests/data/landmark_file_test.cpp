@@ -7,8 +7,8 @@
 #include <charconv>
 #include <cstdint>
 #include <filesystem>
-#include <random>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -87,8 +87,9 @@ TEST_F(DloadReads, NumbersAreTheNearestDoubles) {
       t += static_cast<char>('0' + digit(rng));
     }
     if (form(rng) < 2) t += (form(rng) < 3 ? "e" : "E") + std::to_string(exp10(rng));
-    if (form(rng) == 0) t = std::to_string(std::uniform_int_distribution<long>(-99999, 99999)(rng)) +
-                            "." + std::to_string(std::uniform_int_distribution<int>(0, 999999)(rng));
+    if (form(rng) == 0)
+      t = std::to_string(std::uniform_int_distribution<long>(-99999, 99999)(rng)) + "." +
+          std::to_string(std::uniform_int_distribution<int>(0, 999999)(rng));
     tokens.push_back(t);
     bytes += " " + t + " ";
     if (i % per_line == per_line - 1) bytes += "\n";
