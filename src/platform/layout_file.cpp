@@ -5,8 +5,8 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <optional>
-#include <regex>
 #include <sstream>
+#include <string_view>
 
 #include "platform/failure.h"
 #include "platform/graphics/style.h"
@@ -143,14 +143,32 @@ class Reader {
     try {
       return Json::parse(text, nullptr, true, /*ignore_comments=*/true);
     } catch (const Json::parse_error& e) {
-      // "[json.exception.parse_error.101] parse error at line 3, column 5: reason"
-      static const std::regex place(R"(at line (\d+), column (\d+): (.*)$)");
-      std::smatch m;
-      std::string what = e.what();
-      if (std::regex_search(what, m, place))
-        throw Failure("Layout file \"" + file_ + "\", line " + m[1].str() + ", column " +
-                      m[2].str() + ": invalid JSON: " + m[3].str());
-      throw Failure("Layout file \"" + file_ + "\": invalid JSON: " + what);
+      // "[json.exception.parse_error.101] parse error at line 3, column 5: reason". The reason
+      // quotes all that was read since the failing token began ("last read: '...'"), which
+      // can be the rest of a large file, so only the end of that quote is kept. Plain string
+      // search: std::regex recurses once per character and overflows the stack on a long
+      // message.
+      const std::string what = e.what();
+      constexpr std::string_view kAt = " at line ", kColumn = ", column ", kLast = "last read: '";
+      const std::size_t at = what.find(kAt);
+      const std::size_t column = at == std::string::npos ? at : what.find(kColumn, at);
+      const std::size_t colon = column == std::string::npos ? column : what.find(": ", column);
+      if (colon == std::string::npos)
+        throw Failure("Layout file \"" + file_ + "\": invalid JSON: " + what.substr(0, 200));
+      std::string reason = what.substr(colon + 2);
+      const std::size_t quote = reason.find(kLast);
+      if (quote != std::string::npos) {
+        const std::size_t begin = quote + kLast.size();
+        std::size_t end = reason.rfind("'; expected ");
+        if (end == std::string::npos || end < begin) end = reason.rfind('\'');
+        constexpr std::size_t kKept = 40;
+        if (end != std::string::npos && end > begin && end - begin > kKept)
+          reason.replace(begin, end - begin - kKept, "...");
+      }
+      throw Failure("Layout file \"" + file_ + "\", line " +
+                    what.substr(at + kAt.size(), column - at - kAt.size()) + ", column " +
+                    what.substr(column + kColumn.size(), colon - column - kColumn.size()) +
+                    ": invalid JSON: " + reason);
     }
   }
 
