@@ -61,6 +61,21 @@ INSTANTIATE_TEST_SUITE_P(Markers, MarkerKindTest,
                                            "p", "h"),
                          marker_case_name);
 
+TEST(FigurePainter, SvgDrawsOverlappingMarkersOnceAndGroupsOneStyle) {
+  Scene s;
+  const LineSpec star = *parse_line_spec("g*");
+  for (int i = 0; i < 500; ++i) s.g.plot_point(s.ax, i * 0.01, 1, star, 3);
+  for (int i = 0; i < 500; ++i) s.g.plot_point(s.ax, i * 0.01, 1, star, 3);  // the same again
+  s.g.plot_point(s.ax, 2, 2, *parse_line_spec("r+"), 3);
+  s.g.plot_point(s.ax, 2, 2, *parse_line_spec("r+"), 3);
+  s.g.plot_point(s.ax, 2, 2, *parse_line_spec("ro"), 3);  // another style at the same place
+  s.g.plot(std::vector<double>{0, 1, 2}, std::vector<double>{0, 1, 0}, "b-o");
+  s.g.axis({-1, 6, -1, 3});
+  const QByteArray svg = qt::figure_svg(s.g, s.fig);
+  EXPECT_EQ(count(svg, "<path"), 500 + 1 + 1 + 3);
+  EXPECT_LT(count(svg, "<g"), 30) << "no group of its own for each marker";
+}
+
 TEST(FigurePainter, SvgHoldsTheLabelAndTextsButNotHiddenOnes) {
   Scene s;
   s.g.plot({0, 1}, {0, 1}, "r+");

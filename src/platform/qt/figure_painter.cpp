@@ -6,6 +6,7 @@
 #include <QTransform>
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 #include <vector>
 
 namespace qiv::qt {
@@ -311,6 +312,46 @@ class Blitter {
   qsizetype stride_ = 0;
 };
 
+// Markers as one path element each, for vector pictures. A marker of the same style at the
+// same place as one already drawn adds nothing to the picture and is left out, which keeps
+// pictures of tens of thousands of overlapping specimens small. "The same place" is a
+// quarter pixel, or a whole pixel in plots of more than kDenseMarkers markers, where a
+// marker is lost in its cloud anyway.
+class PathMarkers {
+ public:
+  static constexpr std::size_t kDenseMarkers = 100000;
+  explicit PathMarkers(std::size_t markers) : grid_(markers > kDenseMarkers ? 1.0 : 4.0) {}
+
+  void draw(QPainter& p, const LineView& l, double fx, double fy) {
+    if (!same_style(l)) {
+      style_ = l;
+      has_style_ = true;
+      drawn_.clear();
+      path_ = marker_path(l.marker, marker_pixels(l.marker, l.marker_size));
+      p.setPen(l.marker == Marker::kPoint ? QPen(Qt::NoPen) : marker_pen(l, 1.0));
+      p.setBrush(marker_brush(l));
+    }
+    const auto qx = static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(fx * grid_)));
+    const auto qy = static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(fy * grid_)));
+    if (!drawn_.insert(std::uint64_t{qx} << 32 | qy).second) return;
+    p.drawPath(path_.translated(fx, fy));
+  }
+
+  // Someone else set the painter's pen: set the markers' again before the next one.
+  void pen_changed() { has_style_ = false; }
+
+ private:
+  bool same_style(const LineView& l) const {
+    return has_style_ && l.marker == style_.marker && l.marker_size == style_.marker_size &&
+           l.line_width == style_.line_width && l.color == style_.color && l.face == style_.face;
+  }
+  double grid_;  // cells per pixel
+  LineView style_{};
+  bool has_style_ = false;
+  QPainterPath path_;
+  std::unordered_set<std::uint64_t> drawn_;
+};
+
 Qt::PenStyle pen_style(LineStyle s) {
   switch (s) {
     case LineStyle::kDashed:
@@ -468,6 +509,7 @@ void paint_axes(QPainter& p, const Graphics& gfx, Handle ax, const QSizeF& fs,
 
   const std::string family = string_prop(gfx, ax, "FontName", "Helvetica");
   std::optional<Blitter> blit = Blitter::make(p, opt.sprites, frame.box);
+  PathMarkers paths(blit ? 0 : gfx.line_count(ax));
   std::vector<TextView> texts;
   // Markers whose centre lies outside the box are not drawn; those across its edge are cut.
   const QRectF inside = frame.box.adjusted(-0.5, -0.5, 0.5, 0.5);
@@ -477,9 +519,11 @@ void paint_axes(QPainter& p, const Graphics& gfx, Handle ax, const QSizeF& fs,
       ax,
       [&](const LineView& l) {
         if (!l.visible || l.n == 0) return;
-        if (l.style != LineStyle::kNone && l.n >= 2) draw_polyline(p, l, m);
+        if (l.style != LineStyle::kNone && l.n >= 2) {
+          draw_polyline(p, l, m);
+          paths.pen_changed();
+        }
         if (l.marker == Marker::kNone) return;
-        std::optional<QPainterPath> path;
         for (std::size_t i = 0; i < l.n; ++i) {
           const double fx = m.x(l.x[i]), fy = m.y(l.y[i]);
           if (!(fx >= inside.left() && fx <= inside.right() && fy >= inside.top() &&
@@ -487,14 +531,9 @@ void paint_axes(QPainter& p, const Graphics& gfx, Handle ax, const QSizeF& fs,
             continue;  // also skips NaN
           if (blit) {
             blit->draw(l, fx, fy);
-            continue;
+          } else {
+            paths.draw(p, l, fx, fy);
           }
-          if (!path) {
-            path = marker_path(l.marker, marker_pixels(l.marker, l.marker_size));
-            p.setPen(l.marker == Marker::kPoint ? QPen(Qt::NoPen) : marker_pen(l, 1.0));
-            p.setBrush(marker_brush(l));
-          }
-          p.drawPath(path->translated(fx, fy));
         }
       },
       [&](const TextView& t) {

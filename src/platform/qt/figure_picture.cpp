@@ -101,7 +101,7 @@ QByteArray png_bytes(const QImage& image) {
 QImage clipboard_image(const Graphics& gfx, Handle fig) {
   const QRectF r = picture_rect(gfx, fig);
   const double longer = std::max(r.width(), r.height());
-  const double scale = std::max(kPngDpi / kScreenDpi, kClipboardMinPixels / longer);
+  const double scale = std::max(1.0, kClipboardMinPixels / longer);
   return figure_image(gfx, fig, scale);
 }
 

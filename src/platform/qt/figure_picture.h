@@ -12,8 +12,8 @@ namespace qiv::qt {
 
 // Dots per inch of a saved PNG: the window's size at 300 dpi instead of the screen's 96.
 constexpr double kPngDpi = 300.0;
-// The bitmap on the clipboard is at least this large on its longer side, so that a pasted
-// picture stays sharp when a word processor scales it up.
+// The bitmap on the clipboard is at least this large on its longer side (and never smaller
+// than the window), so that a pasted picture stays sharp when a word processor scales it up.
 constexpr int kClipboardMinPixels = 1600;
 
 QByteArray figure_svg(const Graphics& gfx, Handle fig);
