@@ -10,20 +10,8 @@
 namespace qiv {
 namespace {
 
-std::string matrix_text(const Matrix& m, const char* row_sep) {
-  std::string out;
-  for (Eigen::Index i = 0; i < m.rows(); ++i) {
-    if (i > 0) out += row_sep;
-    for (Eigen::Index j = 0; j < m.cols(); ++j) {
-      if (j > 0) out += ' ';
-      out += format_g17(m(i, j));
-    }
-  }
-  return out;
-}
-
 std::string value_lines(const Value& v) {
-  if (v.is_matrix()) return matrix_text(v.matrix(), "\n");
+  if (v.is_matrix()) return format_matrix_g17(v.matrix());
   if (v.is_string()) return v.str();
   if (v.is_list()) {
     std::string out;
@@ -39,7 +27,7 @@ std::string value_lines(const Value& v) {
       const Field& f = v.record()[i];
       if (i > 0) out += '\n';
       const Value& fv = f.value;
-      out += f.name + ": " + (fv.is_matrix() ? matrix_text(fv.matrix(), " ") : value_lines(fv));
+      out += f.name + ": " + (fv.is_matrix() ? format_matrix_g17(fv.matrix(), " ", " ") : value_lines(fv));
     }
     return out;
   }

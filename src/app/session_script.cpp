@@ -256,15 +256,7 @@ std::string unescape_script_text(std::string_view text) {
 
 std::string script_value_text(const Value& v) {
   if (v.is_string()) return escape_newlines(v.str());
-  if (v.is_matrix()) {
-    std::string out;
-    const Matrix& m = v.matrix();
-    for (Eigen::Index i = 0; i < m.size(); ++i) {
-      if (i > 0) out += ' ';
-      out += format_g17(m.data()[i]);
-    }
-    return out;
-  }
+  if (v.is_matrix()) return format_matrix_g17(v.matrix(), " ", " ");
   if (v.is_list()) {
     std::string out;
     for (std::size_t i = 0; i < v.list().size(); ++i) {

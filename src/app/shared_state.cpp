@@ -14,25 +14,13 @@ const std::vector<std::string>& shared_state_members() {
 
 namespace {
 
-std::string matrix_lines(const Matrix& m) {
-  std::string out;
-  for (Eigen::Index i = 0; i < m.rows(); ++i) {
-    if (i > 0) out += '\n';
-    for (Eigen::Index j = 0; j < m.cols(); ++j) {
-      if (j > 0) out += ' ';
-      out += format_g17(m(i, j));
-    }
-  }
-  return out;
-}
-
 template <typename T>
 std::string opt_number(const std::optional<T>& v) {
   return v ? format_g17(static_cast<double>(*v)) : "<no value>";
 }
 
 std::string opt_matrix(const std::optional<Matrix>& v) {
-  return v ? matrix_lines(*v) : "<no value>";
+  return v ? format_matrix_g17(*v) : "<no value>";
 }
 
 }  // namespace

@@ -203,6 +203,18 @@ std::string format_g17(double v) {
   return sprintf_str("%.17g", v);
 }
 
+std::string format_matrix_g17(const Matrix& m, const char* col_sep, const char* row_sep) {
+  std::string out;
+  for (Eigen::Index i = 0; i < m.rows(); ++i) {
+    if (i > 0) out += row_sep;
+    for (Eigen::Index j = 0; j < m.cols(); ++j) {
+      if (j > 0) out += col_sep;
+      out += format_g17(m(i, j));
+    }
+  }
+  return out;
+}
+
 std::string escape_newlines(std::string_view text) {
   std::string out;
   out.reserve(text.size());

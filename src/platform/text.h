@@ -34,6 +34,10 @@ std::string sprintf_str(const char* format, ...) __attribute__((format(printf, 1
 // "%.17g": the exact text of a double for machine-readable output; NaN, Inf, -Inf as words.
 std::string format_g17(double v);
 
+// The numbers of m with format_g17, values of a row joined by col_sep and rows by row_sep.
+std::string format_matrix_g17(const Matrix& m, const char* col_sep = " ",
+                              const char* row_sep = "\n");
+
 // Text with line breaks written as the two characters \n, for one-line output.
 std::string escape_newlines(std::string_view text);
 

@@ -17,12 +17,6 @@
 namespace qiv {
 namespace {
 
-long landmark_count(const Context& ctx) {
-  const long kd = static_cast<long>((ctx.state.data->cols() - 1) / 2);
-  const long kr = static_cast<long>((ctx.state.reference->size() - 1) / 2);
-  return std::min(kd, kr);
-}
-
 // The midline list as landmark numbers, or nothing after a message box naming the first
 // entry that is not a whole number from 1 to k.
 std::optional<std::vector<long>> checked_midline(Context& ctx, const std::vector<double>& list,
@@ -50,18 +44,7 @@ void add_midline(Context& ctx) {
   set_control_text(ctx, "MidBox", list + " " + active + " ");
 }
 
-void show_midline(Context& ctx) {
-  if (!require_loaded(ctx)) return;
-  const long k = landmark_count(ctx);
-  const auto nc = single_landmark_number(control_text(ctx, "ActiveLMBox"), k);
-  if (!nc) {
-    ctx.ui.msgbox(landmark_range_message(k));
-    return;
-  }
-  ctx.gfx.figure(*ctx.state.figh);
-  mark_landmark(ctx, *nc);
-  make_menu_window_current(ctx);
-}
+void show_midline(Context& ctx) { mark_landmark_from_box(ctx, "ActiveLMBox"); }
 
 void show_all_midline(Context& ctx) {
   if (!require_loaded(ctx)) return;

@@ -1,6 +1,12 @@
 #include "subset/landmark_marker.h"
 
+#include <algorithm>
 #include <cassert>
+
+#include "app/controls.h"
+#include "app/guards.h"
+#include "subset/landmark_list.h"
+#include "subset/secondary_window.h"
 
 namespace qiv {
 
@@ -20,6 +26,25 @@ void mark_landmark(Context& ctx, long j) {
   if (markerh && *markerh != kNoHandle && ctx.gfx.ishandle(*markerh))
     ctx.gfx.set(*markerh, "Visible", Value("Off"));
   markerh = draw_filled_circle(ctx.gfx, *ctx.state.reference, j);
+}
+
+long landmark_count(const Context& ctx) {
+  const long kd = static_cast<long>((ctx.state.data->cols() - 1) / 2);
+  const long kr = static_cast<long>((ctx.state.reference->size() - 1) / 2);
+  return std::min(kd, kr);
+}
+
+void mark_landmark_from_box(Context& ctx, const std::string& tag) {
+  if (!require_loaded(ctx)) return;
+  const long k = landmark_count(ctx);
+  const auto j = single_landmark_number(control_text(ctx, tag), k);
+  if (!j) {
+    ctx.ui.msgbox(landmark_range_message(k));
+    return;
+  }
+  ctx.gfx.figure(*ctx.state.figh);
+  mark_landmark(ctx, *j);
+  make_menu_window_current(ctx);
 }
 
 }  // namespace qiv

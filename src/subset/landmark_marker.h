@@ -1,6 +1,8 @@
 #pragma once
 // Filled black circles on the mean shape: the one tracked mark (markerh) of the subset and
 // back-reflection windows, and the untracked circles of "ShowAll" and "ShowAllMidline".
+#include <string>
+
 #include "app/context.h"
 #include "platform/matrix.h"
 
@@ -13,5 +15,14 @@ Handle draw_filled_circle(Graphics& gfx, const Matrix& r, long j);
 // In the current axes: hides (does not delete) the tracked mark when markerh still names an
 // object, draws landmark j of reference as a filled circle and tracks it in markerh.
 void mark_landmark(Context& ctx, long j);
+
+// Landmarks that both data and reference hold (they agree after "Load"); needs both.
+long landmark_count(const Context& ctx);
+
+// "ShowThisLandmark" and "ShowMidline": marks the landmark whose number the control tagged
+// `tag` holds on the mean shape in the main window, then makes the secondary window opened
+// last current. Before a file is loaded, or for a text that is not one landmark number, a
+// message box and nothing changes.
+void mark_landmark_from_box(Context& ctx, const std::string& tag);
 
 }  // namespace qiv

@@ -17,13 +17,6 @@
 namespace qiv {
 namespace {
 
-// Landmarks that both data and reference hold (they agree after "Load").
-long landmark_count(const Context& ctx) {
-  const long kd = static_cast<long>((ctx.state.data->cols() - 1) / 2);
-  const long kr = static_cast<long>((ctx.state.reference->size() - 1) / 2);
-  return std::min(kd, kr);
-}
-
 // The membership flags of the subset text.
 std::vector<bool> subset_flags(const Context& ctx) {
   return landmark_flags(landmark_list(control_text(ctx, "SubsetBox")), landmark_count(ctx));
@@ -45,18 +38,7 @@ std::string unscalable_message(const Matrix& exported, Eigen::Index row) {
 
 void make_subset(Context& ctx) { open_secondary_window(ctx, "qiv_subset"); }
 
-void show_this_landmark(Context& ctx) {
-  if (!require_loaded(ctx)) return;
-  const long k = landmark_count(ctx);
-  const auto npt = single_landmark_number(control_text(ctx, "PointBox"), k);
-  if (!npt) {
-    ctx.ui.msgbox(landmark_range_message(k));
-    return;
-  }
-  ctx.gfx.figure(*ctx.state.figh);
-  mark_landmark(ctx, *npt);
-  make_menu_window_current(ctx);
-}
+void show_this_landmark(Context& ctx) { mark_landmark_from_box(ctx, "PointBox"); }
 
 void invert_subset(Context& ctx) {
   if (!require_loaded(ctx)) return;
