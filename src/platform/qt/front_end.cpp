@@ -13,7 +13,6 @@
 #include "app/qiv_proto.h"
 #include "app/session_script.h"
 #include "platform/failure.h"
-#include "platform/qt/figure_picture.h"
 #include "platform/qt/headless_pictures.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_manager.h"
@@ -93,12 +92,7 @@ int run_session_script(int argc, char** argv) {
   }
   // Pictures are drawn by the windows' painter, under the offscreen platform.
   const auto gui = qt::ensure_gui_application();
-  return run_script(
-      argv[2], std::cout, std::cerr,
-      [](Graphics& gfx, Handle fig) { return qt::figure_picture(gfx, fig); },
-      [](Graphics& gfx, Handle fig, const std::string& path) {
-        qt::save_figure_file(gfx, fig, path);
-      });
+  return run_script(argv[2], std::cout, std::cerr, qt::picture_painter(), qt::picture_writer());
 }
 
 }  // namespace qiv

@@ -7,10 +7,18 @@
 
 namespace qiv::qt {
 
+HeadlessUi::Painter picture_painter() {
+  return [](Graphics& gfx, Handle fig) { return figure_picture(gfx, fig); };
+}
+
+HeadlessUi::FileWriter picture_writer() {
+  return
+      [](Graphics& gfx, Handle fig, const std::string& path) { save_figure_file(gfx, fig, path); };
+}
+
 void install_pictures(HeadlessUi& ui) {
-  ui.set_painter([](Graphics& gfx, Handle fig) { return figure_picture(gfx, fig); });
-  ui.set_file_writer(
-      [](Graphics& gfx, Handle fig, const std::string& path) { save_figure_file(gfx, fig, path); });
+  ui.set_painter(picture_painter());
+  ui.set_file_writer(picture_writer());
 }
 
 std::unique_ptr<QGuiApplication> ensure_gui_application() {

@@ -9,8 +9,11 @@ class QGuiApplication;
 
 namespace qiv::qt {
 
-// Gives the HeadlessUi its painter (the clipboard's SVG and PNG) and its file writer (SVG, PNG
-// or PDF by extension).
+// The painter of the clipboard's picture (SVG and PNG) and the writer of pictures into files
+// (SVG, PNG or PDF by extension), both drawn like the windows.
+HeadlessUi::Painter picture_painter();
+HeadlessUi::FileWriter picture_writer();
+// Gives the HeadlessUi both.
 void install_pictures(HeadlessUi& ui);
 
 // Qt needs an application object before it can draw text. Returns a new one when none exists
