@@ -1,0 +1,202 @@
+// The actions that write files (protocol, subset, back-reflected data, block structure and
+// target matrix) when the write cannot happen or breaks off midway: the user sees the
+// action's message (none for "SaveMatrix", which skips such a file silently), a file that
+// was there keeps its bytes, and no temporary file is left in the folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "data/landmark_file.h"
+#include "platform/file_io.h"
+#include "reliability/reliability_support.h"
+
+namespace qiv::reliability {
+namespace {
+
+struct Writer {
+  const char* action;
+  const char* message;  // shown when the file cannot be written; empty: none
+  int files;            // save dialogs the action shows
+};
+
+const Writer kWriters[] = {
+    {"SaveProtocol", "Error on file opening", 1},
+    {"SaveSubset", "Failure on File Open", 1},
+    {"SaveReflected", "Failure on File Open", 1},
+    {"SaveMatrix", "", 2},
+};
+
+// Everything the four writers need: data, protocol, a subset, a reflected set, blocks.
+void prepare(Session& s) {
+  s.act("Load", example("leaves.txt"));
+  s.act("LoadProto", example("protocol.txt"));
+  s.act("MakeSubset");
+  s.type("SubsetBox", "1 3 5");
+  s.act("DoBackReflect");
+  s.type("MidBox", "1 7");
+  s.act("MidlineReflect");
+  s.act("CreateTarget");
+  s.act("LoadBlock", example("blocks.txt"));
+  ASSERT_TRUE(s.ui.messages().empty()) << s.ui.messages().front();
+  ASSERT_TRUE(s.ui.console_lines().empty()) << s.ui.console_lines().front();
+  s.ui.clear_records();
+}
+
+// Every entry of a folder, recursively, with the bytes of each file: a leftover temporary
+// file or a changed file shows as a difference.
+std::vector<std::string> folder_listing(const fs::path& dir) {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(dir, ec); it != fs::end(it); it.increment(ec)) {
+    const std::string rel = fs::relative(it->path(), dir).string();
+    out.push_back(it->is_directory() ? rel + "/" : rel + ": " + read_bytes(it->path()));
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+enum class Trouble { kTargetIsFolder, kMissingFolder, kReadOnlyFolder, kInterrupted };
+
+const char* trouble_name(Trouble t) {
+  switch (t) {
+    case Trouble::kTargetIsFolder: return "TargetIsFolder";
+    case Trouble::kMissingFolder: return "MissingFolder";
+    case Trouble::kReadOnlyFolder: return "ReadOnlyFolder";
+    case Trouble::kInterrupted: return "InterruptedWrite";
+  }
+  return "";
+}
+
+// The paths the save dialogs answer, made so that the write must fail; existing files carry
+// old bytes that must survive.
+std::vector<fs::path> troubled_targets(Trouble t, const ScratchFolder& scratch, int files) {
+  std::vector<fs::path> out;
+  for (int i = 0; i < files; ++i) {
+    const std::string name = "out" + std::to_string(i + 1) + ".txt";
+    switch (t) {
+      case Trouble::kTargetIsFolder:
+        fs::create_directory(scratch / name);
+        write_bytes(scratch / name / "inside.txt", "kept\n");
+        out.push_back(scratch / name);
+        break;
+      case Trouble::kMissingFolder:
+        out.push_back(scratch / "missing" / name);
+        break;
+      case Trouble::kReadOnlyFolder:
+        fs::create_directories(scratch / "locked");
+        write_bytes(scratch / "locked" / name, "an older file\n");
+        out.push_back(scratch / "locked" / name);
+        break;
+      case Trouble::kInterrupted:
+        write_bytes(scratch / name, "an older file\n");
+        out.push_back(scratch / name);
+        break;
+    }
+  }
+  if (t == Trouble::kReadOnlyFolder)
+    fs::permissions(scratch / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+  return out;
+}
+
+struct Case {
+  Writer writer;
+  Trouble trouble;
+};
+
+class FailedWrite : public testing::TestWithParam<Case> {
+ protected:
+  void TearDown() override { set_write_fault_for_testing(-1); }
+};
+
+TEST_P(FailedWrite, MessageOldFileKeptNoTemporaryFile) {
+  const Writer& w = GetParam().writer;
+  const Trouble trouble = GetParam().trouble;
+  // Root writes into any folder, whatever its permissions.
+  if (trouble == Trouble::kReadOnlyFolder && running_as_root())
+    GTEST_SKIP() << "root writes into folders without write permission";
+  ScratchFolder scratch;
+  Session s;
+  prepare(s);
+  if (HasFatalFailure()) return;
+  const std::vector<fs::path> targets = troubled_targets(trouble, scratch, w.files);
+  const std::vector<std::string> files_before = folder_listing(scratch.path());
+  for (const auto& t : targets) s.ui.answer_path(t.string());
+  const Snapshot before = snapshot(s);
+
+  // A write that breaks off after 10 bytes, as on a full disk.
+  if (trouble == Trouble::kInterrupted) set_write_fault_for_testing(10);
+  s.app.action(w.action);
+  set_write_fault_for_testing(-1);
+
+  const std::vector<std::string> want_messages =
+      *w.message ? std::vector<std::string>{w.message} : std::vector<std::string>{};
+  EXPECT_EQ(s.ui.messages(), want_messages);
+  EXPECT_TRUE(s.ui.console_lines().empty()) << s.ui.console_lines().front();
+  EXPECT_EQ(s.ui.pending_answers(), 0u) << "every save dialog was shown";
+  EXPECT_EQ(folder_listing(scratch.path()), files_before);
+  // Nothing else changes: the dialog's folder may have become current, and "SaveMatrix"
+  // computes the target matrix whether or not its files are written.
+  EXPECT_EQ(difference(before, snapshot(s), {"tmatrix"}, false), "");
+  if (std::string(w.action) == "SaveMatrix") EXPECT_TRUE(s.app.state.tmatrix.has_value());
+}
+
+std::vector<Case> failed_cases() {
+  std::vector<Case> out;
+  for (const Writer& w : kWriters)
+    for (Trouble t : {Trouble::kTargetIsFolder, Trouble::kMissingFolder, Trouble::kReadOnlyFolder,
+                      Trouble::kInterrupted})
+      out.push_back({w, t});
+  return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Writers, FailedWrite, testing::ValuesIn(failed_cases()),
+                         [](const testing::TestParamInfo<Case>& info) {
+                           return std::string(info.param.writer.action) + "_" +
+                                  trouble_name(info.param.trouble);
+                         });
+
+// The same writers when nothing goes wrong replace the old file and leave nothing else.
+class GoodWrite : public testing::TestWithParam<Writer> {};
+
+TEST_P(GoodWrite, ReplacesTheFileAndLeavesNothingElse) {
+  const Writer& w = GetParam();
+  ScratchFolder scratch;
+  Session s;
+  prepare(s);
+  if (HasFatalFailure()) return;
+  std::vector<std::string> names;
+  for (int i = 0; i < w.files; ++i) {
+    names.push_back("out" + std::to_string(i + 1) + ".txt");
+    write_bytes(scratch / names.back(), "an older file\n");
+    s.ui.answer_path((scratch / names.back()).string());
+  }
+  s.app.action(w.action);
+  EXPECT_TRUE(s.ui.messages().empty()) << s.ui.messages().front();
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(scratch.path())) left.push_back(e.path().filename());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, names);
+  // A replaced file has the permissions any new file of the user gets, not those of a
+  // private temporary file.
+  write_bytes(scratch / "plain.txt", "");
+  const fs::perms plain = fs::status(scratch / "plain.txt").permissions();
+  for (const auto& n : names) {
+    EXPECT_NE(read_bytes(scratch / n), "an older file\n");
+    EXPECT_EQ(fs::status(scratch / n).permissions(), plain) << n;
+  }
+  if (std::string(w.action) != "SaveMatrix") {
+    auto back = dload((scratch / names[0]).string());
+    ASSERT_TRUE(back.has_value());
+    EXPECT_GT(back->rows(), 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Writers, GoodWrite, testing::ValuesIn(kWriters),
+                         [](const testing::TestParamInfo<Writer>& info) {
+                           return std::string(info.param.action);
+                         });
+
+}  // namespace
+}  // namespace qiv::reliability
