@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -562,6 +563,66 @@ INSTANTIATE_TEST_SUITE_P(Rows, HostileInput, testing::ValuesIn(all_cases()),
                            static const std::vector<Row> table = rows();
                            return std::string(table[static_cast<std::size_t>(info.param.row)].name) +
                                   "_" + kReaderNames[info.param.reader];
+                         });
+
+// Inputs the fuzzers stopped on, kept in tests/reliability/hostile/ and given to every reader:
+// each must be answered (a message, or read), with nothing on the console, no protocol the
+// program cannot use, and, when refused by a reader other than "LoadBlock", nothing changed.
+std::vector<std::string> hostile_files() {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(source_dir() / "tests" / "reliability" / "hostile", ec))
+    if (e.is_regular_file()) out.push_back(e.path().filename().string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+struct FileCase {
+  std::string file;
+  Reader reader;
+};
+
+class HostileFile : public testing::TestWithParam<FileCase> {};
+
+TEST_P(HostileFile, AnsweredWithoutHarm) {
+  const Reader r = GetParam().reader;
+  ScratchFolder scratch;
+  const fs::path file = scratch / "hostile.txt";
+  fs::copy_file(source_dir() / "tests" / "reliability" / "hostile" / GetParam().file, file);
+  Session s;
+  prepare(s, r);
+  const Snapshot before = snapshot(s);
+  const Outcome got = run_reader(s, r, file, scratch);
+  EXPECT_TRUE(got.console.empty()) << "on the console: " << got.console.front();
+  EXPECT_LE(got.messages, 1);
+  expect_sound_protocol(s);
+  if (r == kScript) {
+    std::istringstream lines(got.text);
+    std::string line;
+    while (std::getline(lines, line)) EXPECT_EQ(line.rfind("script: ", 0), 0u) << line;
+  } else if (r == kLayout) {
+    if (!got.text.empty()) {
+      EXPECT_EQ(got.text.rfind("Layout file \"" + file.string() + "\"", 0), 0u) << got.text;
+      EXPECT_EQ(difference(before, snapshot(s)), "");
+    }
+  } else if (got.messages == 1 && r != kLoadBlock && r != kLoadBlockProto) {
+    EXPECT_EQ(difference(before, snapshot(s)), "");
+  }
+}
+
+std::vector<FileCase> file_cases() {
+  std::vector<FileCase> out;
+  for (const auto& f : hostile_files())
+    for (int r = 0; r < kReaders; ++r) out.push_back({f, static_cast<Reader>(r)});
+  return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Folder, HostileFile, testing::ValuesIn(file_cases()),
+                         [](const testing::TestParamInfo<FileCase>& info) {
+                           std::string name = info.param.file + "_" + kReaderNames[info.param.reader];
+                           for (char& c : name)
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return name;
                          });
 
 }  // namespace
