@@ -154,6 +154,18 @@ inline const char* parse_plain_decimal(const char* p, const char* end, double& o
   return p;
 }
 
+// A piece of the file quoted in a message: control bytes (a NUL would end the message early)
+// shown as "?", and a long run of bytes cut to its start, so that a binary file gives a
+// readable message.
+std::string quoted_token(const char* begin, const char* end) {
+  constexpr std::ptrdiff_t kMax = 40;
+  std::string out(begin, std::min(end, begin + kMax));
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  if (end - begin > kMax) out += "...";
+  return out;
+}
+
 std::string count_text(std::size_t count) {
   if (count == 0) return "no numbers";
   if (count == 1) return "1 number";
@@ -197,7 +209,7 @@ LineParse parse_line(const char* p, const char* end, std::size_t line_no, const 
       const char* stop = token;
       while (!ends_token(stop, end)) ++stop;
       throw Failure("Cannot read " + base_name(fname) + ": line " + std::to_string(line_no) +
-                    ": \"" + std::string(token, stop) + "\" is not a number.");
+                    ": \"" + quoted_token(token, stop) + "\" is not a number.");
     }
     put(count++, v);
     p = next;
