@@ -291,22 +291,35 @@ std::vector<Row> rows() {
        {"script: line 2: unknown step \"-0\"\n"},
        {"Layout file \"{dir}{file}\", line 2, column 2: invalid JSON: syntax error while parsing object key - unexpected "
                   "number literal; expected string literal"}}});
-  // The readers quote the bytes that are no number; the quote ends at the NUL for now (the
-  // message travels as a C string), so only its start is fixed here.
+  // The readers quote the bytes that are no number with "?" for control bytes: a NUL would cut
+  // the message short.
   add("BinaryBytesAndNul",
       [](Reader, const std::string& g) {
         return with_second_line(g, [](const std::string& l) {
           return std::string(" \x01\x02\xfe\xff") + '\0' + "\x7f " + l;
         });
       },
-      {{{"Cannot read {file}: line 2: \"<*>"},
-       {"Cannot read {file}: line 2: \"<*>"},
-       {"Cannot read {file}: line 2: \"<*>"},
+      {{{"Cannot read {file}: line 2: \"??\xfe\xff??\" is not a number."},
+       {"Cannot read {file}: line 2: \"??\xfe\xff??\" is not a number."},
+       {"Cannot read {file}: line 2: \"??\xfe\xff??\" is not a number."},
        {""},
-       {"Cannot read {file}: line 2: \"<*>"},
+       {"Cannot read {file}: line 2: \"??\xfe\xff??\" is not a number."},
        {"script: line 2: unknown step \"<*>\"\n"},
        {"Layout file \"{dir}{file}\", line 2, column 2: invalid JSON: syntax error while parsing object key - invalid "
                   "literal; last read: '{<U+000A> <U+0001>'; expected string literal"}}});
+  // A long run of bytes that is no number is quoted by its start only.
+  add("LongRunOfBytes",
+      [](Reader, const std::string& g) {
+        return with_second_line(g, [](const std::string& l) { return std::string(100, 'x') + " " + l; });
+      },
+      {{{"Cannot read {file}: line 2: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a number."},
+       {"Cannot read {file}: line 2: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a number."},
+       {"Cannot read {file}: line 2: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a number."},
+       {""},
+       {"Cannot read {file}: line 2: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a number."},
+       {"script: line 2: unknown step \"<*>\"\n"},
+       {"Layout file \"{dir}{file}\", line 2, column 1: invalid JSON: syntax error while parsing "
+        "object key - invalid literal; last read: '{<U+000A>x'; expected string literal"}}});
   add("InvalidUtf8",
       [](Reader, const std::string& g) {
         return with_second_line(g, [](const std::string& l) { return "\xc3\x28\xa0\xa1 \xe2\x28 " + l; });
