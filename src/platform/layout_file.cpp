@@ -169,6 +169,14 @@ class Reader {
                     what.substr(at + kAt.size(), column - at - kAt.size()) + ", column " +
                     what.substr(column + kColumn.size(), colon - column - kColumn.size()) +
                     ": invalid JSON: " + reason);
+    } catch (const Json::exception& e) {
+      // A number beyond the range of doubles ("1e400") is reported as out_of_range, without
+      // a place: "[json.exception.out_of_range.406] number overflow parsing '1e400'".
+      std::string what = e.what();
+      const std::size_t close = what.find("] ");
+      if (what.rfind("[json.exception.", 0) == 0 && close != std::string::npos)
+        what.erase(0, close + 2);
+      throw Failure("Layout file \"" + file_ + "\": invalid JSON: " + what.substr(0, 200));
     }
   }
 
