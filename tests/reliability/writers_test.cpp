@@ -139,7 +139,9 @@ TEST_P(FailedWrite, MessageOldFileKeptNoTemporaryFile) {
   // Nothing else changes: the dialog's folder may have become current, and "SaveMatrix"
   // computes the target matrix whether or not its files are written.
   EXPECT_EQ(difference(before, snapshot(s), {"tmatrix"}, false), "");
-  if (std::string(w.action) == "SaveMatrix") EXPECT_TRUE(s.app.state.tmatrix.has_value());
+  if (std::string(w.action) == "SaveMatrix") {
+    EXPECT_TRUE(s.app.state.tmatrix.has_value());
+  }
 }
 
 std::vector<Case> failed_cases() {
