@@ -34,7 +34,8 @@ void check_errors(const std::string& text, const std::string& err, int rc) {
     if (line.rfind("script: ", 0) != 0) qiv::fuzz::broken("an error line without \"script: \"");
     if (line.rfind("script: line ", 0) == 0) {
       const int n = std::stoi(line.substr(13));
-      if (n < 1 || n > line_count(text)) qiv::fuzz::broken("an error names a line not in the script");
+      if (n < 1 || n > line_count(text))
+        qiv::fuzz::broken("an error names a line not in the script");
       stopped = true;
     }
   }
@@ -59,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(reinterpret_cast<const char*>(data), size);
   if (text.find('/') != std::string::npos || text.find("..") != std::string::npos) return 0;
   qiv::fuzz::KeepDirectory keep;
-  if (::chdir(qiv::fuzz::scratch_dir().c_str()) != 0) qiv::fuzz::broken("cannot enter the scratch folder");
+  if (::chdir(qiv::fuzz::scratch_dir().c_str()) != 0)
+    qiv::fuzz::broken("cannot enter the scratch folder");
   std::ostringstream out, err;
   const int rc = qiv::run_script_text(text, out, err);
   check_errors(text, err.str(), rc);

@@ -14,8 +14,7 @@ namespace qiv::fuzz {
 // A folder of this process, removed at exit. Created on first use.
 inline const std::string& scratch_dir() {
   static const std::string dir = [] {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "qiv_fuzz_XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "qiv_fuzz_XXXXXX").string();
     if (!::mkdtemp(pattern.data())) std::abort();
     static std::string keep = pattern;
     std::atexit([] {

@@ -27,9 +27,8 @@ namespace {
 
 enum Reader { kLoad, kLoadProto, kLoadProtoT, kLoadBlock, kLoadBlockProto, kScript, kLayout };
 constexpr int kReaders = 7;
-const char* const kReaderNames[kReaders] = {"Load",      "LoadProto",      "LoadProtoT",
-                                            "LoadBlock", "LoadBlockProto", "Script",
-                                            "Layout"};
+const char* const kReaderNames[kReaders] = {
+    "Load", "LoadProto", "LoadProtoT", "LoadBlock", "LoadBlockProto", "Script", "Layout"};
 
 // The good file each reader starts from; a row breaks it.
 std::string good_content(Reader r) {
@@ -171,47 +170,48 @@ std::vector<Row> rows() {
                   Expects e, Kind kind = Kind::kContent, std::string file = kDataFile) {
     r.push_back({name, kind, std::move(file), std::move(make), e});
   };
-  add("EmptyFile", [](Reader, const std::string&) { return std::string(); }, {{{"Cannot load {file}: the file holds no data."},
-       {""},
-       {""},
-       {"The block structure file {file} is empty."},
-       {"Block 1 holds 1, but the protocol has no lines.", false, true},
-       {""},
-       {"Layout file \"{dir}{file}\", line 1, column 1: invalid JSON: syntax error while parsing value - unexpected end of "
-                  "input; expected '[', '{', or a literal"}}});
-  add("LoneLineEnd", [](Reader, const std::string&) { return std::string("\n"); }, {{{"Cannot read {file}: line 1 has no numbers."},
-       {"Cannot read {file}: line 1 has no numbers."},
-       {"Cannot read {file}: line 1 has no numbers."},
-       {kNoProtocol},
-       {"Cannot read {file}: line 1 has no numbers."},
-       {""},
-       {"Layout file \"{dir}{file}\", line 2, column 1: invalid JSON: syntax error while parsing value - unexpected end of "
-                  "input; expected '[', '{', or a literal"}}});
-  add("CrLfLineEnds", [](Reader, const std::string& g) { return join_lines(split_lines(g), "\r\n"); },
-      {{{"", true},
-       {"", true},
-       {"", true},
-       {"", true},
-       {"", true},
-       {"", true},
-       {"", true}}});
+  add("EmptyFile", [](Reader, const std::string&) { return std::string(); },
+      {{{"Cannot load {file}: the file holds no data."},
+        {""},
+        {""},
+        {"The block structure file {file} is empty."},
+        {"Block 1 holds 1, but the protocol has no lines.", false, true},
+        {""},
+        {"Layout file \"{dir}{file}\", line 1, column 1: invalid JSON: syntax error while parsing "
+         "value - unexpected end of "
+         "input; expected '[', '{', or a literal"}}});
+  add("LoneLineEnd", [](Reader, const std::string&) { return std::string("\n"); },
+      {{{"Cannot read {file}: line 1 has no numbers."},
+        {"Cannot read {file}: line 1 has no numbers."},
+        {"Cannot read {file}: line 1 has no numbers."},
+        {kNoProtocol},
+        {"Cannot read {file}: line 1 has no numbers."},
+        {""},
+        {"Layout file \"{dir}{file}\", line 2, column 1: invalid JSON: syntax error while parsing "
+         "value - unexpected end of "
+         "input; expected '[', '{', or a literal"}}});
+  add("CrLfLineEnds",
+      [](Reader, const std::string& g) { return join_lines(split_lines(g), "\r\n"); },
+      {{{"", true}, {"", true}, {"", true}, {"", true}, {"", true}, {"", true}, {"", true}}});
   add("CrLineEnds", [](Reader, const std::string& g) { return join_lines(split_lines(g), "\r"); },
       {{{"Cannot load {file}: line 1 has 750 numbers; a landmark file has x and y of each "
-                  "landmark, then the centroid size, an odd count of at least 3."},
-       {kProtoCount24},
-       {kProtoCount24},
-       {kNoProtocol},
-       {kProtoCount24},
-       {"script: line 1: usage: state MEMBER\n"},
-       {"", true}}});
-  add("HeaderLine", [](Reader, const std::string& g) { return "x1 y1 x2 y2 size\n" + g; }, {{{"Cannot read {file}: line 1: \"x1\" is not a number."},
-       {"Cannot read {file}: line 1: \"x1\" is not a number."},
-       {"Cannot read {file}: line 1: \"x1\" is not a number."},
-       {kNoProtocol},
-       {"Cannot read {file}: line 1: \"x1\" is not a number."},
-       {"script: line 1: unknown step \"x1\"\n"},
-       {"Layout file \"{dir}{file}\", line 1, column 1: invalid JSON: syntax error while parsing value - invalid literal; "
-                  "last read: 'x'"}}});
+         "landmark, then the centroid size, an odd count of at least 3."},
+        {kProtoCount24},
+        {kProtoCount24},
+        {kNoProtocol},
+        {kProtoCount24},
+        {"script: line 1: usage: state MEMBER\n"},
+        {"", true}}});
+  add("HeaderLine", [](Reader, const std::string& g) { return "x1 y1 x2 y2 size\n" + g; },
+      {{{"Cannot read {file}: line 1: \"x1\" is not a number."},
+        {"Cannot read {file}: line 1: \"x1\" is not a number."},
+        {"Cannot read {file}: line 1: \"x1\" is not a number."},
+        {kNoProtocol},
+        {"Cannot read {file}: line 1: \"x1\" is not a number."},
+        {"script: line 1: unknown step \"x1\"\n"},
+        {"Layout file \"{dir}{file}\", line 1, column 1: invalid JSON: syntax error while parsing "
+         "value - invalid literal; "
+         "last read: 'x'"}}});
   add("TextInTheMiddle",
       [](Reader, const std::string& g) {
         auto lines = split_lines(g);
@@ -219,13 +219,14 @@ std::vector<Row> rows() {
         return join_lines(lines);
       },
       {{{"Cannot read {file}: line 17: \"these\" is not a number."},
-       {"Cannot read {file}: line 6: \"these\" is not a number."},
-       {"Cannot read {file}: line 6: \"these\" is not a number."},
-       {""},
-       {"Cannot read {file}: line 6: \"these\" is not a number."},
-       {"script: line 3: unknown step \"these\"\n"},
-       {"Layout file \"{dir}{file}\", line 26, column 2: invalid JSON: syntax error while parsing object key - invalid "
-                  "literal; last read: '\"Add to midline\",<U+000A>th'; expected string literal"}}});
+        {"Cannot read {file}: line 6: \"these\" is not a number."},
+        {"Cannot read {file}: line 6: \"these\" is not a number."},
+        {""},
+        {"Cannot read {file}: line 6: \"these\" is not a number."},
+        {"script: line 3: unknown step \"these\"\n"},
+        {"Layout file \"{dir}{file}\", line 26, column 2: invalid JSON: syntax error while parsing "
+         "object key - invalid "
+         "literal; last read: '\"Add to midline\",<U+000A>th'; expected string literal"}}});
   add("UnequalLineLengths",
       [](Reader, const std::string& g) {
         return with_second_line(g, [](const std::string& l) {
@@ -235,13 +236,14 @@ std::vector<Row> rows() {
         });
       },
       {{{"Cannot read {file}: line 2 has 24 numbers, line 1 has 25."},
-       {"Cannot read {file}: line 2 has 2 numbers, line 1 has 3."},
-       {"Cannot read {file}: line 2 has 2 numbers, line 1 has 3."},
-       {""},
-       {"Cannot read {file}: line 2 has 2 numbers, line 1 has 3."},
-       {"script: line 2: usage: print TAG PROP\n"},
-       {"Layout file \"{dir}{file}\", line 3, column 9: invalid JSON: syntax error while parsing object - unexpected ':'; "
-                  "expected '}'"}}});
+        {"Cannot read {file}: line 2 has 2 numbers, line 1 has 3."},
+        {"Cannot read {file}: line 2 has 2 numbers, line 1 has 3."},
+        {""},
+        {"Cannot read {file}: line 2 has 2 numbers, line 1 has 3."},
+        {"script: line 2: usage: print TAG PROP\n"},
+        {"Layout file \"{dir}{file}\", line 3, column 9: invalid JSON: syntax error while parsing "
+         "object - unexpected ':'; "
+         "expected '}'"}}});
   add("TenThousandNumbersOnALine",
       [](Reader, const std::string& g) {
         auto lines = split_lines(g);
@@ -249,48 +251,56 @@ std::vector<Row> rows() {
         return join_lines(lines);
       },
       {{{"Cannot read {file}: line 2 has 10000 numbers, line 1 has 25."},
-       {"Cannot read {file}: line 2 has 10000 numbers, line 1 has 3."},
-       {"Cannot read {file}: line 2 has 10000 numbers, line 1 has 3."},
-       {"Block 1 holds 9, which is not a protocol line number from 1 to 8.", false, true},
-       {"Cannot read {file}: line 2 has 10000 numbers, line 1 has 3."},
-       {"script: line 2: unknown step \"1\"\n"},
-       {"Layout file \"{dir}{file}\", line 2, column 1: invalid JSON: syntax error while parsing object key - unexpected "
-                  "number literal; expected string literal"}}});
-  add("MillionLines", [](Reader rd, const std::string&) { return million_lines(rd); }, {{{"Cannot read {file}: line 1000000: \"oops\" is not a number."},
-       {"Cannot read {file}: line 1000000: \"oops\" is not a number."},
-       {"Cannot read {file}: line 1000000: \"oops\" is not a number."},
-       {""},
-       {"Cannot read {file}: line 1000000: \"oops\" is not a number."},
-       {"script: line 1000000: unknown step \"oops\"\n"},
-       {"Layout file \"{dir}{file}\", line 1000000, column 1: invalid JSON: syntax error while parsing value - invalid "
-                  "literal; last read: '...U+000A><U+000A><U+000A><U+000A><U+000A>o'; expected end of input"}}});
+        {"Cannot read {file}: line 2 has 10000 numbers, line 1 has 3."},
+        {"Cannot read {file}: line 2 has 10000 numbers, line 1 has 3."},
+        {"Block 1 holds 9, which is not a protocol line number from 1 to 8.", false, true},
+        {"Cannot read {file}: line 2 has 10000 numbers, line 1 has 3."},
+        {"script: line 2: unknown step \"1\"\n"},
+        {"Layout file \"{dir}{file}\", line 2, column 1: invalid JSON: syntax error while parsing "
+         "object key - unexpected "
+         "number literal; expected string literal"}}});
+  add("MillionLines", [](Reader rd, const std::string&) { return million_lines(rd); },
+      {{{"Cannot read {file}: line 1000000: \"oops\" is not a number."},
+        {"Cannot read {file}: line 1000000: \"oops\" is not a number."},
+        {"Cannot read {file}: line 1000000: \"oops\" is not a number."},
+        {""},
+        {"Cannot read {file}: line 1000000: \"oops\" is not a number."},
+        {"script: line 1000000: unknown step \"oops\"\n"},
+        {"Layout file \"{dir}{file}\", line 1000000, column 1: invalid JSON: syntax error while "
+         "parsing value - invalid "
+         "literal; last read: '...U+000A><U+000A><U+000A><U+000A><U+000A>o'; expected end of "
+         "input"}}});
   add("NanAndInf",
       [](Reader, const std::string& g) {
-        return with_second_line(g, [](const std::string& l) { return replace_first_words(l, "NaN", "Inf"); });
+        return with_second_line(
+            g, [](const std::string& l) { return replace_first_words(l, "NaN", "Inf"); });
       },
       {{{"Cannot load {file}: line 2 holds NaN as number 1, which is not a finite number."},
-       {"Line 2 of {file} starts with NaN; a protocol line starts with its number, a whole "
-                  "number not below 0."},
-       {"Line 2 of {file} starts with NaN; a protocol line starts with its number, a whole "
-                  "number not below 0."},
-       {"Block 1 holds NaN, which is not a protocol line number from 1 to 8.", false, true},
-       {"Line 2 of {file} starts with NaN; a protocol line starts with its number, a whole "
-                  "number not below 0."},
-       {"script: line 2: unknown step \"NaN\"\n"},
-       {"Layout file \"{dir}{file}\", line 2, column 1: invalid JSON: syntax error while parsing object key - invalid "
-                  "literal; last read: '{<U+000A>N'; expected string literal"}}});
+        {"Line 2 of {file} starts with NaN; a protocol line starts with its number, a whole "
+         "number not below 0."},
+        {"Line 2 of {file} starts with NaN; a protocol line starts with its number, a whole "
+         "number not below 0."},
+        {"Block 1 holds NaN, which is not a protocol line number from 1 to 8.", false, true},
+        {"Line 2 of {file} starts with NaN; a protocol line starts with its number, a whole "
+         "number not below 0."},
+        {"script: line 2: unknown step \"NaN\"\n"},
+        {"Layout file \"{dir}{file}\", line 2, column 1: invalid JSON: syntax error while parsing "
+         "object key - invalid "
+         "literal; last read: '{<U+000A>N'; expected string literal"}}});
   add("HugeAndNegativeZero",
       [](Reader, const std::string& g) {
-        return with_second_line(g, [](const std::string& l) { return replace_first_words(l, "-0", "1e400"); });
+        return with_second_line(
+            g, [](const std::string& l) { return replace_first_words(l, "-0", "1e400"); });
       },
       {{{"Cannot load {file}: line 2 holds Inf as number 2, which is not a finite number."},
-       {"Line 2 of {file} joins Inf and 12; landmark numbers are whole numbers from 1 to 12."},
-       {"Line 2 of {file} joins Inf and 12; landmark numbers are whole numbers from 1 to 12."},
-       {"Block 1 holds 0, which is not a protocol line number from 1 to 8.", false, true},
-       {"Line 2 of {file} joins Inf and 12; landmark numbers are whole numbers from 1 to 12."},
-       {"script: line 2: unknown step \"-0\"\n"},
-       {"Layout file \"{dir}{file}\", line 2, column 2: invalid JSON: syntax error while parsing object key - unexpected "
-                  "number literal; expected string literal"}}});
+        {"Line 2 of {file} joins Inf and 12; landmark numbers are whole numbers from 1 to 12."},
+        {"Line 2 of {file} joins Inf and 12; landmark numbers are whole numbers from 1 to 12."},
+        {"Block 1 holds 0, which is not a protocol line number from 1 to 8.", false, true},
+        {"Line 2 of {file} joins Inf and 12; landmark numbers are whole numbers from 1 to 12."},
+        {"script: line 2: unknown step \"-0\"\n"},
+        {"Layout file \"{dir}{file}\", line 2, column 2: invalid JSON: syntax error while parsing "
+         "object key - unexpected "
+         "number literal; expected string literal"}}});
   // The readers quote the bytes that are no number with "?" for control bytes: a NUL would cut
   // the message short.
   add("BinaryBytesAndNul",
@@ -300,62 +310,70 @@ std::vector<Row> rows() {
         });
       },
       {{{"Cannot read {file}: line 2: \"??\xfe\xff??\" is not a number."},
-       {"Cannot read {file}: line 2: \"??\xfe\xff??\" is not a number."},
-       {"Cannot read {file}: line 2: \"??\xfe\xff??\" is not a number."},
-       {""},
-       {"Cannot read {file}: line 2: \"??\xfe\xff??\" is not a number."},
-       {"script: line 2: unknown step \"<*>\"\n"},
-       {"Layout file \"{dir}{file}\", line 2, column 2: invalid JSON: syntax error while parsing object key - invalid "
-                  "literal; last read: '{<U+000A> <U+0001>'; expected string literal"}}});
+        {"Cannot read {file}: line 2: \"??\xfe\xff??\" is not a number."},
+        {"Cannot read {file}: line 2: \"??\xfe\xff??\" is not a number."},
+        {""},
+        {"Cannot read {file}: line 2: \"??\xfe\xff??\" is not a number."},
+        {"script: line 2: unknown step \"<*>\"\n"},
+        {"Layout file \"{dir}{file}\", line 2, column 2: invalid JSON: syntax error while parsing "
+         "object key - invalid "
+         "literal; last read: '{<U+000A> <U+0001>'; expected string literal"}}});
   // A long run of bytes that is no number is quoted by its start only.
   add("LongRunOfBytes",
       [](Reader, const std::string& g) {
-        return with_second_line(g, [](const std::string& l) { return std::string(100, 'x') + " " + l; });
+        return with_second_line(
+            g, [](const std::string& l) { return std::string(100, 'x') + " " + l; });
       },
-      {{{"Cannot read {file}: line 2: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a number."},
-       {"Cannot read {file}: line 2: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a number."},
-       {"Cannot read {file}: line 2: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a number."},
-       {""},
-       {"Cannot read {file}: line 2: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a number."},
-       {"script: line 2: unknown step \"<*>\"\n"},
-       {"Layout file \"{dir}{file}\", line 2, column 1: invalid JSON: syntax error while parsing "
-        "object key - invalid literal; last read: '{<U+000A>x'; expected string literal"}}});
+      {{{"Cannot read {file}: line 2: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a "
+         "number."},
+        {"Cannot read {file}: line 2: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a "
+         "number."},
+        {"Cannot read {file}: line 2: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a "
+         "number."},
+        {""},
+        {"Cannot read {file}: line 2: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a "
+         "number."},
+        {"script: line 2: unknown step \"<*>\"\n"},
+        {"Layout file \"{dir}{file}\", line 2, column 1: invalid JSON: syntax error while parsing "
+         "object key - invalid literal; last read: '{<U+000A>x'; expected string literal"}}});
   add("InvalidUtf8",
       [](Reader, const std::string& g) {
-        return with_second_line(g, [](const std::string& l) { return "\xc3\x28\xa0\xa1 \xe2\x28 " + l; });
+        return with_second_line(
+            g, [](const std::string& l) { return "\xc3\x28\xa0\xa1 \xe2\x28 " + l; });
       },
       {{{"Cannot read {file}: line 2: \"\xc3\x28\xa0\xa1\" is not a number."},
-       {"Cannot read {file}: line 2: \"\xc3\x28\xa0\xa1\" is not a number."},
-       {"Cannot read {file}: line 2: \"\xc3\x28\xa0\xa1\" is not a number."},
-       {""},
-       {"Cannot read {file}: line 2: \"\xc3\x28\xa0\xa1\" is not a number."},
-       {"script: line 2: unknown step \"\xc3\x28\xa0\xa1\"\n"},
-       {"Layout file \"{dir}{file}\", line 2, column 1: invalid JSON: syntax error while parsing object key - invalid "
-                  "literal; last read: '{<U+000A>\xc3'; expected string literal"}}});
-  add("NameWithBlanksAndNonAscii", [](Reader, const std::string& g) { return g; }, {{{"", true},
-       {"", true},
-       {"", true},
-       {"", true},
-       {"", true},
-       {"", true},
-       {"", true}}},
+        {"Cannot read {file}: line 2: \"\xc3\x28\xa0\xa1\" is not a number."},
+        {"Cannot read {file}: line 2: \"\xc3\x28\xa0\xa1\" is not a number."},
+        {""},
+        {"Cannot read {file}: line 2: \"\xc3\x28\xa0\xa1\" is not a number."},
+        {"script: line 2: unknown step \"\xc3\x28\xa0\xa1\"\n"},
+        {"Layout file \"{dir}{file}\", line 2, column 1: invalid JSON: syntax error while parsing "
+         "object key - invalid "
+         "literal; last read: '{<U+000A>\xc3'; expected string literal"}}});
+  add(
+      "NameWithBlanksAndNonAscii", [](Reader, const std::string& g) { return g; },
+      {{{"", true}, {"", true}, {"", true}, {"", true}, {"", true}, {"", true}, {"", true}}},
       Kind::kContent, "my data \xc3\xa9\xc3\xbc \xe4\xb8\xad.txt");
-  add("FolderGivenAsFile", [](Reader, const std::string& g) { return g; }, {{{"Cannot open {file}."},
-       {"Cannot open the protocol file {file}."},
-       {"Cannot open the protocol file {file}."},
-       {"Cannot read the block structure file {file}."},
-       {kNoProtocol},
-       {"script: cannot read \"{dir}{file}\"\n"},
-       {"Layout file \"{dir}{file}\" cannot be read."}}}, Kind::kFolder,
-      "folder.txt");
+  add(
+      "FolderGivenAsFile", [](Reader, const std::string& g) { return g; },
+      {{{"Cannot open {file}."},
+        {"Cannot open the protocol file {file}."},
+        {"Cannot open the protocol file {file}."},
+        {"Cannot read the block structure file {file}."},
+        {kNoProtocol},
+        {"script: cannot read \"{dir}{file}\"\n"},
+        {"Layout file \"{dir}{file}\" cannot be read."}}},
+      Kind::kFolder, "folder.txt");
   // Root reads any file, so this row is skipped when the tests run as root.
-  add("NoReadPermission", [](Reader, const std::string& g) { return g; }, {{{"Cannot open {file}."},
-       {"Cannot open the protocol file {file}."},
-       {"Cannot open the protocol file {file}."},
-       {"Cannot read the block structure file {file}."},
-       {kNoProtocol},
-       {"script: cannot read \"{dir}{file}\"\n"},
-       {"Layout file \"{dir}{file}\" cannot be read."}}},
+  add(
+      "NoReadPermission", [](Reader, const std::string& g) { return g; },
+      {{{"Cannot open {file}."},
+        {"Cannot open the protocol file {file}."},
+        {"Cannot open the protocol file {file}."},
+        {"Cannot read the block structure file {file}."},
+        {kNoProtocol},
+        {"script: cannot read \"{dir}{file}\"\n"},
+        {"Layout file \"{dir}{file}\" cannot be read."}}},
       Kind::kUnreadable);
   return r;
 }
@@ -364,7 +382,8 @@ std::vector<Row> rows() {
 
 std::string fill(std::string text, const fs::path& dir, const std::string& file) {
   auto put = [&](const std::string& key, const std::string& value) {
-    for (std::size_t p = text.find(key); p != std::string::npos; p = text.find(key, p + value.size()))
+    for (std::size_t p = text.find(key); p != std::string::npos;
+         p = text.find(key, p + value.size()))
       text.replace(p, key.size(), value);
   };
   put("{dir}", dir.string() + "/");
@@ -420,8 +439,9 @@ Outcome run_reader(Session& s, Reader r, const fs::path& file, const ScratchFold
     case kLoadProto:
     case kLoadProtoT:
     case kLoadBlock:
-      if (r == kLoadBlock) fs::copy_file(example("protocol.txt"), scratch / "protocol.txt",
-                                         fs::copy_options::overwrite_existing);
+      if (r == kLoadBlock)
+        fs::copy_file(example("protocol.txt"), scratch / "protocol.txt",
+                      fs::copy_options::overwrite_existing);
       s.act(kReaderNames[r], file);
       break;
     case kLoadBlockProto: {
@@ -479,7 +499,8 @@ void expect_sound_protocol(const Session& s) {
   for (Eigen::Index i = 0; i < st.proto->rows(); ++i)
     for (Eigen::Index j = 1; j < 3; ++j) {
       const double v = (*st.proto)(i, j);
-      EXPECT_TRUE(is_whole(v) && v >= 1 && v <= k) << "proto(" << i + 1 << "," << j + 1 << ") = " << v;
+      EXPECT_TRUE(is_whole(v) && v >= 1 && v <= k)
+          << "proto(" << i + 1 << "," << j + 1 << ") = " << v;
     }
 }
 
@@ -574,7 +595,8 @@ std::vector<Case> all_cases() {
 INSTANTIATE_TEST_SUITE_P(Rows, HostileInput, testing::ValuesIn(all_cases()),
                          [](const testing::TestParamInfo<Case>& info) {
                            static const std::vector<Row> table = rows();
-                           return std::string(table[static_cast<std::size_t>(info.param.row)].name) +
+                           return std::string(
+                                      table[static_cast<std::size_t>(info.param.row)].name) +
                                   "_" + kReaderNames[info.param.reader];
                          });
 
@@ -584,7 +606,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, HostileInput, testing::ValuesIn(all_cases()),
 std::vector<std::string> hostile_files() {
   std::vector<std::string> out;
   std::error_code ec;
-  for (const auto& e : fs::directory_iterator(source_dir() / "tests" / "reliability" / "hostile", ec))
+  for (const auto& e :
+       fs::directory_iterator(source_dir() / "tests" / "reliability" / "hostile", ec))
     if (e.is_regular_file()) out.push_back(e.path().filename().string());
   std::sort(out.begin(), out.end());
   return out;
@@ -632,7 +655,8 @@ std::vector<FileCase> file_cases() {
 
 INSTANTIATE_TEST_SUITE_P(Folder, HostileFile, testing::ValuesIn(file_cases()),
                          [](const testing::TestParamInfo<FileCase>& info) {
-                           std::string name = info.param.file + "_" + kReaderNames[info.param.reader];
+                           std::string name =
+                               info.param.file + "_" + kReaderNames[info.param.reader];
                            for (char& c : name)
                              if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                            return name;

@@ -16,8 +16,8 @@
 
 #include "app/application.h"
 #include "app/controls.h"
-#include "app/shared_state.h"
 #include "app/session_script.h"
+#include "app/shared_state.h"
 #include "platform/headless_ui.h"
 #include "platform/text.h"
 
@@ -131,7 +131,8 @@ inline Snapshot snapshot(Session& s) {
             h,
             [&](const LineView& v) {
               std::string t = "line";
-              for (std::size_t i = 0; i < v.n; ++i) t += " " + format_g17(v.x[i]) + "," + format_g17(v.y[i]);
+              for (std::size_t i = 0; i < v.n; ++i)
+                t += " " + format_g17(v.x[i]) + "," + format_g17(v.y[i]);
               t += " color=" + rgb_text(v.color) + " face=" + rgb_text(v.face) +
                    " marker=" + std::to_string(static_cast<int>(v.marker)) +
                    " style=" + std::to_string(static_cast<int>(v.style)) +
@@ -163,8 +164,8 @@ inline std::string first_difference(const std::string& what, const std::vector<s
     }
   }
   if (a.size() != b.size())
-    return what + ": " + std::to_string(a.size()) + " entries before, " +
-           std::to_string(b.size()) + " after";
+    return what + ": " + std::to_string(a.size()) + " entries before, " + std::to_string(b.size()) +
+           " after";
   return "";
 }
 

@@ -6,10 +6,10 @@
 // holds protocol line numbers 1..m, and files written parse back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -18,8 +18,8 @@
 #include "data/landmark_file.h"
 #include "protocol/protocol_model.h"
 #include "reliability/reliability_support.h"
-#include "target/target_files.h"
 #include "target/block_text.h"
+#include "target/target_files.h"
 #include "target/target_support.h"
 
 namespace qiv::reliability {
@@ -30,22 +30,41 @@ constexpr int kLandmarks = 12;
 constexpr int kLines = 8;
 constexpr int kBlocks = 2;
 
-enum class Typed { kEmpty, kBlanks, kLetters, kNegative, kFraction, kHuge, kOutOfRange, kZero, kNaN };
-const Typed kAllTyped[] = {Typed::kEmpty,    Typed::kBlanks, Typed::kLetters,
-                           Typed::kNegative, Typed::kFraction, Typed::kHuge,
-                           Typed::kOutOfRange, Typed::kZero,  Typed::kNaN};
+enum class Typed {
+  kEmpty,
+  kBlanks,
+  kLetters,
+  kNegative,
+  kFraction,
+  kHuge,
+  kOutOfRange,
+  kZero,
+  kNaN
+};
+const Typed kAllTyped[] = {Typed::kEmpty,      Typed::kBlanks,   Typed::kLetters,
+                           Typed::kNegative,   Typed::kFraction, Typed::kHuge,
+                           Typed::kOutOfRange, Typed::kZero,     Typed::kNaN};
 
 const char* typed_name(Typed t) {
   switch (t) {
-    case Typed::kEmpty: return "Empty";
-    case Typed::kBlanks: return "Blanks";
-    case Typed::kLetters: return "Letters";
-    case Typed::kNegative: return "Negative";
-    case Typed::kFraction: return "Fraction";
-    case Typed::kHuge: return "Huge";
-    case Typed::kOutOfRange: return "OutOfRange";
-    case Typed::kZero: return "Zero";
-    case Typed::kNaN: return "NaN";
+    case Typed::kEmpty:
+      return "Empty";
+    case Typed::kBlanks:
+      return "Blanks";
+    case Typed::kLetters:
+      return "Letters";
+    case Typed::kNegative:
+      return "Negative";
+    case Typed::kFraction:
+      return "Fraction";
+    case Typed::kHuge:
+      return "Huge";
+    case Typed::kOutOfRange:
+      return "OutOfRange";
+    case Typed::kZero:
+      return "Zero";
+    case Typed::kNaN:
+      return "NaN";
   }
   return "";
 }
@@ -57,18 +76,24 @@ enum class BoxKind { kLandmark, kLine, kBlock, kBlockCount, kLandmarkList, kLine
 // The number a typed text stands for, as messages write it (num2str).
 std::string typed_value(Typed t, BoxKind kind) {
   switch (t) {
-    case Typed::kNegative: return "-3";
-    case Typed::kFraction: return "2.5";
-    case Typed::kHuge: return "1e+300";
-    case Typed::kZero: return "0";
-    case Typed::kNaN: return "NaN";
+    case Typed::kNegative:
+      return "-3";
+    case Typed::kFraction:
+      return "2.5";
+    case Typed::kHuge:
+      return "1e+300";
+    case Typed::kZero:
+      return "0";
+    case Typed::kNaN:
+      return "NaN";
     case Typed::kOutOfRange:
       return kind == BoxKind::kLandmark || kind == BoxKind::kLandmarkList
                  ? std::to_string(kLandmarks + 1)
-                 : kind == BoxKind::kLine || kind == BoxKind::kLineList
-                       ? std::to_string(kLines + 1)
-                       : std::to_string(kMaxBlocks + 1);
-    default: return "";
+             : kind == BoxKind::kLine || kind == BoxKind::kLineList
+                 ? std::to_string(kLines + 1)
+                 : std::to_string(kMaxBlocks + 1);
+    default:
+      return "";
   }
 }
 
@@ -78,24 +103,36 @@ bool is_list(BoxKind kind) { return kind == BoxKind::kLandmarkList || kind == Bo
 // that the value itself, not the length of the list, decides; empty and blank boxes stay so.
 std::string typed_text(Typed t, BoxKind kind) {
   if (is_list(kind) && t != Typed::kEmpty && t != Typed::kBlanks)
-    return "1 7 " + typed_text(t, kind == BoxKind::kLandmarkList ? BoxKind::kLandmark : BoxKind::kLine);
+    return "1 7 " +
+           typed_text(t, kind == BoxKind::kLandmarkList ? BoxKind::kLandmark : BoxKind::kLine);
   switch (t) {
-    case Typed::kEmpty: return "";
-    case Typed::kBlanks: return "   ";
-    case Typed::kLetters: return "abc";
-    case Typed::kNegative: return "-3";
-    case Typed::kFraction: return "2.5";
-    case Typed::kHuge: return "1e300";
-    case Typed::kZero: return "0";
-    case Typed::kNaN: return "NaN";
+    case Typed::kEmpty:
+      return "";
+    case Typed::kBlanks:
+      return "   ";
+    case Typed::kLetters:
+      return "abc";
+    case Typed::kNegative:
+      return "-3";
+    case Typed::kFraction:
+      return "2.5";
+    case Typed::kHuge:
+      return "1e300";
+    case Typed::kZero:
+      return "0";
+    case Typed::kNaN:
+      return "NaN";
     case Typed::kOutOfRange:
       switch (kind) {
         case BoxKind::kLandmark:
-        case BoxKind::kLandmarkList: return std::to_string(kLandmarks + 1);
+        case BoxKind::kLandmarkList:
+          return std::to_string(kLandmarks + 1);
         case BoxKind::kLine:
-        case BoxKind::kLineList: return std::to_string(kLines + 1);
+        case BoxKind::kLineList:
+          return std::to_string(kLines + 1);
         case BoxKind::kBlock:
-        case BoxKind::kBlockCount: return std::to_string(kMaxBlocks + 1);
+        case BoxKind::kBlockCount:
+          return std::to_string(kMaxBlocks + 1);
       }
   }
   return "";
@@ -124,8 +161,10 @@ const char* const kLandmark = "Enter a landmark number from 1 to 12.";
 const char* const kMidline =
     "Midline landmark {value} is not a landmark number: use whole numbers from 1 to 12.";
 const char* const kTwoMidline = "There must be at least two midline points to backreflect";
-const char* const kCurrent = "The current block must be a whole number from 1 to 100000 (not {typed}).";
-const char* const kBlock1 = "Block 1 holds {value}, which is not a protocol line number from 1 to 8.";
+const char* const kCurrent =
+    "The current block must be a whole number from 1 to 100000 (not {typed}).";
+const char* const kBlock1 =
+    "Block 1 holds {value}, which is not a protocol line number from 1 to 8.";
 const char* const kTooFew = "A subset needs at least two landmarks. Nothing was written.";
 
 // Every edit box and every action that reads it.
@@ -134,7 +173,8 @@ const BoxAction kBoxActions[] = {
     {"EndBox1", BoxKind::kLandmark, "ShowLine", kEnd1, kNone},
     {"EndBox2", BoxKind::kLandmark, "AddLine", kEnd2, kNone},
     {"EndBox2", BoxKind::kLandmark, "ShowLine", kEnd2, kNone},
-    {"ActivePointBox", BoxKind::kLine, "ShowLine2", "Line number is outside of the protocol", kNone},
+    {"ActivePointBox", BoxKind::kLine, "ShowLine2", "Line number is outside of the protocol",
+     kNone},
     {"ActivePointBox", BoxKind::kLine, "DeleteLine",
      "Deleted Value is outside of the number of points in the protocol", kNone},
     {"PointBox", BoxKind::kLandmark, "ShowThisLandmark", kLandmark, kNone},
@@ -143,19 +183,31 @@ const BoxAction kBoxActions[] = {
     {"SubsetBox", BoxKind::kLandmarkList, "ShowSubset", "", kNone},
     {"SubsetBox", BoxKind::kLandmarkList, "ShowAll", "", kNone},
     // Numbers that name no landmark select nothing: "1 7 -3" is the subset 1, 7.
-    {"SubsetBox", BoxKind::kLandmarkList, "SaveSubset", kTooFew,
+    {"SubsetBox",
+     BoxKind::kLandmarkList,
+     "SaveSubset",
+     kTooFew,
      {Typed::kNegative, Typed::kFraction, Typed::kHuge, Typed::kOutOfRange, Typed::kZero,
       Typed::kNaN}},
     {"SubsetBox", BoxKind::kLandmarkList, "AddLMtoSubset", "", kNone},
     {"ActiveLMBox", BoxKind::kLandmark, "ShowMidline", kLandmark, kNone},
     {"ActiveLMBox", BoxKind::kLandmark, "AddMidline", "", kNone},
     {"MidBox", BoxKind::kLandmarkList, "ShowAllMidline", kMidline, kNoListNumber},
-    {"MidBox", BoxKind::kLandmarkList, "MidlineReflect", kMidline, kNone,
+    {"MidBox",
+     BoxKind::kLandmarkList,
+     "MidlineReflect",
+     kMidline,
+     kNone,
      {{Typed::kEmpty, kTwoMidline}, {Typed::kBlanks, kTwoMidline}, {Typed::kLetters, kTwoMidline}}},
     {"MidBox", BoxKind::kLandmarkList, "AddMidline", "", kNone},
-    {"MaxBlockBox", BoxKind::kBlockCount, "SetBlocks",
-     "The number of blocks must be a whole number from 0 to 100000 (not {typed}).", {Typed::kZero}},
-    {"MaxBlockBox", BoxKind::kBlockCount, "AddBlocks",
+    {"MaxBlockBox",
+     BoxKind::kBlockCount,
+     "SetBlocks",
+     "The number of blocks must be a whole number from 0 to 100000 (not {typed}).",
+     {Typed::kZero}},
+    {"MaxBlockBox",
+     BoxKind::kBlockCount,
+     "AddBlocks",
      "To add a block, the number of blocks must be a whole number from 0 to 99999 (not {typed}).",
      {Typed::kZero}},
     {"CurrentBlockBox", BoxKind::kBlock, "ShowAllBlock", kCurrent, kNone},
@@ -178,8 +230,7 @@ const BoxAction kBoxActions[] = {
 std::string expected_message(const BoxAction& ba, Typed t) {
   auto o = ba.other.find(t);
   std::string text = o != ba.other.end() ? o->second : ba.refusal;
-  if (o == ba.other.end() &&
-      std::find(ba.taken.begin(), ba.taken.end(), t) != ba.taken.end())
+  if (o == ba.other.end() && std::find(ba.taken.begin(), ba.taken.end(), t) != ba.taken.end())
     return "";
   auto put = [&](const std::string& key, const std::string& value) {
     const std::size_t p = text.find(key);
@@ -276,7 +327,8 @@ void expect_files_parse_back(Session& s, const ScratchFolder& scratch) {
     const auto n = static_cast<std::size_t>(*s.app.state.nblocks);
     ASSERT_EQ(blocks->blocks.size(), n);
     for (std::size_t k = 0; k < n; ++k)
-      EXPECT_EQ(blocks->blocks[k], k < s.app.state.block->size() ? (*s.app.state.block)[k] : LineList{});
+      EXPECT_EQ(blocks->blocks[k],
+                k < s.app.state.block->size() ? (*s.app.state.block)[k] : LineList{});
     const auto lines = split_text_lines(read_bytes(scratch / "matrix_out.txt"));
     const long long m = protocol_lines(*s.app.state.proto);
     ASSERT_EQ(static_cast<long long>(lines.size()), m + 2);
@@ -324,7 +376,8 @@ std::vector<double> numbers_of(const std::string& text) {
 }
 
 // What an action does with a text it takes.
-void expect_outcome(Session& s, const BoxAction& ba, const std::map<std::string, std::string>& old) {
+void expect_outcome(Session& s, const BoxAction& ba,
+                    const std::map<std::string, std::string>& old) {
   const std::string action = ba.action;
   const auto& st = s.app.state;
   if (action == "AddLMtoSubset") {
@@ -375,8 +428,8 @@ TEST_P(TypedText, MessageOrOutcomeNeverCorruption) {
 
   s.type(ba.box, text);
   std::map<std::string, std::string> old;
-  for (const char* box : {"SubsetBox", "PointBox", "MidBox", "ActiveLMBox", "BlockBox",
-                          "TargetLineBox"})
+  for (const char* box :
+       {"SubsetBox", "PointBox", "MidBox", "ActiveLMBox", "BlockBox", "TargetLineBox"})
     old[box] = s.box(box);
   const Snapshot before = snapshot(s);
   s.app.action(ba.action);

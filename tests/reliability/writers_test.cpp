@@ -61,10 +61,14 @@ enum class Trouble { kTargetIsFolder, kMissingFolder, kReadOnlyFolder, kInterrup
 
 const char* trouble_name(Trouble t) {
   switch (t) {
-    case Trouble::kTargetIsFolder: return "TargetIsFolder";
-    case Trouble::kMissingFolder: return "MissingFolder";
-    case Trouble::kReadOnlyFolder: return "ReadOnlyFolder";
-    case Trouble::kInterrupted: return "InterruptedWrite";
+    case Trouble::kTargetIsFolder:
+      return "TargetIsFolder";
+    case Trouble::kMissingFolder:
+      return "MissingFolder";
+    case Trouble::kReadOnlyFolder:
+      return "ReadOnlyFolder";
+    case Trouble::kInterrupted:
+      return "InterruptedWrite";
   }
   return "";
 }
