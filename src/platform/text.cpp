@@ -90,7 +90,7 @@ bool parse_token(std::string_view tok, std::vector<double>& out) {
   if (s == 0 || (s > 0 && a > b) || (s < 0 && a < b)) return true;  // empty run
   double n = std::floor((b - a) / s * (1 + 1e-12)) + 1;
   // A run long enough to exhaust memory is not something a user types on purpose.
-  if (!(n <= 1e6)) return false;
+  if (!(n <= 1e5)) return false;
   for (long i = 0; i < static_cast<long>(n); ++i) out.push_back(a + static_cast<double>(i) * s);
   return true;
 }

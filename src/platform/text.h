@@ -13,7 +13,8 @@ namespace qiv {
 //  - A number is anything std::from_chars accepts for a double (an optional leading "+" is
 //    also taken), or Inf, -Inf, NaN (any letter case).
 //  - a:b and a:s:b expand to the run a, a+s, ... up to b (s defaults to 1); an empty run
-//    contributes no numbers.
+//    contributes no numbers. A run of more than 100,000 numbers is refused like other bad
+//    text: no list a user types needs more, and a slip of the keyboard must not stall.
 //  - Empty rows are skipped. Rows of unequal length, or any other text, give an empty matrix
 //    (0 x 0): never a partial result, never an exception.
 Matrix str2num(std::string_view text);
