@@ -45,8 +45,8 @@ void fill(LoadedPlot& p, int specimens, int landmarks) {
     mx[j] = place(rng);
     my[j] = place(rng);
   }
-  const qiv::LineSpec star = *qiv::parse_line_spec("g*");
-  const qiv::LineSpec plus = *qiv::parse_line_spec("r+");
+  const qiv::PlotStyle star = *qiv::parse_plot_style("g*");
+  const qiv::PlotStyle plus = *qiv::parse_plot_style("r+");
   p.g.reserve_lines(p.ax, static_cast<std::size_t>(specimens) * landmarks + landmarks);
   for (int i = 0; i < specimens; ++i)
     for (int j = 0; j < landmarks; ++j)

@@ -6,8 +6,8 @@
 namespace qiv {
 
 void showshape(Graphics& gfx, const Matrix& x, const std::string& style) {
-  auto spec = parse_line_spec(style);
-  if (!spec) throw Failure("Invalid line style \"" + style + "\".");
+  auto plot_style = parse_plot_style(style);
+  if (!plot_style) throw Failure("Invalid line style \"" + style + "\".");
   gfx.hold_on();
   Handle ax = gfx.gca();
   const Eigen::Index rows = x.rows();
@@ -15,7 +15,7 @@ void showshape(Graphics& gfx, const Matrix& x, const std::string& style) {
   gfx.reserve_lines(ax, static_cast<std::size_t>(rows * k));
   for (Eigen::Index i = 0; i < rows; ++i) {
     const double* r = x.data() + i * x.cols();
-    for (Eigen::Index j = 0; j < k; ++j) gfx.plot_point(ax, r[2 * j], r[2 * j + 1], *spec, 3.0f);
+    for (Eigen::Index j = 0; j < k; ++j) gfx.plot_point(ax, r[2 * j], r[2 * j + 1], *plot_style, 3.0f);
   }
   gfx.axis_auto();
   gfx.axis_equal();

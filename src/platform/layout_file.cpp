@@ -26,7 +26,7 @@ enum class Kind {
   kCallback,  // a non-empty list of strings: a function name, then its text arguments
 };
 
-struct PropSpec {
+struct PropertyRule {
   const char* name;  // canonical spelling, as set on the object
   Kind kind;
   std::vector<const char*> choices;
@@ -37,7 +37,7 @@ const std::vector<const char*> kUnits{"pixels", "normalized", "characters",
                                       "points", "inches",     "centimeters"};
 const std::vector<const char*> kWeights{"normal", "bold"};
 
-const std::vector<PropSpec> kFigureProps{
+const std::vector<PropertyRule> kFigureProps{
     {"Units", Kind::kChoice, kUnits},  // before Position, which it qualifies
     {"Name", Kind::kText, {}},
     {"Tag", Kind::kText, {}},
@@ -49,7 +49,7 @@ const std::vector<PropSpec> kFigureProps{
     {"MenuBar", Kind::kChoice, {"none", "figure"}},
 };
 
-const std::vector<PropSpec> kAxesProps{
+const std::vector<PropertyRule> kAxesProps{
     {"Units", Kind::kChoice, kUnits},
     {"Tag", Kind::kText, {}},
     {"Position", Kind::kRect, {}},
@@ -63,7 +63,7 @@ const std::vector<PropSpec> kAxesProps{
     {"NextPlot", Kind::kChoice, {"add", "replace"}},
 };
 
-const std::vector<PropSpec> kControlProps{
+const std::vector<PropertyRule> kControlProps{
     {"Units", Kind::kChoice, kUnits},
     {"Style", Kind::kChoice, {}},  // checked against layout_styles()
     {"Tag", Kind::kText, {}},
@@ -90,7 +90,7 @@ std::string lower(std::string s) {
 }
 
 // One object to create: its type and its properties in the order they are to be set.
-struct ObjectSpec {
+struct LayoutObject {
   ObjType type;
   std::vector<std::pair<std::string, Value>> props;
 };
@@ -100,11 +100,11 @@ class Reader {
   Reader(std::string file_name, const CallbackCheck& check)
       : file_(std::move(file_name)), check_(check) {}
 
-  std::vector<ObjectSpec> read(const std::string& text) {
+  std::vector<LayoutObject> read(const std::string& text) {
     Json doc = parse(text);
     if (!doc.is_object() || !doc.contains("Type") || doc["Type"] != "figure")
       fail("the top level must be an object with \"Type\": \"figure\"");
-    std::vector<ObjectSpec> out;
+    std::vector<LayoutObject> out;
     where_ = "the figure";
     out.push_back(object(doc, ObjType::kFigure, kFigureProps));
     if (!doc.contains("Children")) return out;
@@ -180,28 +180,28 @@ class Reader {
     }
   }
 
-  ObjectSpec object(const Json& j, ObjType type, const std::vector<PropSpec>& specs) const {
-    ObjectSpec out{type, {}};
+  LayoutObject object(const Json& j, ObjType type, const std::vector<PropertyRule>& rules) const {
+    LayoutObject out{type, {}};
     for (auto it = j.begin(); it != j.end(); ++it) {
       if (it.key() == "Type" || (type == ObjType::kFigure && it.key() == "Children")) continue;
       std::string key = lower(it.key());
-      auto spec = std::find_if(specs.begin(), specs.end(),
-                               [&](const PropSpec& p) { return lower(p.name) == key; });
-      if (spec == specs.end()) fail("unknown property \"" + it.key() + "\"");
-      out.props.emplace_back(spec->name, value(*spec, it.value()));
+      auto rule = std::find_if(rules.begin(), rules.end(),
+                               [&](const PropertyRule& p) { return lower(p.name) == key; });
+      if (rule == rules.end()) fail("unknown property \"" + it.key() + "\"");
+      out.props.emplace_back(rule->name, value(*rule, it.value()));
     }
     // Set in the table's order, so that Units comes before the Position it qualifies.
     auto rank = [&](const std::string& name) {
-      return std::find_if(specs.begin(), specs.end(),
-                          [&](const PropSpec& p) { return name == p.name; }) -
-             specs.begin();
+      return std::find_if(rules.begin(), rules.end(),
+                          [&](const PropertyRule& p) { return name == p.name; }) -
+             rules.begin();
     };
     std::stable_sort(out.props.begin(), out.props.end(),
                      [&](const auto& a, const auto& b) { return rank(a.first) < rank(b.first); });
     return out;
   }
 
-  Value value(const PropSpec& p, const Json& v) const {
+  Value value(const PropertyRule& p, const Json& v) const {
     const std::string name = p.name;
     switch (p.kind) {
       case Kind::kText:
@@ -289,7 +289,7 @@ const std::vector<std::string>& layout_styles() {
 
 Handle hgload_text(Graphics& gfx, const std::string& text, const std::string& file_name,
                    const CallbackCheck& check) {
-  std::vector<ObjectSpec> objects = Reader(file_name, check).read(text);
+  std::vector<LayoutObject> objects = Reader(file_name, check).read(text);
   Handle fig = gfx.new_figure();
   for (const auto& [name, v] : objects[0].props) gfx.set(fig, name, v);
   gfx.set(fig, "FileName", Value(file_name));

@@ -150,13 +150,13 @@ TEST(Graphics, PlotStyles) {
       {"", Marker::kNone, LineStyle::kSolid, {0, 0, 0}},
   };
   for (const Case& c : cases) {
-    auto spec = parse_line_spec(c.style);
-    ASSERT_TRUE(spec) << c.style;
-    EXPECT_EQ(spec->marker, c.marker) << c.style;
-    EXPECT_EQ(spec->line, c.line) << c.style;
-    EXPECT_EQ(spec->color, c.color) << c.style;
+    auto plot_style = parse_plot_style(c.style);
+    ASSERT_TRUE(plot_style) << c.style;
+    EXPECT_EQ(plot_style->marker, c.marker) << c.style;
+    EXPECT_EQ(plot_style->line, c.line) << c.style;
+    EXPECT_EQ(plot_style->color, c.color) << c.style;
   }
-  for (const char* bad : {"q", "rr", "**", "--:", "g*x"}) EXPECT_FALSE(parse_line_spec(bad)) << bad;
+  for (const char* bad : {"q", "rr", "**", "--:", "g*x"}) EXPECT_FALSE(parse_plot_style(bad)) << bad;
 }
 
 TEST(Graphics, CurrentFigureAndAxes) {

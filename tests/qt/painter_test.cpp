@@ -39,7 +39,7 @@ TEST_P(MarkerKindTest, SvgHoldsOnePathPerVisibleMarker) {
   Scene s;
   const std::string style = std::string("b") + GetParam();
   s.g.plot(std::vector<double>{1, 2, 3}, std::vector<double>{1, 2, 3}, style);
-  s.g.plot_point(s.ax, 2.5, 1.5, *parse_line_spec(style), 3);
+  s.g.plot_point(s.ax, 2.5, 1.5, *parse_plot_style(style), 3);
   Handle hidden = s.g.plot(std::vector<double>{1.5, 2.5}, std::vector<double>{2, 2}, style);
   s.g.set(hidden, "Visible", Value("off"));
   s.g.plot(std::vector<double>{9}, std::vector<double>{9}, style);  // outside the limits
@@ -63,12 +63,12 @@ INSTANTIATE_TEST_SUITE_P(Markers, MarkerKindTest,
 
 TEST(FigurePainter, SvgDrawsOverlappingMarkersOnceAndGroupsOneStyle) {
   Scene s;
-  const LineSpec star = *parse_line_spec("g*");
+  const PlotStyle star = *parse_plot_style("g*");
   for (int i = 0; i < 500; ++i) s.g.plot_point(s.ax, i * 0.01, 1, star, 3);
   for (int i = 0; i < 500; ++i) s.g.plot_point(s.ax, i * 0.01, 1, star, 3);  // the same again
-  s.g.plot_point(s.ax, 2, 2, *parse_line_spec("r+"), 3);
-  s.g.plot_point(s.ax, 2, 2, *parse_line_spec("r+"), 3);
-  s.g.plot_point(s.ax, 2, 2, *parse_line_spec("ro"), 3);  // another style at the same place
+  s.g.plot_point(s.ax, 2, 2, *parse_plot_style("r+"), 3);
+  s.g.plot_point(s.ax, 2, 2, *parse_plot_style("r+"), 3);
+  s.g.plot_point(s.ax, 2, 2, *parse_plot_style("ro"), 3);  // another style at the same place
   s.g.plot(std::vector<double>{0, 1, 2}, std::vector<double>{0, 1, 0}, "b-o");
   s.g.axis({-1, 6, -1, 3});
   const QByteArray svg = qt::figure_svg(s.g, s.fig);
@@ -174,7 +174,7 @@ TEST_P(SpriteTest, BlittedMarkerMatchesThePaintedPath) {
   Scene s(200, 200);
   s.g.set(s.ax, "Visible", Value("off"));
   s.g.set(s.ax, "Position", row({0, 0, 1, 1}));
-  Handle l = s.g.plot_point(s.ax, 0.5, 0.5, *parse_line_spec(std::string("r") + GetParam()), 8);
+  Handle l = s.g.plot_point(s.ax, 0.5, 0.5, *parse_plot_style(std::string("r") + GetParam()), 8);
   (void)l;
   s.g.axis({0, 1, 0, 1});
   s.g.set(s.fig, "Color", Value("w"));

@@ -55,7 +55,7 @@ struct Plot {
     g.set(fig, "Position", row({10, 10, 480, 320}));
     ax = g.new_axes(fig);
     g.hold_on();
-    for (int i = 0; i < 12; ++i) g.plot_point(ax, i, i % 5, *parse_line_spec("g*"), 3);
+    for (int i = 0; i < 12; ++i) g.plot_point(ax, i, i % 5, *parse_plot_style("g*"), 3);
     g.text(1, 1, "1");
     g.set(g.axes_labels(ax)[1], "String", Value("proto.txt"));
   }

@@ -23,7 +23,7 @@ class SubsetActions : public ::testing::Test {
   }
   double ref_x(long j) const { return (*s.app.state.reference)(0, 2 * j - 2); }
   double ref_y(long j) const { return (*s.app.state.reference)(0, 2 * j - 1); }
-  Rgb color(const char* style) const { return parse_line_spec(style)->color; }
+  Rgb color(const char* style) const { return parse_plot_style(style)->color; }
 
   LoadedSession s;
 };

@@ -566,7 +566,7 @@ Handle Graphics::callback_figure() const {
   return callback_object_ >= 0 ? impl_->figure_of(callback_object_) : kNoHandle;
 }
 
-Handle Graphics::plot(const double* x, const double* y, std::size_t n, const LineSpec& spec) {
+Handle Graphics::plot(const double* x, const double* y, std::size_t n, const PlotStyle& plot_style) {
   Handle ax = gca();
   Heavy& a = impl_->heavy(ax);
   auto np = a.props.find("nextplot");
@@ -577,8 +577,8 @@ Handle Graphics::plot(const double* x, const double* y, std::size_t n, const Lin
   }
   std::uint32_t li = impl_->alloc_line();
   LineData& l = impl_->lines[li];
-  l = LineData{{0, 0}, {0, 0}, static_cast<std::uint32_t>(n), 0, spec.color, Rgb{0, 0, 0, true},
-               6.0f, 0.5f, spec.marker, spec.line, true};
+  l = LineData{{0, 0}, {0, 0}, static_cast<std::uint32_t>(n), 0, plot_style.color, Rgb{0, 0, 0, true},
+               6.0f, 0.5f, plot_style.marker, plot_style.line, true};
   if (n <= 2) {
     for (std::size_t i = 0; i < n; ++i) {
       l.x[i] = x[i];
@@ -607,17 +607,17 @@ Handle Graphics::plot(const double* x, const double* y, std::size_t n, const Lin
 
 Handle Graphics::plot(const std::vector<double>& x, const std::vector<double>& y,
                       std::string_view style) {
-  auto spec = parse_line_spec(style);
-  if (!spec) throw Failure("Invalid line style \"" + std::string(style) + "\".");
+  auto plot_style = parse_plot_style(style);
+  if (!plot_style) throw Failure("Invalid line style \"" + std::string(style) + "\".");
   if (x.size() != y.size()) throw Failure("Vectors must be the same length.");
-  return plot(x.data(), y.data(), x.size(), *spec);
+  return plot(x.data(), y.data(), x.size(), *plot_style);
 }
 
-Handle Graphics::plot_point(Handle ax, double x, double y, const LineSpec& spec,
+Handle Graphics::plot_point(Handle ax, double x, double y, const PlotStyle& plot_style,
                             float marker_size) {
   std::uint32_t li = impl_->alloc_line();
-  impl_->lines[li] = LineData{{x, 0}, {y, 0}, 1, 0, spec.color, Rgb{0, 0, 0, true},
-                              marker_size, 0.5f, spec.marker, spec.line, true};
+  impl_->lines[li] = LineData{{x, 0}, {y, 0}, 1, 0, plot_style.color, Rgb{0, 0, 0, true},
+                              marker_size, 0.5f, plot_style.marker, plot_style.line, true};
   Handle h = impl_->add_slot(ObjType::kLine, li, ax);
   Heavy& a = impl_->heavy(ax);
   a.children.push_back(h);

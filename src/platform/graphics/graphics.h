@@ -113,10 +113,10 @@ class Graphics {
 
   // --- drawing into the current axes -------------------------------------------------
   // One line through the n points, with the style's colour, marker and line style.
-  Handle plot(const double* x, const double* y, std::size_t n, const LineSpec& spec);
+  Handle plot(const double* x, const double* y, std::size_t n, const PlotStyle& plot_style);
   Handle plot(const std::vector<double>& x, const std::vector<double>& y, std::string_view style);
   // A single point with a marker size, the fast path for drawing many landmarks.
-  Handle plot_point(Handle axes, double x, double y, const LineSpec& spec, float marker_size);
+  Handle plot_point(Handle axes, double x, double y, const PlotStyle& plot_style, float marker_size);
   Handle text(double x, double y, std::string s);
   Handle text_in(Handle axes, double x, double y, std::string s);
   void hold_on();

@@ -40,8 +40,8 @@ std::optional<Marker> letter_marker(char c) {
 
 }  // namespace
 
-std::optional<LineSpec> parse_line_spec(std::string_view style) {
-  LineSpec spec;
+std::optional<PlotStyle> parse_plot_style(std::string_view style) {
+  PlotStyle out;
   bool have_color = false, have_marker = false, have_line = false;
   size_t i = 0;
   while (i < style.size()) {
@@ -50,16 +50,16 @@ std::optional<LineSpec> parse_line_spec(std::string_view style) {
       if (have_line) return std::nullopt;
       have_line = true;
       if (c == ':') {
-        spec.line = LineStyle::kDotted;
+        out.line = LineStyle::kDotted;
         i += 1;
       } else if (i + 1 < style.size() && style[i + 1] == '-') {
-        spec.line = LineStyle::kDashed;
+        out.line = LineStyle::kDashed;
         i += 2;
       } else if (i + 1 < style.size() && style[i + 1] == '.') {
-        spec.line = LineStyle::kDashDot;
+        out.line = LineStyle::kDashDot;
         i += 2;
       } else {
-        spec.line = LineStyle::kSolid;
+        out.line = LineStyle::kSolid;
         i += 1;
       }
       continue;
@@ -69,21 +69,21 @@ std::optional<LineSpec> parse_line_spec(std::string_view style) {
       // except none, so the order of tests does not matter here.
       if (have_color) return std::nullopt;
       have_color = true;
-      spec.color = *col;
+      out.color = *col;
       ++i;
       continue;
     }
     if (auto mk = letter_marker(c)) {
       if (have_marker) return std::nullopt;
       have_marker = true;
-      spec.marker = *mk;
+      out.marker = *mk;
       ++i;
       continue;
     }
     return std::nullopt;
   }
-  if (have_marker && !have_line) spec.line = LineStyle::kNone;
-  return spec;
+  if (have_marker && !have_line) out.line = LineStyle::kNone;
+  return out;
 }
 
 std::optional<Rgb> parse_color(std::string_view text) {

@@ -23,7 +23,7 @@ enum class Marker : std::uint8_t {
 
 enum class LineStyle : std::uint8_t { kNone, kSolid, kDashed, kDotted, kDashDot };
 
-struct LineSpec {
+struct PlotStyle {
   Rgb color{0, 0, 0, false};
   Marker marker = Marker::kNone;
   LineStyle line = LineStyle::kSolid;
@@ -33,7 +33,7 @@ struct LineSpec {
 // marker (. o x + * s d ^ v < > p h) and at most one line style (- -- : -.), in any order.
 // A marker without a line style draws markers only; neither draws a solid line.
 // Returns nothing for text that is not a style.
-std::optional<LineSpec> parse_line_spec(std::string_view style);
+std::optional<PlotStyle> parse_plot_style(std::string_view style);
 
 // A colour from a letter ("r", "M"), a name ("red", "none") or a 1x3 / 3x1 matrix of 0..1.
 std::optional<Rgb> parse_color(std::string_view text);
