@@ -17,17 +17,6 @@ QColor to_qcolor(const Rgb& c) {
                           std::clamp(c.b, 0.f, 1.f));
 }
 
-namespace {
-
-QColor value_color(const Graphics& gfx, Handle h, const char* name, QColor fallback) {
-  if (!gfx.has_property(h, name)) return fallback;
-  Value v = gfx.get(h, name);
-  std::optional<Rgb> c;
-  if (v.is_matrix()) c = color_from_matrix(v.matrix());
-  if (v.is_string()) c = parse_color(v.str());
-  return c ? to_qcolor(*c) : fallback;
-}
-
 std::string string_prop(const Graphics& gfx, Handle h, const char* name, const char* fallback) {
   if (!gfx.has_property(h, name)) return fallback;
   Value v = gfx.get(h, name);
@@ -38,6 +27,17 @@ double number_prop(const Graphics& gfx, Handle h, const char* name, double fallb
   if (!gfx.has_property(h, name)) return fallback;
   Value v = gfx.get(h, name);
   return v.is_scalar() ? v.scalar_value() : fallback;
+}
+
+namespace {
+
+QColor value_color(const Graphics& gfx, Handle h, const char* name, QColor fallback) {
+  if (!gfx.has_property(h, name)) return fallback;
+  Value v = gfx.get(h, name);
+  std::optional<Rgb> c;
+  if (v.is_matrix()) c = color_from_matrix(v.matrix());
+  if (v.is_string()) c = parse_color(v.str());
+  return c ? to_qcolor(*c) : fallback;
 }
 
 bool is_on(const Graphics& gfx, Handle h, const char* name) {

@@ -29,17 +29,6 @@ std::string to_lower(std::string s) {
   return s;
 }
 
-std::string str_prop(const Graphics& g, Handle h, const char* name, const char* fallback = "") {
-  if (!g.has_property(h, name)) return fallback;
-  Value v = g.get(h, name);
-  return v.is_string() ? v.str() : fallback;
-}
-
-double num_prop(const Graphics& g, Handle h, const char* name, double fallback) {
-  if (!g.has_property(h, name)) return fallback;
-  Value v = g.get(h, name);
-  return v.is_scalar() ? v.scalar_value() : fallback;
-}
 
 std::optional<QColor> color_prop(const Graphics& g, Handle h, const char* name) {
   if (!g.has_property(h, name)) return std::nullopt;
@@ -151,9 +140,9 @@ QRect FigureWindow::client_rect_from_model() const {
 void FigureWindow::sync_properties() {
   if (detached_ || !gfx_.ishandle(fig_)) return;
   ++applying_;
-  const std::string name = str_prop(gfx_, fig_, "Name");
+  const std::string name = string_prop(gfx_, fig_, "Name");
   QString title = QString::fromStdString(name);
-  if (str_prop(gfx_, fig_, "NumberTitle", "on") == "on") {
+  if (string_prop(gfx_, fig_, "NumberTitle", "on") == "on") {
     title = QString("Figure %1").arg(fig_) + (name.empty() ? QString() : ": " + title);
   }
   if (windowTitle() != title) setWindowTitle(title);
@@ -168,7 +157,7 @@ void FigureWindow::sync_properties() {
   }
 
   const QRect r = client_rect_from_model();
-  if (str_prop(gfx_, fig_, "Resize", "on") == "off") {
+  if (string_prop(gfx_, fig_, "Resize", "on") == "off") {
     setFixedSize(r.size());
   } else if (!sized_) {
     // The layout's size is the smallest at which nothing overlaps: controls keep their pixel
@@ -182,7 +171,7 @@ void FigureWindow::sync_properties() {
   if (canvas_->geometry() != canvas) canvas_->setGeometry(canvas);
   status_->setGeometry(0, r.height() - sb, r.width(), sb);
 
-  const bool visible = str_prop(gfx_, fig_, "Visible", "on") == "on";
+  const bool visible = string_prop(gfx_, fig_, "Visible", "on") == "on";
   if (visible != isVisible()) setVisible(visible);
   sized_ = sized_ || visible;
   --applying_;
@@ -233,7 +222,7 @@ QWidget* FigureWindow::make_widget(Handle h, const std::string& style, bool mult
     b->setCheckable(style == "togglebutton");
     connect(b, &QPushButton::clicked, this, [this, h, b](bool checked) {
       if (b->isCheckable()) {
-        gfx_.set(h, "Value", Value(num_prop(gfx_, h, checked ? "Max" : "Min", checked ? 1 : 0)));
+        gfx_.set(h, "Value", Value(number_prop(gfx_, h, checked ? "Max" : "Min", checked ? 1 : 0)));
       }
       wm_.run_callback(h);
     });
@@ -266,7 +255,7 @@ QWidget* FigureWindow::make_widget(Handle h, const std::string& style, bool mult
                                              : new QRadioButton(canvas_);
     if (style == "radiobutton") b->setAutoExclusive(false);
     connect(b, &QAbstractButton::clicked, this, [this, h](bool checked) {
-      gfx_.set(h, "Value", Value(num_prop(gfx_, h, checked ? "Max" : "Min", checked ? 1 : 0)));
+      gfx_.set(h, "Value", Value(number_prop(gfx_, h, checked ? "Max" : "Min", checked ? 1 : 0)));
       wm_.run_callback(h);
     });
     w = b;
@@ -289,7 +278,7 @@ QWidget* FigureWindow::make_widget(Handle h, const std::string& style, bool mult
     auto* s = new QSlider(Qt::Horizontal, canvas_);
     s->setRange(0, 1000);
     connect(s, &QSlider::sliderReleased, this, [this, h, s] {
-      const double lo = num_prop(gfx_, h, "Min", 0), hi = num_prop(gfx_, h, "Max", 1);
+      const double lo = number_prop(gfx_, h, "Min", 0), hi = number_prop(gfx_, h, "Max", 1);
       gfx_.set(h, "Value", Value(lo + (hi - lo) * s->value() / 1000.0));
       wm_.run_callback(h);
     });
@@ -312,8 +301,8 @@ QWidget* FigureWindow::make_widget(Handle h, const std::string& style, bool mult
 }
 
 void FigureWindow::update_control(Handle h, Control& c) {
-  const std::string style = to_lower(str_prop(gfx_, h, "Style", "pushbutton"));
-  const bool multiline = num_prop(gfx_, h, "Max", 1) - num_prop(gfx_, h, "Min", 0) > 1;
+  const std::string style = to_lower(string_prop(gfx_, h, "Style", "pushbutton"));
+  const bool multiline = number_prop(gfx_, h, "Max", 1) - number_prop(gfx_, h, "Min", 0) > 1;
   ++applying_;
   if (!c.widget || c.style != style || c.multiline != multiline) {
     if (c.widget) {
@@ -328,14 +317,14 @@ void FigureWindow::update_control(Handle h, Control& c) {
   const double fig_h = figure_size(gfx_, fig_).height();
   const QRect r(px(p[0]), px(fig_h - p[1] - p[3]), std::max(1, px(p[2])), std::max(1, px(p[3])));
   if (w->geometry() != r) w->setGeometry(r);
-  w->setEnabled(str_prop(gfx_, h, "Enable", "on") == "on");
-  const QString tip = QString::fromStdString(str_prop(gfx_, h, "TooltipString"));
+  w->setEnabled(string_prop(gfx_, h, "Enable", "on") == "on");
+  const QString tip = QString::fromStdString(string_prop(gfx_, h, "TooltipString"));
   if (w->toolTip() != tip) w->setToolTip(tip);
 
   QFont font = w->font();
-  font.setPointSizeF(std::max(1.0, num_prop(gfx_, h, "FontSize", 9)));
-  font.setBold(to_lower(str_prop(gfx_, h, "FontWeight", "normal")) == "bold");
-  font.setItalic(to_lower(str_prop(gfx_, h, "FontAngle", "normal")) == "italic");
+  font.setPointSizeF(std::max(1.0, number_prop(gfx_, h, "FontSize", 9)));
+  font.setBold(to_lower(string_prop(gfx_, h, "FontWeight", "normal")) == "bold");
+  font.setItalic(to_lower(string_prop(gfx_, h, "FontAngle", "normal")) == "italic");
   if (w->font() != font) w->setFont(font);
 
   QPalette pal = w->palette();
@@ -355,8 +344,8 @@ void FigureWindow::update_control(Handle h, Control& c) {
   w->setAutoFillBackground(fill_label);
 
   const Value str = gfx_.has_property(h, "String") ? gfx_.get(h, "String") : Value("");
-  const double value = num_prop(gfx_, h, "Value", 0);
-  const double max = num_prop(gfx_, h, "Max", 1);
+  const double value = number_prop(gfx_, h, "Value", 0);
+  const double max = number_prop(gfx_, h, "Max", 1);
   if (auto* b = qobject_cast<QPushButton*>(w)) {
     const QString t = lines_of(str).join(' ');
     if (b->text() != t) b->setText(t);
@@ -393,7 +382,7 @@ void FigureWindow::update_control(Handle h, Control& c) {
     if (cb->currentIndex() != index && index >= 0 && index < cb->count())
       cb->setCurrentIndex(index);
   } else if (auto* s = qobject_cast<QSlider*>(w)) {
-    const double lo = num_prop(gfx_, h, "Min", 0);
+    const double lo = number_prop(gfx_, h, "Min", 0);
     const double span = max - lo;
     s->setValue(span > 0 ? static_cast<int>(std::lround((value - lo) / span * 1000)) : 0);
   } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
@@ -403,13 +392,13 @@ void FigureWindow::update_control(Handle h, Control& c) {
     const QStringList lines = lines_of(str);
     const QString t = lines.join('\n');
     if (l->text() != t) l->setText(t);
-    const std::string a = to_lower(str_prop(gfx_, h, "HorizontalAlignment", "center"));
+    const std::string a = to_lower(string_prop(gfx_, h, "HorizontalAlignment", "center"));
     Qt::Alignment horizontal = a == "left"    ? Qt::AlignLeft
                                : a == "right" ? Qt::AlignRight
                                               : Qt::AlignHCenter;
     l->setAlignment(horizontal | (lines.size() > 1 ? Qt::AlignTop : Qt::AlignVCenter));
   }
-  const bool visible = str_prop(gfx_, h, "Visible", "on") == "on";
+  const bool visible = string_prop(gfx_, h, "Visible", "on") == "on";
   if (w->isVisibleTo(canvas_) != visible) w->setVisible(visible);
   --applying_;
 }
@@ -461,7 +450,7 @@ void FigureWindow::user_geometry_changed() {
   // Controls in pixels or characters keep their distance from the top edge.
   for (Handle c : gfx_.children(fig_)) {
     if (gfx_.type(c) != ObjType::kUicontrol) continue;
-    if (to_lower(str_prop(gfx_, c, "Units", "pixels")) == "normalized") continue;
+    if (to_lower(string_prop(gfx_, c, "Units", "pixels")) == "normalized") continue;
     auto p = gfx_.pixel_position(c);
     p[1] += dh;
     set_pixel_position(gfx_, c, p);
