@@ -18,7 +18,7 @@
 #include <string>
 
 #include "app/application.h"
-#include "app/controls.h"
+#include "core/controls.h"
 #include "data/data_actions.h"
 #include "data/landmark_file.h"
 #include "platform/headless_ui.h"

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "platform/graphics/graphics.h"
-#include "platform/qt/figure_painter.h"
-#include "platform/qt/figure_picture.h"
-#include "platform/qt/headless_pictures.h"
+#include "qt/figure_painter.h"
+#include "qt/figure_picture.h"
+#include "qt/headless_pictures.h"
 
 namespace {
 

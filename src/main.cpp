@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "platform/qt/front_end.h"
+#include "qt/front_end.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> words(argv + 1, argv + argc);

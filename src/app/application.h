@@ -3,8 +3,8 @@
 // functions, wired to a Ui. Tests, scripts and the windows all drive it the same way.
 #include <string>
 
-#include "app/context.h"
-#include "app/shared_state.h"
+#include "core/context.h"
+#include "core/shared_state.h"
 #include "platform/graphics/graphics.h"
 #include "platform/runtime.h"
 #include "platform/ui.h"

@@ -14,7 +14,7 @@
 #include "guikit/figure_files.h"
 #include "guikit/gui_registry.h"
 #include "guikit/identifiers.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 namespace {

@@ -6,7 +6,7 @@
 #include "app/qivprotosw.h"
 #include "guikit/figure_files.h"
 #include "guikit/gui_registry.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/context.h"
+#include "core/context.h"
 
 namespace qiv {
 

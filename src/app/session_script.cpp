@@ -8,7 +8,7 @@
 
 #include "app/application.h"
 #include "app/qiv_proto.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
 

@@ -26,7 +26,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/context.h"
+#include "core/context.h"
 #include "platform/headless_ui.h"
 
 namespace qiv {

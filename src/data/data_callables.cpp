@@ -2,7 +2,7 @@
 
 #include "data/landmark_file.h"
 #include "data/showshape.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 

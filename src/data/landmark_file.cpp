@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 namespace {

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "app/context.h"
-#include "platform/matrix.h"
+#include "core/context.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

@@ -1,6 +1,6 @@
 #include "data/showshape.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/text.h"
 
 namespace qiv {

@@ -1,6 +1,6 @@
 #include "export/big_image.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 

@@ -3,7 +3,7 @@
 // margin around the data, drawn without the window's controls, then the axes put back.
 #include <functional>
 
-#include "app/context.h"
+#include "core/context.h"
 
 namespace qiv {
 

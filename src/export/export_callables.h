@@ -1,7 +1,7 @@
 #pragma once
 // Functions of the export folder that are callable by name: inputs as values, outputs as
 // many as requested (at most the declared count, which the runtime has checked).
-#include "app/context.h"
+#include "core/context.h"
 
 namespace qiv {
 

@@ -2,7 +2,7 @@
 // Baseline registration: every specimen (row) is translated so that landmark b1 lies at the
 // origin, scaled so that the baseline b1-b2 has length 1, and rotated so that b2 lies at
 // (1, 0). Distances within a row are divided by that row's baseline length.
-#include "platform/matrix.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

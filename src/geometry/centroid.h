@@ -4,7 +4,7 @@
 // landmark data row) belongs to no landmark and never contributes. Centroid size is the square
 // root of the summed squared distances of the landmarks from their centroid, not divided by k.
 // No input is validated: a shape without landmarks has centroid (NaN, NaN) and size 0.
-#include "platform/matrix.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

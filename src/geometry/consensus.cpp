@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "geometry/landmark_row.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 namespace {

@@ -5,7 +5,7 @@
 // consensus becomes the mean of the rotated specimens rescaled to unit size, until its squared
 // change between passes is no longer above the tolerance. The first specimen fixes the
 // orientation of the consensus.
-#include "platform/matrix.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

@@ -1,6 +1,6 @@
 #include "guikit/axes_helpers.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 

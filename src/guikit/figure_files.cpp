@@ -8,7 +8,7 @@
 #include "app/qiv_proto.h"
 #include "app/qivprotosw.h"
 #include "guikit/gui_registry.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/layout_file.h"
 
 namespace qiv {

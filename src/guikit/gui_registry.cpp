@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "guikit/identifiers.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 

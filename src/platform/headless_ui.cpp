@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/text.h"
 
 namespace qiv {

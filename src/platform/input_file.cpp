@@ -11,7 +11,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 namespace {

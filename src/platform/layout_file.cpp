@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string_view>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/graphics/style.h"
 
 namespace qiv {

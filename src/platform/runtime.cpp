@@ -1,6 +1,6 @@
 #include "platform/runtime.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 

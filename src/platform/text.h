@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/matrix.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/matrix.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

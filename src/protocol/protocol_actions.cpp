@@ -5,13 +5,13 @@
 #include <string>
 #include <system_error>
 
-#include "app/controls.h"
-#include "app/guards.h"
+#include "core/controls.h"
+#include "core/guards.h"
 #include "app/qivprotosw.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
 #include "guikit/axes_helpers.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
 #include "protocol/protocol_drawing.h"

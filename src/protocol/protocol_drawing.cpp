@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/text.h"
 
 namespace qiv {

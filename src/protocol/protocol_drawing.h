@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/graphics/graphics.h"
-#include "platform/matrix.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

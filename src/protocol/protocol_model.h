@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/matrix.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

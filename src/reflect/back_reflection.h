@@ -5,7 +5,7 @@
 // landmark off the midline appended after the k originals.
 #include <vector>
 
-#include "platform/matrix.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/controls.h"
-#include "app/guards.h"
+#include "core/controls.h"
+#include "core/guards.h"
 #include "data/showshape.h"
 #include "geometry/consensus.h"
 #include "guikit/axes_helpers.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/matrix.h"
+#include "base/matrix.h"
 #include "platform/text.h"
 
 namespace qiv {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cassert>
 
-#include "app/controls.h"
-#include "app/guards.h"
+#include "core/controls.h"
+#include "core/guards.h"
 #include "subset/landmark_list.h"
 #include "subset/secondary_window.h"
 

@@ -3,8 +3,8 @@
 // back-reflection windows, and the untracked circles of "ShowAll" and "ShowAllMidline".
 #include <string>
 
-#include "app/context.h"
-#include "platform/matrix.h"
+#include "core/context.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

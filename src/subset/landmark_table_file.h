@@ -4,8 +4,8 @@
 // row. The file reads back with dload, values rounded to six decimals.
 #include <string>
 
-#include "app/context.h"
-#include "platform/matrix.h"
+#include "core/context.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

@@ -3,7 +3,7 @@
 // in the home directory, and handing the focus back to it after drawing in the main window.
 #include <string>
 
-#include "app/context.h"
+#include "core/context.h"
 
 namespace qiv {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/controls.h"
-#include "app/guards.h"
+#include "core/controls.h"
+#include "core/guards.h"
 #include "data/showshape.h"
 #include "guikit/axes_helpers.h"
 #include "platform/text.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The subset actions of the dispatcher; each runs one user action to its end.
-#include "app/context.h"
+#include "core/context.h"
 
 namespace qiv {
 

@@ -4,7 +4,7 @@
 // the trailing value. It has the layout of a landmark data file, so it loads again as data.
 #include <vector>
 
-#include "platform/matrix.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

@@ -2,8 +2,8 @@
 // current block, moving between blocks, and drawing one block or all of them.
 #include <string>
 
-#include "app/controls.h"
-#include "app/guards.h"
+#include "core/controls.h"
+#include "core/guards.h"
 #include "data/showshape.h"
 #include "platform/text.h"
 #include "target/target_actions.h"

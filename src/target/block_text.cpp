@@ -3,7 +3,7 @@
 #include <array>
 #include <cassert>
 
-#include "platform/matrix.h"
+#include "base/matrix.h"
 #include "platform/text.h"
 
 namespace qiv {

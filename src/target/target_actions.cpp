@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/controls.h"
-#include "app/guards.h"
+#include "core/controls.h"
+#include "core/guards.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
 #include "guikit/figure_files.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/text.h"
 #include "protocol/protocol_drawing.h"
 #include "protocol/protocol_model.h"

@@ -6,12 +6,12 @@
 #include <string>
 #include <system_error>
 
-#include "app/controls.h"
-#include "app/guards.h"
+#include "core/controls.h"
+#include "core/guards.h"
 #include "app/qivprotosw.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
 #include "protocol/protocol_model.h"

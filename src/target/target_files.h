@@ -12,8 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/shared_state.h"
-#include "platform/matrix.h"
+#include "core/shared_state.h"
+#include "base/matrix.h"
 #include "target/block_text.h"
 
 namespace qiv {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/controls.h"
-#include "app/guards.h"
+#include "core/controls.h"
+#include "core/guards.h"
 #include "guikit/axes_helpers.h"
 #include "platform/text.h"
 #include "protocol/protocol_drawing.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "app/application.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 namespace {

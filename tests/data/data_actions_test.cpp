@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/controls.h"
+#include "core/controls.h"
 #include "data/data_test_support.h"
 #include "geometry/consensus.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/headless_ui.h"
 
 namespace qiv {

@@ -14,7 +14,7 @@
 
 #include "app/application.h"
 #include "data/data_test_support.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/headless_ui.h"
 
 namespace qiv {

@@ -16,7 +16,7 @@
 #include "data/data_actions.h"
 #include "data/landmark_file.h"
 #include "fuzz_support.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/headless_ui.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/graphics/graphics.h"
 #include "platform/layout_file.h"
 

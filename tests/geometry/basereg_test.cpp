@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 namespace {

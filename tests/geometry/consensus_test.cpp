@@ -12,7 +12,7 @@
 #include <string>
 
 #include "geometry/centroid.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 namespace {

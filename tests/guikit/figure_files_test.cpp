@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "app/application.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/headless_ui.h"
 
 namespace qiv {

@@ -4,7 +4,7 @@
 
 #include "guikit/axes_helpers.h"
 #include "guikit/identifiers.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 namespace {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 namespace {

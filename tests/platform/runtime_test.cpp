@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace qiv {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt/front_end.h"
+#include "qt/front_end.h"
 
 #include <gtest/gtest.h>
 

@@ -10,10 +10,10 @@
 #include <deque>
 #include <filesystem>
 
-#include "app/controls.h"
-#include "platform/qt/figure_window.h"
-#include "platform/qt/qt_ui.h"
-#include "platform/qt/window_manager.h"
+#include "core/controls.h"
+#include "qt/figure_window.h"
+#include "qt/qt_ui.h"
+#include "qt/window_manager.h"
 #include "qt/qt_app.h"
 
 namespace qiv {

@@ -5,8 +5,8 @@
 #include <QRegularExpression>
 #include <string>
 
-#include "platform/qt/figure_painter.h"
-#include "platform/qt/figure_picture.h"
+#include "qt/figure_painter.h"
+#include "qt/figure_picture.h"
 #include "qt/qt_app.h"
 
 namespace qiv {

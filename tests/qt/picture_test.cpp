@@ -10,11 +10,11 @@
 #include <sstream>
 
 #include "app/application.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/headless_ui.h"
-#include "platform/qt/figure_picture.h"
-#include "platform/qt/headless_pictures.h"
-#include "platform/qt/qt_ui.h"
+#include "qt/figure_picture.h"
+#include "qt/headless_pictures.h"
+#include "qt/qt_ui.h"
 #include "qt/qt_app.h"
 
 namespace qiv {

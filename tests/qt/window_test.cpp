@@ -11,10 +11,10 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "app/controls.h"
-#include "platform/qt/figure_window.h"
-#include "platform/qt/qt_ui.h"
-#include "platform/qt/window_manager.h"
+#include "core/controls.h"
+#include "qt/figure_window.h"
+#include "qt/qt_ui.h"
+#include "qt/window_manager.h"
 #include "platform/runtime.h"
 #include "qt/qt_app.h"
 

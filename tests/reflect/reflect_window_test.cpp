@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app/application.h"
-#include "app/controls.h"
+#include "core/controls.h"
 #include "platform/headless_ui.h"
 #include "subset/loaded_session.h"
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "app/qivprotosw.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/layout_file.h"
 #include "protocol/protocol_model.h"
 #include "reliability/reliability_support.h"

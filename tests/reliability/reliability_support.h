@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/controls.h"
+#include "core/controls.h"
 #include "app/session_script.h"
-#include "app/shared_state.h"
+#include "core/shared_state.h"
 #include "platform/headless_ui.h"
 #include "platform/text.h"
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/controls.h"
+#include "core/controls.h"
 #include "data/showshape.h"
 #include "geometry/consensus.h"
 #include "platform/headless_ui.h"

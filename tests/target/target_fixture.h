@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/controls.h"
+#include "core/controls.h"
 #include "app/qivprotosw.h"
 #include "platform/graphics/style.h"
 #include "platform/headless_ui.h"

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/text.h"
 
 namespace qiv {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/matrix.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Refusals shared by the actions: each shows its message box and returns false when what an
 // action needs is missing, so the action can end with nothing changed.
-#include "app/context.h"
+#include "core/context.h"
 
 namespace qiv {
 

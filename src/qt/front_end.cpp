@@ -1,4 +1,4 @@
-#include "platform/qt/front_end.h"
+#include "qt/front_end.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -12,10 +12,10 @@
 #include "app/command_line.h"
 #include "app/qiv_proto.h"
 #include "app/session_script.h"
-#include "platform/failure.h"
-#include "platform/qt/headless_pictures.h"
-#include "platform/qt/qt_ui.h"
-#include "platform/qt/window_manager.h"
+#include "base/failure.h"
+#include "qt/headless_pictures.h"
+#include "qt/qt_ui.h"
+#include "qt/window_manager.h"
 
 namespace qiv {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Everything an action may touch, and nothing else.
-#include "app/shared_state.h"
+#include "core/shared_state.h"
 #include "platform/graphics/graphics.h"
 #include "platform/runtime.h"
 #include "platform/ui.h"

@@ -1,4 +1,4 @@
-#include "platform/qt/figure_painter.h"
+#include "qt/figure_painter.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>

@@ -1,4 +1,4 @@
-#include "platform/qt/window_manager.h"
+#include "qt/window_manager.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "app/session_script.h"
-#include "platform/qt/figure_window.h"
+#include "qt/figure_window.h"
 
 namespace qiv::qt {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/figure_window.h"
+#include "qt/figure_window.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -17,8 +17,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/controls.h"
-#include "platform/qt/window_manager.h"
+#include "core/controls.h"
+#include "qt/window_manager.h"
 
 namespace qiv::qt {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_ui.h"
+#include "qt/qt_ui.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -10,9 +10,9 @@
 #include <QStatusBar>
 #include <iostream>
 
-#include "platform/qt/figure_picture.h"
-#include "platform/qt/figure_window.h"
-#include "platform/qt/window_manager.h"
+#include "qt/figure_picture.h"
+#include "qt/figure_window.h"
+#include "qt/window_manager.h"
 
 namespace qiv::qt {
 

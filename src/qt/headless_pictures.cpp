@@ -1,9 +1,9 @@
-#include "platform/qt/headless_pictures.h"
+#include "qt/headless_pictures.h"
 
 #include <QGuiApplication>
 #include <cstdlib>
 
-#include "platform/qt/figure_picture.h"
+#include "qt/figure_picture.h"
 
 namespace qiv::qt {
 

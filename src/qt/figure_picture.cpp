@@ -1,4 +1,4 @@
-#include "platform/qt/figure_picture.h"
+#include "qt/figure_picture.h"
 
 #include <QBuffer>
 #include <QPageLayout>
@@ -10,9 +10,9 @@
 #include <cmath>
 #include <filesystem>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/file_io.h"
-#include "platform/qt/figure_painter.h"
+#include "qt/figure_painter.h"
 
 namespace qiv::qt {
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "platform/graphics/graphics.h"
-#include "platform/qt/figure_painter.h"
+#include "qt/figure_painter.h"
 
 class QStatusBar;
 

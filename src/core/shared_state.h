@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/graphics/graphics.h"
-#include "platform/matrix.h"
+#include "base/matrix.h"
 
 namespace qiv {
 

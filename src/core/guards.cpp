@@ -1,4 +1,4 @@
-#include "app/guards.h"
+#include "core/guards.h"
 
 namespace qiv {
 

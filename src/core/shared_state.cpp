@@ -1,6 +1,6 @@
-#include "app/shared_state.h"
+#include "core/shared_state.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/text.h"
 
 namespace qiv {
