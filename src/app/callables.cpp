@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "app/qiv_proto.h"
 #include "app/qivprotosw.h"
+#include "base/failure.h"
 #include "data/data_callables.h"
 #include "export/export_callables.h"
 #include "geometry/basereg.h"
@@ -14,7 +15,6 @@
 #include "guikit/figure_files.h"
 #include "guikit/gui_registry.h"
 #include "guikit/identifiers.h"
-#include "base/failure.h"
 
 namespace qiv {
 namespace {
@@ -97,7 +97,9 @@ Outputs call_centsize2(Context&, const Args& in, int) {
   return {Value(centsize2(numeric_arg(in, 0, "centsize2")))};
 }
 
-Outputs call_centpos(Context&, const Args& in, int) { return {centpos(numeric_arg(in, 0, "centpos"))}; }
+Outputs call_centpos(Context&, const Args& in, int) {
+  return {centpos(numeric_arg(in, 0, "centpos"))};
+}
 
 Outputs call_centsize(Context&, const Args& in, int) {
   return {centsize(numeric_arg(in, 0, "centsize"))};
@@ -137,6 +139,8 @@ void register_callables(Runtime& rt, Context& ctx) {
   add("iskeyword", 1, 1, call_iskeyword);
   // Beyond the copy: the same enlarged picture written to a file the user names.
   add("SaveBigImage", 1, 0, save_big_image_callable);
+  rt.set_callback_check(
+      [&rt](const std::vector<std::string>& words) { return check_callback(rt, words); });
 }
 
 }  // namespace qiv

@@ -4,20 +4,47 @@
 #include <exception>
 
 #include "app/qivprotosw.h"
+#include "base/failure.h"
 #include "guikit/figure_files.h"
 #include "guikit/gui_registry.h"
-#include "base/failure.h"
 
 namespace qiv {
 
 const std::vector<std::string>& placeholder_callbacks() {
   static const std::vector<std::string> names{
-      "pushbutton1_Callback",  "edit1_Callback",         "pushbutton2_Callback",
-      "pushbutton3_Callback",  "pushbutton10_Callback",  "edit4_Callback",
-      "edit5_Callback",        "edit6_Callback",         "pushbutton11_Callback",
-      "pushbutton12_Callback", "pushbutton13_Callback",  "edit7_Callback",
-      "pushbutton14_Callback", "pushbutton15_Callback",  "pushbutton16_Callback"};
+      "pushbutton1_Callback",  "edit1_Callback",        "pushbutton2_Callback",
+      "pushbutton3_Callback",  "pushbutton10_Callback", "edit4_Callback",
+      "edit5_Callback",        "edit6_Callback",        "pushbutton11_Callback",
+      "pushbutton12_Callback", "pushbutton13_Callback", "edit7_Callback",
+      "pushbutton14_Callback", "pushbutton15_Callback", "pushbutton16_Callback"};
   return names;
+}
+
+// The first word names a placeholder callback or a function of the table, whose declared
+// input count the remaining words must respect; qivprotosw needs one action name of the
+// dispatcher's table, and Qiv_proto passes the rest on to the function it names.
+std::string check_callback(const Runtime& rt, const std::vector<std::string>& words,
+                           std::size_t first) {
+  if (first >= words.size()) return "Qiv_proto needs the name of the function to call";
+  const std::string& name = words[first];
+  const std::size_t nargs = words.size() - first - 1;
+  const auto& placeholders = placeholder_callbacks();
+  if (std::find(placeholders.begin(), placeholders.end(), name) != placeholders.end()) return "";
+  const Callable* c = rt.find(name);
+  if (c == nullptr) return "no callable function named \"" + name + "\"";
+  if (name == "Qiv_proto") return check_callback(rt, words, first + 1);
+  if (c->max_in != kAnyCount && nargs > static_cast<std::size_t>(c->max_in))
+    return "\"" + name + "\" takes at most " + std::to_string(c->max_in) + " input" +
+           (c->max_in == 1 ? "" : "s") + ", the callback gives " + std::to_string(nargs);
+  if (name == "qivprotosw") {
+    if (nargs == 0) return "qivprotosw needs an action name";
+    const auto& table = action_table();
+    const std::string& action = words[first + 1];
+    if (std::none_of(table.begin(), table.end(),
+                     [&](const ActionEntry& e) { return action == e.name; }))
+      return "\"" + action + "\" is not an action of qivprotosw";
+  }
+  return "";
 }
 
 namespace {

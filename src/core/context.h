@@ -14,4 +14,11 @@ struct Context {
   Runtime& rt;
 };
 
+// Runs another action of the dispatcher by name, as a button would, through the runtime:
+// the actions live in the folders below the dispatcher and reach it only this way. A
+// failure of that action propagates to the caller.
+inline void run_action(Context& ctx, const std::string& action) {
+  ctx.rt.call("qivprotosw", {Value(action)}, 0);
+}
+
 }  // namespace qiv

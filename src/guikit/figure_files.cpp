@@ -5,10 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/qiv_proto.h"
-#include "app/qivprotosw.h"
-#include "guikit/gui_registry.h"
 #include "base/failure.h"
+#include "guikit/gui_registry.h"
 #include "platform/layout_file.h"
 
 namespace qiv {
@@ -21,34 +19,6 @@ constexpr std::size_t kMaxEntryName = 31;
 bool exists_as_file(const fs::path& p) {
   std::error_code ec;
   return fs::is_regular_file(p, ec);
-}
-
-// Checks the words of a control's callback the way Qiv_proto will run them: the first word
-// names a placeholder callback or a function of the table, whose declared input count the
-// remaining words must respect; qivprotosw needs one action name of the dispatcher's table,
-// and Qiv_proto passes the rest on to the function it names.
-std::string check_callback(const Context& ctx, const std::vector<std::string>& words,
-                           std::size_t first) {
-  if (first >= words.size()) return "Qiv_proto needs the name of the function to call";
-  const std::string& name = words[first];
-  const std::size_t nargs = words.size() - first - 1;
-  const auto& placeholders = placeholder_callbacks();
-  if (std::find(placeholders.begin(), placeholders.end(), name) != placeholders.end()) return "";
-  const Callable* c = ctx.rt.find(name);
-  if (c == nullptr) return "no callable function named \"" + name + "\"";
-  if (name == "Qiv_proto") return check_callback(ctx, words, first + 1);
-  if (c->max_in != kAnyCount && nargs > static_cast<std::size_t>(c->max_in))
-    return "\"" + name + "\" takes at most " + std::to_string(c->max_in) + " input" +
-           (c->max_in == 1 ? "" : "s") + ", the callback gives " + std::to_string(nargs);
-  if (name == "qivprotosw") {
-    if (nargs == 0) return "qivprotosw needs an action name";
-    const auto& table = action_table();
-    const std::string& action = words[first + 1];
-    if (std::none_of(table.begin(), table.end(),
-                     [&](const ActionEntry& e) { return action == e.name; }))
-      return "\"" + action + "\" is not an action of qivprotosw";
-  }
-  return "";
 }
 
 fs::path executable_dir() {
@@ -139,7 +109,7 @@ Handle openfig(Context& ctx, const std::string& filename, const std::string& pol
   auto load = [&] {
     std::string path = locate_layout(dir, file);
     return hgload(gfx, path, [&ctx](const std::vector<std::string>& words) {
-      return check_callback(ctx, words, 0);
+      return ctx.rt.check_callback(words);
     });
   };
   Handle fig;

@@ -28,8 +28,8 @@ struct Callable {
 // "Run-time Error: File: FILE Line: LINE Column: 1 The function "NAME" was called with more
 // than the declared number of outputs (N)." (or "inputs"). Inner functions name their file
 // as outer/inner and give their own line number.
-std::string arity_message(const std::string& file, int line, const std::string& name,
-                          bool outputs, int declared);
+std::string arity_message(const std::string& file, int line, const std::string& name, bool outputs,
+                          int declared);
 
 // Throws the arity failure when nin or nout exceeds what is declared; outputs are checked
 // first.
@@ -48,7 +48,17 @@ class Runtime {
   // Registered names in the order they were added.
   const std::vector<std::string>& names() const { return order_; }
 
+  // The words of a control's callback (function name, then text arguments), checked when a
+  // layout is read so that a callback that could never run fails at once. The program above
+  // installs the rule; without one every callback is accepted. Returns "" or the reason.
+  using CallbackCheck = std::function<std::string(const std::vector<std::string>& words)>;
+  void set_callback_check(CallbackCheck check) { callback_check_ = std::move(check); }
+  std::string check_callback(const std::vector<std::string>& words) const {
+    return callback_check_ ? callback_check_(words) : std::string();
+  }
+
  private:
+  CallbackCheck callback_check_;
   std::map<std::string, Callable> table_;
   std::vector<std::string> order_;
 };

@@ -5,13 +5,12 @@
 #include <string>
 #include <system_error>
 
+#include "base/failure.h"
 #include "core/controls.h"
 #include "core/guards.h"
-#include "app/qivprotosw.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
 #include "guikit/axes_helpers.h"
-#include "base/failure.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
 #include "protocol/protocol_drawing.h"
@@ -188,7 +187,7 @@ void delete_line(Context& ctx) {
   if (!count) return;
   remove_line(proto, static_cast<Eigen::Index>(*i) - 1);
   set_control_text(ctx, kCountBox, int_text(*count - 1));
-  qivprotosw(ctx, "ShowProto");
+  run_action(ctx, "ShowProto");
 }
 
 void add_line(Context& ctx) {

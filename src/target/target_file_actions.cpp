@@ -6,12 +6,11 @@
 #include <string>
 #include <system_error>
 
+#include "base/failure.h"
 #include "core/controls.h"
 #include "core/guards.h"
-#include "app/qivprotosw.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
-#include "base/failure.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
 #include "protocol/protocol_model.h"
@@ -86,7 +85,7 @@ void load_block(Context& ctx) {
   if (!require_loaded(ctx)) return;
   FileChoice f = ctx.ui.get_file("*.txt", "Enter Name of Block Structure File");
   if (f.cancelled) return;
-  qivprotosw(ctx, "ClearTarget");
+  run_action(ctx, "ClearTarget");
   enter_directory(f.dir);
 
   std::optional<std::string> content = read_text_file(f.dir + f.name);
@@ -137,7 +136,7 @@ void load_block(Context& ctx) {
   set_control_text(ctx, "BlockBox", block_list_to_text(block_at(ctx.state, 1)));
   set_control_text(ctx, "CurrentBlockBox", " 1 ");
   set_control_text(ctx, "MaxBlockBox", num2str(*ctx.state.nblocks));
-  qivprotosw(ctx, "ShowBlockStructure");
+  run_action(ctx, "ShowBlockStructure");
 }
 
 }  // namespace qiv
