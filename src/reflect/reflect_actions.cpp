@@ -1,6 +1,7 @@
 #include "reflect/reflect_actions.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/controls.h"
 #include "core/guards.h"
@@ -34,6 +35,22 @@ std::optional<std::vector<long>> checked_midline(Context& ctx, const std::vector
   return out;
 }
 
+// The midline list that "Reflect" uses: the first two entries fix the baseline and must be
+// landmark numbers; a later whole number above k marks nothing and is dropped, so the list
+// reflects exactly as the list without it. Any other entry that is not a landmark number (0, a
+// negative number, a fraction) stops the reflection with the message of checked_midline.
+std::optional<std::vector<long>> reflection_midline(Context& ctx, const std::vector<double>& list,
+                                                    long k) {
+  std::vector<double> kept;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const double v = list[i];
+    const bool marks_nothing =
+        i >= 2 && std::isfinite(v) && v > static_cast<double>(k) && v == std::floor(v);
+    if (!marks_nothing) kept.push_back(v);
+  }
+  return checked_midline(ctx, kept, k);
+}
+
 }  // namespace
 
 void do_back_reflect(Context& ctx) { open_secondary_window(ctx, "qiv_back"); }
@@ -64,7 +81,7 @@ void midline_reflect(Context& ctx) {
   }
   if (!require_loaded(ctx)) return;
   const Matrix& data = *ctx.state.data;
-  const auto midpts = checked_midline(ctx, list, static_cast<long>((data.cols() - 1) / 2));
+  const auto midpts = reflection_midline(ctx, list, static_cast<long>((data.cols() - 1) / 2));
   if (!midpts) return;
   const long b1 = (*midpts)[0];
   const long b2 = (*midpts)[1];

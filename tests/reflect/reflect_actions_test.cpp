@@ -105,6 +105,27 @@ TEST_F(ReflectActions, RepeatedMidlineEntryChangesNothing) {
   EXPECT_EQ(reflect("1 2\n5 0"), once);
 }
 
+// Numbers above k after the two baseline entries mark nothing: the list reflects as the list
+// without them, to the last bit of every saved value.
+TEST_F(ReflectActions, NumbersAboveKAfterTheBaselineMarkNothing) {
+  struct Row {
+    const char* with_extra;
+    const char* without;
+  };
+  ScratchDir dir;
+  for (const Row& r : {Row{"1 2 11", "1 2"}, Row{"5 1 99", "5 1"}, Row{"1 2 11 5 1000000", "1 2 5"},
+                       Row{"3 4\n12 7", "3 4 7"}}) {
+    const Matrix with_extra = reflect(r.with_extra);
+    s.ui.answer_path(dir.file("a.txt"));
+    save_reflected(s.app.ctx);
+    EXPECT_EQ(with_extra, reflect(r.without)) << r.with_extra;
+    s.ui.answer_path(dir.file("b.txt"));
+    save_reflected(s.app.ctx);
+    EXPECT_EQ(read_file(dir.file("a.txt")), read_file(dir.file("b.txt"))) << r.with_extra;
+    EXPECT_TRUE(s.ui.messages().empty()) << r.with_extra;
+  }
+}
+
 TEST(MidlineReflect, EveryLandmarkOnTheMidlineMirrorsNothing) {
   LoadedSession s;
   s.load(make_specimens(4, 4));
@@ -151,8 +172,14 @@ INSTANTIATE_TEST_SUITE_P(
                 "There must be at least two midline points to backreflect"},
         Refusal{"ZeroInOneRow", "0 5",
                 "Midline landmark 0 is not a landmark number: use whole numbers from 1 to 10."},
-        Refusal{"AboveK", "1 2 11",
+        Refusal{"FirstAboveK", "11 2",
                 "Midline landmark 11 is not a landmark number: use whole numbers from 1 to 10."},
+        Refusal{"SecondAboveK", "1 11 2",
+                "Midline landmark 11 is not a landmark number: use whole numbers from 1 to 10."},
+        Refusal{"ZeroAfterTheBaseline", "1 2 11 0",
+                "Midline landmark 0 is not a landmark number: use whole numbers from 1 to 10."},
+        Refusal{"FractionAboveK", "1 2 11.5",
+                "Midline landmark 11.5 is not a landmark number: use whole numbers from 1 to 10."},
         Refusal{"Fraction", "1 2.5",
                 "Midline landmark 2.5 is not a landmark number: use whole numbers from 1 to 10."},
         Refusal{"Negative", "1 2 -3",
@@ -256,8 +283,13 @@ TEST_F(ReflectActions, ShowAllMidlineFillsEveryListedLandmark) {
 
   s.set_text("MidBox", "1 0");
   show_all_midline(s.app.ctx);
+  // Showing still refuses a number above k anywhere in the list, unlike reflecting.
+  s.set_text("MidBox", "1 2 11");
+  show_all_midline(s.app.ctx);
   EXPECT_THAT(s.ui.messages(),
               ElementsAre("Midline landmark 0 is not a landmark number: use whole numbers from 1 "
+                          "to 10.",
+                          "Midline landmark 11 is not a landmark number: use whole numbers from 1 "
                           "to 10."));
   EXPECT_EQ(s.lines().size(), drawn + 3);
 }

@@ -22,3 +22,18 @@ if(NOT out STREQUAL expected)
   execute_process(COMMAND diff -u ${dir}/${name}.out ${WORK_DIR}/stdout.txt OUTPUT_VARIABLE d)
   message(FATAL_ERROR "stdout differs from ${name}.out:\n${d}\nstderr:\n${err}")
 endif()
+# NAME.same: one pair of files per line, written by the script in its work folder, that must
+# be byte for byte equal.
+if(EXISTS ${dir}/${name}.same)
+  file(STRINGS ${dir}/${name}.same pairs)
+  foreach(pair ${pairs})
+    separate_arguments(files UNIX_COMMAND "${pair}")
+    list(GET files 0 a)
+    list(GET files 1 b)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK_DIR}/${a} ${WORK_DIR}/${b}
+                    RESULT_VARIABLE differ)
+    if(NOT differ EQUAL 0)
+      message(FATAL_ERROR "${a} and ${b} differ (or one is missing)")
+    endif()
+  endforeach()
+endif()
