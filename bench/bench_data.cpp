@@ -10,6 +10,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -58,6 +59,7 @@ struct Files {
   fs::path dir;
   fs::path large;
   fs::path small;
+  fs::path medium;
   Files() {
     dir = fs::temp_directory_path() / ("qiv_bench_data_" + std::to_string(getpid()));
     fs::create_directories(dir);
@@ -65,6 +67,8 @@ struct Files {
     small = dir / "small.txt";
     write_specimens(large, 20000, 100);
     write_specimens(small, 200, 30);
+    medium = dir / "medium.txt";
+    write_specimens(medium, 2000, 50);
   }
   ~Files() {
     std::error_code ec;
@@ -118,6 +122,59 @@ void BM_load(benchmark::State& state) {
   fs::current_path(cwd);
 }
 
+// "Replot" again and again after one "Load", as a long session redraws: the time of the first
+// and of the last Replot and their mean, and the peak memory after "Load", after the first
+// Replot and after the last. A redraw must cost the same in the 60th as in the 1st.
+// Arguments: specimens (20,000 x 100 or 2,000 x 50), number of Replots.
+void BM_replot(benchmark::State& state) {
+  const bool large = state.range(0) == 20000;
+  const fs::path& file = large ? files().large : files().medium;
+  const auto redraws = static_cast<int>(state.range(1));
+  const fs::path cwd = fs::current_path();
+  qiv::HeadlessUi ui;
+  qiv::Application app(ui);
+  qiv::Handle fig = app.gfx.new_figure();
+  app.gfx.new_axes(fig);
+  qiv::Handle box = app.gfx.new_uicontrol(fig);
+  app.gfx.set(box, "Style", qiv::Value("text"));
+  app.gfx.set(box, "Tag", qiv::Value("FileBox"));
+  ui.answer_path(file.string());
+  qiv::load(app.ctx);
+  if (!ui.messages().empty() || !app.state.data) state.SkipWithError("Load refused the file");
+  const double peak_load = peak_rss_mb();
+  double first = 0, last = 0, total = 0, peak_first = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < redraws; ++i) {
+      const auto t0 = std::chrono::steady_clock::now();
+      qiv::replot(app.ctx);
+      const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+      if (i == 0) {
+        first = s;
+        peak_first = peak_rss_mb();
+      }
+      last = s;
+      total += s;
+    }
+    state.SetIterationTime(total);
+  }
+  state.counters["first_s"] = first;
+  state.counters["last_s"] = last;
+  state.counters["mean_s"] = total / redraws;
+  state.counters["peak_load_MB"] = peak_load;
+  state.counters["peak_first_MB"] = peak_first;
+  state.counters["peak_MB"] = peak_rss_mb();
+  fs::current_path(cwd);
+}
+
+BENCHMARK(BM_replot)
+    ->Args({2000, 10})
+    ->Args({2000, 60})
+    ->Args({2000, 100})
+    ->Args({20000, 20})
+    ->Args({20000, 60})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_dload)->Arg(20000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_load)->Arg(20000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_load)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "app/application.h"
+#include "base/failure.h"
 #include "core/controls.h"
 #include "data/data_test_support.h"
 #include "geometry/consensus.h"
-#include "base/failure.h"
 #include "platform/headless_ui.h"
 
 namespace qiv {
@@ -218,6 +218,17 @@ TEST_F(DataActions, ReplotRedrawsWithoutNumbersOrWidening) {
   EXPECT_EQ(app_.gfx.get(axes_, "XLimMode"), Value("auto"));
   EXPECT_EQ(app_.gfx.get(axes_, "YLimMode"), Value("auto"));
   EXPECT_TRUE(app_.gfx.axis_is_equal(axes_));
+}
+
+TEST_F(DataActions, FiftyReplotsKeepTheStoreOfTheFirst) {
+  load_file("three.txt", kThreeByThree);
+  replot(app_.ctx);
+  const std::size_t store = app_.gfx.slots_in_store();
+  const Drawn first = drawn(app_.gfx, axes_);
+  for (int i = 1; i < 50; ++i) replot(app_.ctx);
+  EXPECT_EQ(app_.gfx.slots_in_store(), store);
+  const Drawn last = drawn(app_.gfx, axes_);
+  EXPECT_EQ(last.lines.size(), first.lines.size());
 }
 
 TEST_F(DataActions, ClearForgetsWhatItNamesAndLoadThenWorksAsTheFirstTime) {

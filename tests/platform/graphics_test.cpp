@@ -78,6 +78,41 @@ TEST(Graphics, HandlesAreNeverReused) {
   }
 }
 
+// A cleared or deleted object's slot serves the next object, under a handle never seen before;
+// stale handles stay invalid although their slot now holds someone else.
+TEST(Graphics, FreedSlotsAreReusedUnderNewHandles) {
+  Graphics g;
+  Handle f = g.new_figure();
+  Handle ax = g.gca();
+  const PlotStyle dot{};
+  std::set<Handle> seen;
+  std::vector<Handle> stale;
+  std::size_t store = 0;
+  for (int round = 0; round < 5; ++round) {
+    g.reserve_lines(ax, 10000);
+    for (int i = 0; i < 10000; ++i) {
+      Handle h = g.plot_point(ax, i, -i, dot, 3.0f);
+      ASSERT_TRUE(seen.insert(h).second) << "handle " << h << " reused";
+      if (i % 3000 == 0) stale.push_back(h);
+    }
+    Handle t = g.text_in(ax, 1, 2, "x");
+    ASSERT_TRUE(seen.insert(t).second);
+    if (round == 0) store = g.slots_in_store();
+    EXPECT_EQ(g.slots_in_store(), store) << "round " << round;
+    EXPECT_EQ(g.line_count(ax), 10000u);
+    EXPECT_EQ(g.get(g.children(ax).back(), "String").str(), "x");
+    g.cla();
+    for (Handle h : stale) EXPECT_FALSE(g.ishandle(h));
+  }
+  Handle u = g.new_uicontrol(f);
+  EXPECT_TRUE(seen.insert(u).second);
+  g.delete_object(u);
+  Handle v = g.new_uicontrol(f);
+  EXPECT_FALSE(g.ishandle(u));
+  EXPECT_GT(v, u);
+  EXPECT_EQ(g.findall(f).back(), v);
+}
+
 TEST(Graphics, ClaKeepsTheLabelTexts) {
   Graphics g;
   g.new_figure();
@@ -156,7 +191,8 @@ TEST(Graphics, PlotStyles) {
     EXPECT_EQ(plot_style->line, c.line) << c.style;
     EXPECT_EQ(plot_style->color, c.color) << c.style;
   }
-  for (const char* bad : {"q", "rr", "**", "--:", "g*x"}) EXPECT_FALSE(parse_plot_style(bad)) << bad;
+  for (const char* bad : {"q", "rr", "**", "--:", "g*x"})
+    EXPECT_FALSE(parse_plot_style(bad)) << bad;
 }
 
 TEST(Graphics, CurrentFigureAndAxes) {

@@ -15,12 +15,18 @@ namespace qiv {
 
 const char* type_name(ObjType t) {
   switch (t) {
-    case ObjType::kRoot: return "root";
-    case ObjType::kFigure: return "figure";
-    case ObjType::kAxes: return "axes";
-    case ObjType::kLine: return "line";
-    case ObjType::kText: return "text";
-    case ObjType::kUicontrol: return "uicontrol";
+    case ObjType::kRoot:
+      return "root";
+    case ObjType::kFigure:
+      return "figure";
+    case ObjType::kAxes:
+      return "axes";
+    case ObjType::kLine:
+      return "line";
+    case ObjType::kText:
+      return "text";
+    case ObjType::kUicontrol:
+      return "uicontrol";
   }
   return "unknown";
 }
@@ -92,7 +98,29 @@ struct Slot {
   bool alive;
   std::uint32_t index;  // into heavies, lines or texts by type
   Handle parent;
+  Handle handle;  // the object's handle: a freed slot given out again gets a new one
 };
+
+// Handles are given out in increasing order and never again, so the map from a handle to its
+// slot is paged: a page for every kPageSize consecutive handles, dropped once every handle of
+// it has been given out and deleted. A long session redrawing millions of points keeps only
+// the pages of the objects alive now, plus one null pointer per page ever used.
+constexpr Handle kPageSize = 4096;
+constexpr std::uint32_t kNoSlot = 0xffffffffu;
+struct HandlePage {
+  std::array<std::uint32_t, kPageSize> slot;
+  std::uint32_t live = 0;
+  HandlePage() { slot.fill(kNoSlot); }
+};
+
+// Room for `more` elements beyond `in_use`, growing by half again at least, so that repeated
+// drawing never copies the whole store once per drawing.
+template <typename T>
+void grow_for(std::vector<T>& v, std::size_t in_use, std::size_t more) {
+  const std::size_t need = in_use + more;
+  if (need <= v.capacity()) return;
+  v.reserve(std::max(need, v.capacity() + v.capacity() / 2));
+}
 
 struct Heavy {
   PropMap props;
@@ -115,7 +143,10 @@ const char* valign_name(int a) { return a < 0 ? "bottom" : a == 0 ? "middle" : "
 }  // namespace
 
 struct Graphics::Impl {
-  std::vector<Slot> slots;
+  std::vector<Slot> slots;  // by slot index; a deleted object's slot goes to free_slots
+  std::vector<std::uint32_t> free_slots;
+  std::vector<std::unique_ptr<HandlePage>> pages;  // by handle / kPageSize
+  Handle next_handle = 0;
   std::vector<Heavy> heavies;
   std::vector<LineData> lines;
   std::vector<std::uint32_t> free_lines;
@@ -129,12 +160,16 @@ struct Graphics::Impl {
   Handle current_figure = kNoHandle;
   std::size_t tagged_light = 0;
 
-  bool valid(Handle h) const {
-    return h >= 0 && static_cast<std::size_t>(h) < slots.size() &&
-           slots[static_cast<std::size_t>(h)].alive;
+  // The slot index of a live handle, kNoSlot for any other number.
+  std::uint32_t slot_index(Handle h) const {
+    if (h < 0 || h >= next_handle) return kNoSlot;
+    const auto page = static_cast<std::size_t>(h / kPageSize);
+    if (!pages[page]) return kNoSlot;
+    return pages[page]->slot[static_cast<std::size_t>(h % kPageSize)];
   }
-  Slot& slot(Handle h) { return slots[static_cast<std::size_t>(h)]; }
-  const Slot& slot(Handle h) const { return slots[static_cast<std::size_t>(h)]; }
+  bool valid(Handle h) const { return slot_index(h) != kNoSlot; }
+  Slot& slot(Handle h) { return slots[slot_index(h)]; }
+  const Slot& slot(Handle h) const { return slots[slot_index(h)]; }
   Heavy& heavy(Handle h) { return heavies[slot(h).index]; }
   const Heavy& heavy(Handle h) const { return heavies[slot(h).index]; }
   LineData& line(Handle h) { return lines[slot(h).index]; }
@@ -143,9 +178,33 @@ struct Graphics::Impl {
   const TextData& text(Handle h) const { return texts[slot(h).index]; }
 
   Handle add_slot(ObjType t, std::uint32_t index, Handle parent) {
-    Handle h = static_cast<Handle>(slots.size());
-    slots.push_back(Slot{t, true, index, parent});
+    const Handle h = next_handle++;
+    std::uint32_t si;
+    if (!free_slots.empty()) {
+      si = free_slots.back();
+      free_slots.pop_back();
+      slots[si] = Slot{t, true, index, parent, h};
+    } else {
+      si = static_cast<std::uint32_t>(slots.size());
+      slots.push_back(Slot{t, true, index, parent, h});
+    }
+    const auto page = static_cast<std::size_t>(h / kPageSize);
+    if (page == pages.size()) pages.push_back(std::make_unique<HandlePage>());
+    pages[page]->slot[static_cast<std::size_t>(h % kPageSize)] = si;
+    ++pages[page]->live;
     return h;
+  }
+
+  // Ends handle h for good and gives its slot back for reuse.
+  void free_slot(Handle h) {
+    const std::uint32_t si = slot_index(h);
+    assert(si != kNoSlot);
+    slots[si].alive = false;
+    free_slots.push_back(si);
+    const auto page = static_cast<std::size_t>(h / kPageSize);
+    pages[page]->slot[static_cast<std::size_t>(h % kPageSize)] = kNoSlot;
+    const bool all_given_out = static_cast<Handle>(page + 1) * kPageSize <= next_handle;
+    if (--pages[page]->live == 0 && all_given_out) pages[page].reset();
   }
 
   Handle add_heavy(ObjType t, Handle parent, PropMap props) {
@@ -191,8 +250,8 @@ struct Graphics::Impl {
 
   // Frees a line or text without touching its parent's child list.
   void release_light(Handle h) {
-    Slot& s = slot(h);
-    s.alive = false;
+    const Slot s = slot(h);
+    free_slot(h);
     if (s.type == ObjType::kLine) {
       LineData& l = lines[s.index];
       if (l.n > 2) {
@@ -221,15 +280,9 @@ struct Graphics::Impl {
   void clear_axes(Handle ax) {
     Heavy& a = heavy(ax);
     for (Handle c : a.children) release_light(c);
+    // The child list, the line pool and the slots keep their room: the next drawing (a
+    // redraw draws as much again) reuses it instead of allocating and copying it anew.
     a.children.clear();
-    a.children.shrink_to_fit();
-    if (lines.size() > 1024 && free_lines.size() == lines.size()) {
-      // Everything was cleared: give the pools back instead of keeping millions of slots.
-      lines.clear();
-      lines.shrink_to_fit();
-      free_lines.clear();
-      free_lines.shrink_to_fit();
-    }
     a.extent_dirty = true;
     notify_content(ax);
   }
@@ -305,11 +358,15 @@ struct Graphics::Impl {
     std::array<double, 4> p{0, 0, 0, 0};
     for (int i = 0; i < 4 && i < pos.size(); ++i) p[static_cast<std::size_t>(i)] = pos.data()[i];
     if (units == "normalized") {
-      p[0] *= ref[0]; p[2] *= ref[0];
-      p[1] *= ref[1]; p[3] *= ref[1];
+      p[0] *= ref[0];
+      p[2] *= ref[0];
+      p[1] *= ref[1];
+      p[3] *= ref[1];
     } else if (units == "characters") {
-      p[0] *= kCharWidthPx; p[2] *= kCharWidthPx;
-      p[1] *= kCharHeightPx; p[3] *= kCharHeightPx;
+      p[0] *= kCharWidthPx;
+      p[2] *= kCharWidthPx;
+      p[1] *= kCharHeightPx;
+      p[3] *= kCharHeightPx;
     } else if (units == "points") {
       for (double& v : p) v *= 96.0 / 72.0;
     } else if (units == "inches") {
@@ -324,11 +381,15 @@ struct Graphics::Impl {
                             std::array<double, 2> ref) {
     std::array<double, 4> p = px;
     if (units == "normalized") {
-      p[0] /= ref[0]; p[2] /= ref[0];
-      p[1] /= ref[1]; p[3] /= ref[1];
+      p[0] /= ref[0];
+      p[2] /= ref[0];
+      p[1] /= ref[1];
+      p[3] /= ref[1];
     } else if (units == "characters") {
-      p[0] /= kCharWidthPx; p[2] /= kCharWidthPx;
-      p[1] /= kCharHeightPx; p[3] /= kCharHeightPx;
+      p[0] /= kCharWidthPx;
+      p[2] /= kCharWidthPx;
+      p[1] /= kCharHeightPx;
+      p[3] /= kCharHeightPx;
     } else if (units == "points") {
       for (double& v : p) v /= 96.0 / 72.0;
     } else if (units == "inches") {
@@ -510,9 +571,10 @@ void Graphics::delete_object(Handle h) {
   } else {
     for (Handle c : kids) delete_object(c);
   }
-  impl_->slot(h).alive = false;
   impl_->heavy(h).props.clear();
   impl_->heavy(h).children.clear();
+  impl_->heavy(h).children.shrink_to_fit();
+  impl_->free_slot(h);
   impl_->appdata.erase(h);
   if (parent >= 0 && impl_->valid(parent)) {
     auto& pc = impl_->heavy(parent).children;
@@ -566,7 +628,8 @@ Handle Graphics::callback_figure() const {
   return callback_object_ >= 0 ? impl_->figure_of(callback_object_) : kNoHandle;
 }
 
-Handle Graphics::plot(const double* x, const double* y, std::size_t n, const PlotStyle& plot_style) {
+Handle Graphics::plot(const double* x, const double* y, std::size_t n,
+                      const PlotStyle& plot_style) {
   Handle ax = gca();
   Heavy& a = impl_->heavy(ax);
   auto np = a.props.find("nextplot");
@@ -577,8 +640,17 @@ Handle Graphics::plot(const double* x, const double* y, std::size_t n, const Plo
   }
   std::uint32_t li = impl_->alloc_line();
   LineData& l = impl_->lines[li];
-  l = LineData{{0, 0}, {0, 0}, static_cast<std::uint32_t>(n), 0, plot_style.color, Rgb{0, 0, 0, true},
-               6.0f, 0.5f, plot_style.marker, plot_style.line, true};
+  l = LineData{{0, 0},
+               {0, 0},
+               static_cast<std::uint32_t>(n),
+               0,
+               plot_style.color,
+               Rgb{0, 0, 0, true},
+               6.0f,
+               0.5f,
+               plot_style.marker,
+               plot_style.line,
+               true};
   if (n <= 2) {
     for (std::size_t i = 0; i < n; ++i) {
       l.x[i] = x[i];
@@ -616,8 +688,17 @@ Handle Graphics::plot(const std::vector<double>& x, const std::vector<double>& y
 Handle Graphics::plot_point(Handle ax, double x, double y, const PlotStyle& plot_style,
                             float marker_size) {
   std::uint32_t li = impl_->alloc_line();
-  impl_->lines[li] = LineData{{x, 0}, {y, 0}, 1, 0, plot_style.color, Rgb{0, 0, 0, true},
-                              marker_size, 0.5f, plot_style.marker, plot_style.line, true};
+  impl_->lines[li] = LineData{{x, 0},
+                              {y, 0},
+                              1,
+                              0,
+                              plot_style.color,
+                              Rgb{0, 0, 0, true},
+                              marker_size,
+                              0.5f,
+                              plot_style.marker,
+                              plot_style.line,
+                              true};
   Handle h = impl_->add_slot(ObjType::kLine, li, ax);
   Heavy& a = impl_->heavy(ax);
   a.children.push_back(h);
@@ -627,9 +708,10 @@ Handle Graphics::plot_point(Handle ax, double x, double y, const PlotStyle& plot
 
 void Graphics::reserve_lines(Handle ax, std::size_t n) {
   auto& children = impl_->heavy(ax).children;
-  children.reserve(children.size() + n);
-  impl_->lines.reserve(impl_->lines.size() + n);
-  impl_->slots.reserve(impl_->slots.size() + n);
+  grow_for(children, children.size(), n);
+  const auto beyond_free = [n](std::size_t free) { return n > free ? n - free : 0; };
+  grow_for(impl_->lines, impl_->lines.size(), beyond_free(impl_->free_lines.size()));
+  grow_for(impl_->slots, impl_->slots.size(), beyond_free(impl_->free_slots.size()));
   if (n >= (std::size_t{1} << 16)) {
     advise_huge_pages(children);
     advise_huge_pages(impl_->lines);
@@ -638,7 +720,9 @@ void Graphics::reserve_lines(Handle ax, std::size_t n) {
   impl_->notify_content(ax);
 }
 
-Handle Graphics::text(double x, double y, std::string s) { return text_in(gca(), x, y, std::move(s)); }
+Handle Graphics::text(double x, double y, std::string s) {
+  return text_in(gca(), x, y, std::move(s));
+}
 
 Handle Graphics::text_in(Handle ax, double x, double y, std::string s) {
   std::uint32_t ti = impl_->alloc_text();
@@ -667,8 +751,7 @@ Limits Graphics::axis() { return impl_->limits(gca()); }
 void Graphics::axis(const Limits& lim) {
   Handle ax = gca();
   Heavy& a = impl_->heavy(ax);
-  if (!(lim[0] < lim[1]) || !(lim[2] < lim[3]))
-    throw Failure("Axis limits must be increasing.");
+  if (!(lim[0] < lim[1]) || !(lim[2] < lim[3])) throw Failure("Axis limits must be increasing.");
   a.manual = lim;
   a.xmanual = a.ymanual = true;
   impl_->notify_changed(ax, "xlim");
@@ -773,8 +856,8 @@ Value Graphics::get(Handle h, std::string_view name_in) const {
     if (n == "tag") return Value("");
     if (n == "fontname") return Value("Helvetica");
     if (n == "userdata") return Value(Matrix());
-    throw Failure("There is no " + std::string(name_in) + " property on the " +
-                  type_name(s.type) + " class.");
+    throw Failure("There is no " + std::string(name_in) + " property on the " + type_name(s.type) +
+                  " class.");
   }
   const Heavy& o = impl_->heavy(h);
   if (s.type == ObjType::kRoot && n == "currentfigure") {
@@ -805,8 +888,8 @@ Value Graphics::get(Handle h, std::string_view name_in) const {
   }
   auto it = o.props.find(n);
   if (it != o.props.end()) return it->second;
-  throw Failure("There is no " + std::string(name_in) + " property on the " +
-                type_name(s.type) + " class.");
+  throw Failure("There is no " + std::string(name_in) + " property on the " + type_name(s.type) +
+                " class.");
 }
 
 bool Graphics::has_property(Handle h, std::string_view name) const {
@@ -909,10 +992,14 @@ void Graphics::set(Handle h, std::string_view name_in, const Value& v) {
         t.halign = static_cast<std::int8_t>(a == "left" ? -1 : a == "center" ? 0 : 1);
       } else if (n == "verticalalignment") {
         std::string a = v.is_string() ? lower(v.str()) : "";
-        if (a == "bottom" || a == "baseline") t.valign = -1;
-        else if (a == "middle") t.valign = 0;
-        else if (a == "top" || a == "cap") t.valign = 1;
-        else throw Failure("Bad value for the property VerticalAlignment.");
+        if (a == "bottom" || a == "baseline")
+          t.valign = -1;
+        else if (a == "middle")
+          t.valign = 0;
+        else if (a == "top" || a == "cap")
+          t.valign = 1;
+        else
+          throw Failure("Bad value for the property VerticalAlignment.");
       } else {
         handled = false;
       }
@@ -943,8 +1030,8 @@ void Graphics::set(Handle h, std::string_view name_in, const Value& v) {
   if (n == "units") {
     if (!v.is_string()) throw Failure("Bad value for the property Units.");
     std::string u = lower(v.str());
-    static const char* known[] = {"pixels", "normalized", "characters", "points", "inches",
-                                  "centimeters"};
+    static const char* known[] = {"pixels", "normalized", "characters",
+                                  "points", "inches",     "centimeters"};
     if (std::find_if(std::begin(known), std::end(known), [&](const char* k) { return u == k; }) ==
         std::end(known))
       throw Failure("Bad value for the property Units: \"" + v.str() + "\".");
@@ -986,7 +1073,8 @@ void Graphics::set(Handle h, std::string_view name_in, const Value& v) {
   }
   if (s.type == ObjType::kAxes) {
     if (n == "xlim" || n == "ylim") {
-      if (!v.is_matrix() || v.matrix().size() != 2 || !(v.matrix().data()[0] < v.matrix().data()[1]))
+      if (!v.is_matrix() || v.matrix().size() != 2 ||
+          !(v.matrix().data()[0] < v.matrix().data()[1]))
         throw Failure("Bad value for the property " + std::string(name_in) + ".");
       Limits cur = impl_->limits(h);
       int off = n == "xlim" ? 0 : 2;
@@ -1003,7 +1091,8 @@ void Graphics::set(Handle h, std::string_view name_in, const Value& v) {
     }
     if (n == "xlimmode" || n == "ylimmode") {
       std::string m = v.is_string() ? lower(v.str()) : "";
-      if (m != "auto" && m != "manual") throw Failure("Bad value for the property " + std::string(name_in) + ".");
+      if (m != "auto" && m != "manual")
+        throw Failure("Bad value for the property " + std::string(name_in) + ".");
       if (m == "manual") o.manual = impl_->limits(h);
       (n == "xlimmode" ? o.xmanual : o.ymanual) = m == "manual";
       impl_->notify_changed(h, n);
@@ -1089,6 +1178,8 @@ std::size_t Graphics::line_count(Handle ax) const {
   return n;
 }
 
+std::size_t Graphics::slots_in_store() const { return impl_->slots.size(); }
+
 void Graphics::for_each_drawn(Handle ax, const std::function<void(const LineView&)>& on_line,
                               const std::function<void(const TextView&)>& on_text) const {
   if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes) return;
@@ -1098,8 +1189,8 @@ void Graphics::for_each_drawn(Handle ax, const std::function<void(const LineView
       const LineData& l = impl_->lines[s.index];
       const double* xs = l.n > 2 ? impl_->big_points[l.big].data() : l.x;
       const double* ys = l.n > 2 ? impl_->big_points[l.big].data() + l.n : l.y;
-      on_line(LineView{xs, ys, l.n, l.color, l.face, l.marker, l.style, l.marker_size,
-                       l.line_width, l.visible});
+      on_line(LineView{xs, ys, l.n, l.color, l.face, l.marker, l.style, l.marker_size, l.line_width,
+                       l.visible});
     } else {
       on_text(text_view(c));
     }
@@ -1108,8 +1199,8 @@ void Graphics::for_each_drawn(Handle ax, const std::function<void(const LineView
 
 TextView Graphics::text_view(Handle h) const {
   const TextData& t = impl_->text(h);
-  return TextView{t.x, t.y, &t.str, t.color, t.font_size, t.visible, t.bold, t.italic, t.halign,
-                  t.valign};
+  return TextView{t.x,       t.y,    &t.str,   t.color,  t.font_size,
+                  t.visible, t.bold, t.italic, t.halign, t.valign};
 }
 
 std::array<Handle, 3> Graphics::axes_labels(Handle ax) const {

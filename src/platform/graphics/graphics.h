@@ -4,7 +4,10 @@
 // notifications for a front end.
 //
 // Handles are positive whole numbers, unique for the run and never reused, so a stale
-// handle can never name a new object; 0 is the screen and -1 means none.
+// handle can never name a new object; 0 is the screen and -1 means none. The storage behind
+// them is reused: a deleted object's slot (and its line or text record) goes to a free list
+// and serves the next object created, under that object's new handle, so a session that
+// clears and redraws the same picture again and again keeps the same memory.
 //
 // Lines and texts are stored compactly (fixed fields in pools, rare properties in a side
 // table), because "Load" draws one line object per landmark per specimen: millions of them.
@@ -45,10 +48,10 @@ using Limits = std::array<double, 4>;
 class GraphicsObserver {
  public:
   virtual ~GraphicsObserver() = default;
-  virtual void object_created(Handle h) = 0;            // figures, axes, uicontrols
-  virtual void object_deleted(Handle h) = 0;            // before removal; still queryable
+  virtual void object_created(Handle h) = 0;  // figures, axes, uicontrols
+  virtual void object_deleted(Handle h) = 0;  // before removal; still queryable
   virtual void property_changed(Handle h, std::string_view lower_name) = 0;
-  virtual void content_changed(Handle axes) = 0;        // lines/texts drawn, changed, cleared
+  virtual void content_changed(Handle axes) = 0;  // lines/texts drawn, changed, cleared
   virtual void figure_raised(Handle fig) = 0;
 };
 
@@ -87,46 +90,47 @@ class Graphics {
 
   // --- objects -------------------------------------------------------------------------
   bool ishandle(Handle h) const;
-  ObjType type(Handle h) const;             // Failure for an invalid handle
-  Handle parent(Handle h) const;            // kNoHandle for the screen
+  ObjType type(Handle h) const;                  // Failure for an invalid handle
+  Handle parent(Handle h) const;                 // kNoHandle for the screen
   std::vector<Handle> children(Handle h) const;  // creation order (figures, axes, uicontrols)
   // The figure that contains h (h itself for a figure); kNoHandle for the screen.
   Handle figure_of(Handle h) const;
 
-  Handle new_figure();                      // visible, becomes current
-  Handle new_axes(Handle fig);              // becomes the figure's current axes
+  Handle new_figure();          // visible, becomes current
+  Handle new_axes(Handle fig);  // becomes the figure's current axes
   Handle new_uicontrol(Handle fig);
-  void delete_object(Handle h);             // with all descendants
+  void delete_object(Handle h);  // with all descendants
   void close(Handle fig);
 
   // --- current figure and axes ---------------------------------------------------------
-  Handle gcf();                             // creates a figure when none is open
-  Handle gca();                             // creates axes in gcf when it has none
-  Handle current_figure() const;            // kNoHandle when none, never creates
-  void figure(Handle fig);                  // make current and raise
-  std::vector<Handle> figures() const;      // open figures, oldest first
+  Handle gcf();                         // creates a figure when none is open
+  Handle gca();                         // creates axes in gcf when it has none
+  Handle current_figure() const;        // kNoHandle when none, never creates
+  void figure(Handle fig);              // make current and raise
+  std::vector<Handle> figures() const;  // open figures, oldest first
 
   // The object whose callback is running (gcbo), kNoHandle when none.
   Handle callback_object() const { return callback_object_; }
   void set_callback_object(Handle h) { callback_object_ = h; }
-  Handle callback_figure() const;           // gcbf
+  Handle callback_figure() const;  // gcbf
 
   // --- drawing into the current axes -------------------------------------------------
   // One line through the n points, with the style's colour, marker and line style.
   Handle plot(const double* x, const double* y, std::size_t n, const PlotStyle& plot_style);
   Handle plot(const std::vector<double>& x, const std::vector<double>& y, std::string_view style);
   // A single point with a marker size, the fast path for drawing many landmarks.
-  Handle plot_point(Handle axes, double x, double y, const PlotStyle& plot_style, float marker_size);
+  Handle plot_point(Handle axes, double x, double y, const PlotStyle& plot_style,
+                    float marker_size);
   Handle text(double x, double y, std::string s);
   Handle text_in(Handle axes, double x, double y, std::string s);
   void hold_on();
-  void cla();                               // clears gca; keeps its label texts
+  void cla();  // clears gca; keeps its label texts
   void clear_axes(Handle axes);
   void reserve_lines(Handle axes, std::size_t n);
 
   // --- axis limits (of the current axes) -------------------------------------------------
-  Limits axis();                            // computed from the data in auto mode
-  void axis(const Limits& lim);             // sets limits, mode manual
+  Limits axis();                 // computed from the data in auto mode
+  void axis(const Limits& lim);  // sets limits, mode manual
   void axis_auto();
   void axis_equal();
   Limits axis_of(Handle axes) const;
@@ -153,6 +157,9 @@ class Graphics {
 
   // --- for painters ------------------------------------------------------------------------
   std::size_t line_count(Handle axes) const;
+  // Object slots in the store, live or free for reuse; drawing as much again after clearing
+  // must not add any.
+  std::size_t slots_in_store() const;
   // Visits the lines and texts of an axes in drawing order (label texts excluded).
   void for_each_drawn(Handle axes, const std::function<void(const LineView&)>& on_line,
                       const std::function<void(const TextView&)>& on_text) const;
