@@ -7,8 +7,8 @@
 
 #include "app/qiv_proto.h"
 #include "app/qivprotosw.h"
-#include "guikit/gui_registry.h"
 #include "base/failure.h"
+#include "guikit/gui_registry.h"
 #include "platform/layout_file.h"
 
 namespace qiv {
@@ -43,9 +43,11 @@ std::string check_callback(const Context& ctx, const std::vector<std::string>& w
   if (name == "qivprotosw") {
     if (nargs == 0) return "qivprotosw needs an action name";
     const auto& table = action_table();
+    const auto& added = added_action_table();
     const std::string& action = words[first + 1];
-    if (std::none_of(table.begin(), table.end(),
-                     [&](const ActionEntry& e) { return action == e.name; }))
+    const auto named = [&](const ActionEntry& e) { return action == e.name; };
+    if (std::none_of(table.begin(), table.end(), named) &&
+        std::none_of(added.begin(), added.end(), named))
       return "\"" + action + "\" is not an action of qivprotosw";
   }
   return "";
