@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "analysis/analysis_actions.h"
 #include "data/data_actions.h"
 #include "protocol/protocol_actions.h"
 #include "subset/subset_actions.h"
@@ -56,8 +57,19 @@ const std::array<ActionEntry, 41>& action_table() {
   return table;
 }
 
+const std::array<ActionEntry, 1>& added_action_table() {
+  static const std::array<ActionEntry, 1> table{{{"SaveLengths", save_lengths}}};
+  return table;
+}
+
 void qivprotosw(Context& ctx, const std::string& action) {
   for (const ActionEntry& e : action_table()) {
+    if (action == e.name) {
+      e.run(ctx);
+      return;
+    }
+  }
+  for (const ActionEntry& e : added_action_table()) {
     if (action == e.name) {
       e.run(ctx);
       return;

@@ -193,11 +193,12 @@ const BoxAction kBoxActions[] = {
     {"ActiveLMBox", BoxKind::kLandmark, "ShowMidline", kLandmark, kNone},
     {"ActiveLMBox", BoxKind::kLandmark, "AddMidline", "", kNone},
     {"MidBox", BoxKind::kLandmarkList, "ShowAllMidline", kMidline, kNoListNumber},
+    // After the two baseline entries a whole number above 12 marks nothing: reflected.
     {"MidBox",
      BoxKind::kLandmarkList,
      "MidlineReflect",
      kMidline,
-     kNone,
+     {Typed::kHuge, Typed::kOutOfRange},
      {{Typed::kEmpty, kTwoMidline}, {Typed::kBlanks, kTwoMidline}, {Typed::kLetters, kTwoMidline}}},
     {"MidBox", BoxKind::kLandmarkList, "AddMidline", "", kNone},
     {"MaxBlockBox",

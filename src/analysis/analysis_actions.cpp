@@ -1,0 +1,38 @@
+#include "analysis/analysis_actions.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "analysis/line_lengths.h"
+#include "core/guards.h"
+#include "platform/file_io.h"
+#include "platform/text.h"
+#include "protocol/protocol_model.h"
+
+namespace qiv {
+
+void save_lengths(Context& ctx) {
+  if (!require_loaded(ctx) || !require_protocol(ctx)) return;
+  const Matrix& data = *ctx.state.data;
+  const Matrix& proto = *ctx.state.proto;
+  if (protocol_lines(proto) == 0) {
+    ctx.ui.msgbox("The protocol has no lines: add lines before saving their lengths.");
+    return;
+  }
+  const long long k = (data.cols() - 1) / 2;
+  if (auto bad = find_line_outside_data(proto, k)) {
+    ctx.ui.msgbox("Protocol line " + std::to_string(bad->line) + " joins landmark " +
+                  num2str(bad->landmark) + ", which the data lack: they have landmarks 1 to " +
+                  std::to_string(k) + ".");
+    return;
+  }
+  const FileChoice choice = ctx.ui.put_file("*.csv", "Enter Name for Line Lengths File");
+  if (choice.cancelled) return;
+  std::error_code ignored;  // a folder that cannot be entered makes the write fail too
+  std::filesystem::current_path(choice.dir, ignored);
+  if (!write_file_atomically(choice.dir + choice.name,
+                             lengths_csv(proto, line_lengths(data, proto))))
+    ctx.ui.msgbox("Failure on File Open");
+}
+
+}  // namespace qiv

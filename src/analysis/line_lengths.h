@@ -1,0 +1,28 @@
+#pragma once
+// The length of every protocol line in every specimen, in the units of the original file:
+// the distance between the line's two landmarks in the superimposed coordinates times the
+// specimen's trailing value (its centroid size).
+#include <optional>
+#include <string>
+
+#include "base/matrix.h"
+
+namespace qiv {
+
+// data: n specimens by 2k + 1 columns; proto: one row per line (number, landmark a,
+// landmark b), every landmark from 1 to k. Returns n rows by one column per line, in
+// protocol row order.
+Matrix line_lengths(const Matrix& data, const Matrix& proto);
+
+// The first protocol line (1-based row) naming a landmark outside 1..k, with that landmark.
+struct LineOutsideData {
+  long long line;
+  double landmark;
+};
+std::optional<LineOutsideData> find_line_outside_data(const Matrix& proto, long long k);
+
+// The CSV text: "specimen,L1_a-b,...", then per specimen its row number and each length as
+// "%.10g", "\n" line ends.
+std::string lengths_csv(const Matrix& proto, const Matrix& lengths);
+
+}  // namespace qiv

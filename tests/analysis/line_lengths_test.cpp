@@ -1,0 +1,103 @@
+#include "analysis/line_lengths.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "analysis/analysis_actions.h"
+#include "app/qivprotosw.h"
+#include "subset/loaded_session.h"
+
+namespace qiv {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::LoadedSession;
+using testing::make_specimens;
+using testing::read_file;
+using testing::ScratchDir;
+
+// Two specimens of three landmarks; the second is the first shrunk ten times with a trailing
+// value of 2.5, so its lengths are a quarter of the first's.
+Matrix hand_data() { return Matrix{{0, 0, 3, 4, 0, 1, 1}, {0, 0, 0.3, 0.4, 0, 0.1, 2.5}}; }
+
+TEST(LineLengths, DistanceTimesTrailingValue) {
+  const Matrix lengths = line_lengths(hand_data(), Matrix{{1, 1, 2}, {2, 2, 3}, {3, 3, 1}});
+  ASSERT_EQ(lengths.rows(), 2);
+  ASSERT_EQ(lengths.cols(), 3);
+  EXPECT_DOUBLE_EQ(lengths(0, 0), 5);
+  EXPECT_DOUBLE_EQ(lengths(0, 1), std::sqrt(18.0));
+  EXPECT_DOUBLE_EQ(lengths(0, 2), 1);
+  EXPECT_DOUBLE_EQ(lengths(1, 0), 1.25);
+  EXPECT_DOUBLE_EQ(lengths(1, 1), std::sqrt(0.18) * 2.5);
+  EXPECT_DOUBLE_EQ(lengths(1, 2), 0.25);
+}
+
+class SaveLengths : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    s.load(make_specimens(4, 3));
+    s.app.state.data = hand_data();
+    s.app.state.proto = Matrix{{1, 1, 2}, {2, 2, 3}};
+  }
+  LoadedSession s;
+  ScratchDir dir;
+};
+
+TEST_F(SaveLengths, WritesTheHeaderAndOneRowPerSpecimen) {
+  s.ui.answer_path(dir.file("lengths.csv"));
+  qivprotosw(s.app.ctx, "SaveLengths");
+  EXPECT_EQ(read_file(dir.file("lengths.csv")),
+            "specimen,L1_1-2,L2_2-3\n1,5,4.242640687\n2,1.25,1.060660172\n");
+  ASSERT_EQ(s.ui.dialogs().size(), 1u);
+  EXPECT_TRUE(s.ui.dialogs()[0].save);
+  EXPECT_EQ(s.ui.dialogs()[0].filter, "*.csv");
+  EXPECT_TRUE(s.ui.messages().empty());
+}
+
+TEST_F(SaveLengths, CancelWritesNothing) {
+  s.ui.answer_cancel();
+  save_lengths(s.app.ctx);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+  EXPECT_TRUE(s.ui.messages().empty());
+}
+
+TEST(SaveLengthsRefuses, WithAMessageAndWritesNothing) {
+  struct Row {
+    const char* name;
+    void (*prepare)(SharedState&);
+    const char* message;
+  };
+  const Row rows[] = {
+      {"NoData", [](SharedState& st) { st.data.reset(); }, "Load a landmark data file first."},
+      {"NoProtocol", [](SharedState& st) { st.proto.reset(); },
+       "Load a protocol file or start a new protocol first."},
+      {"EmptyProtocol",
+       [](SharedState& st) {
+         st.proto = Matrix{{-1, -1, -1}};
+       },
+       "The protocol has no lines: add lines before saving their lengths."},
+      {"LandmarkTheDataLack",
+       [](SharedState& st) {
+         st.proto = Matrix{{1, 1, 2}, {2, 4, 1}};
+       },
+       "Protocol line 2 joins landmark 4, which the data lack: they have landmarks 1 to 3."},
+  };
+  ScratchDir dir;
+  for (const Row& r : rows) {
+    LoadedSession s;
+    s.load(make_specimens(4, 3));
+    s.app.state.data = hand_data();
+    s.app.state.proto = Matrix{{1, 1, 2}, {2, 2, 3}};
+    r.prepare(s.app.state);
+    s.ui.answer_path(dir.file("never.csv"));
+    save_lengths(s.app.ctx);
+    EXPECT_THAT(s.ui.messages(), ElementsAre(r.message)) << r.name;
+    EXPECT_TRUE(s.ui.dialogs().empty()) << r.name;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << r.name;
+  }
+}
+
+}  // namespace
+}  // namespace qiv
