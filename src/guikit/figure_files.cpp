@@ -7,6 +7,7 @@
 
 #include "base/failure.h"
 #include "guikit/gui_registry.h"
+#include "platform/executable_path.h"
 #include "platform/layout_file.h"
 
 namespace qiv {
@@ -21,12 +22,6 @@ bool exists_as_file(const fs::path& p) {
   return fs::is_regular_file(p, ec);
 }
 
-fs::path executable_dir() {
-  std::error_code ec;
-  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  return ec ? fs::path() : exe.parent_path();
-}
-
 // The full file name of a layout, looked up as openfig describes; Failure when absent.
 std::string locate_layout(const std::string& dir, const std::string& file) {
   if (!dir.empty()) {
@@ -35,12 +30,15 @@ std::string locate_layout(const std::string& dir, const std::string& file) {
     return p.string();
   }
   if (exists_as_file(file)) return file;
+  std::error_code ec;
+  std::string looked = "Layout file \"" + file + "\" not found in the current directory " +
+                       fs::current_path(ec).string();
   for (const std::string& folder : layout_folders()) {
     fs::path p = fs::path(folder) / file;
     if (exists_as_file(p)) return p.string();
+    looked += ", nor in " + folder;
   }
-  throw Failure("Layout file \"" + file +
-                "\" not found in the current directory or in the program's layout folder.");
+  throw Failure(looked + ".");
 }
 
 // The handles of the registry entry that still name an open object, oldest first.
@@ -79,11 +77,8 @@ std::string singleton_entry_name(const std::string& bare_name) {
 
 std::vector<std::string> layout_folders() {
   std::vector<std::string> out;
-  fs::path exe = executable_dir();
-  if (!exe.empty()) out.push_back((exe / "layouts").string());
-#ifdef QIV_SOURCE_DIR
-  out.push_back((fs::path(QIV_SOURCE_DIR) / "layouts").string());
-#endif
+  for (const fs::path& folder : shipped_layout_folders(executable_path()))
+    out.push_back(folder.string());
   return out;
 }
 

@@ -38,7 +38,9 @@ Handle get_parent_fig(const Graphics& gfx, Handle h);
 std::string singleton_entry_name(const std::string& bare_name);
 
 // Where layouts named without a directory are looked for after the current directory:
-// "layouts" beside the running executable, then the source tree's layouts/.
+// "layouts" beside the running executable (the build copies them there), then the
+// installed share/qiv_proto/layouts of the executable's prefix. A layout found in none of
+// them fails with a message that names the current directory and each of these folders.
 std::vector<std::string> layout_folders();
 
 }  // namespace qiv

@@ -8,6 +8,7 @@
 
 #include "app/application.h"
 #include "base/failure.h"
+#include "platform/executable_path.h"
 #include "platform/headless_ui.h"
 
 namespace qiv {
@@ -112,6 +113,15 @@ TEST_F(FigureFiles, NameRulesAndFailures) {
   write_window("win.fig");
   write_window("sub/inner.fig");
   write("win.FIG", "{}");
+  // A layout named without a directory names every place it was looked for.
+  const fs::path exe_dir = executable_path().parent_path();
+  auto not_found = [&](const std::string& file) {
+    return "Layout file \"" + file + "\" not found in the current directory " +
+           fs::current_path().string() + ", nor in " + (exe_dir / "layouts").string() +
+           ", nor in " + (exe_dir.parent_path() / "share/qiv_proto/layouts").string() + ".";
+  };
+  const std::string nowhere = not_found("nowhere.fig");
+  const std::string inner = not_found("inner.fig");
   struct Case {
     const char* name;
     const char* policy;
@@ -129,13 +139,9 @@ TEST_F(FigureFiles, NameRulesAndFailures) {
       {"win.txt", "sometimes", "Argument must be a .fig file"},
       {"win", "Reuse", "Second input argument must be 'new' or 'reuse'."},
       {"nowhere", "never", "Second input argument must be 'new' or 'reuse'."},
-      {"nowhere", "new",
-       "Layout file \"nowhere.fig\" not found in the current directory or in the program's "
-       "layout folder."},
+      {"nowhere", "new", nowhere.c_str()},
       {"sub/nowhere", "new", "Layout file \"sub/nowhere.fig\" not found."},
-      {"inner", "new",
-       "Layout file \"inner.fig\" not found in the current directory or in the program's "
-       "layout folder."},
+      {"inner", "new", inner.c_str()},
   };
   for (const Case& c : cases) {
     std::size_t before = app_.gfx.figures().size();
@@ -186,8 +192,11 @@ TEST_F(FigureFiles, LayoutsNotInTheCurrentDirectoryComeFromTheProgramsFolder) {
   write_window("qiv_back.fig", 100, 100, R"(, "Name": "my own")");
   Handle mine = openfig(app_.ctx, "qiv_back", "new");
   EXPECT_EQ(app_.gfx.get(mine, "Name"), Value("my own"));
-  ASSERT_FALSE(layout_folders().empty());
-  EXPECT_EQ(fs::path(layout_folders().front()).filename(), "layouts");
+  // The build's copy beside the executable, then the installed prefix's share folder.
+  const fs::path exe_dir = executable_path().parent_path();
+  EXPECT_EQ(layout_folders(), (std::vector<std::string>{
+                                  (exe_dir / "layouts").string(),
+                                  (exe_dir.parent_path() / "share/qiv_proto/layouts").string()}));
 }
 
 TEST_F(FigureFiles, CallbacksMustNameSomethingCallable) {
