@@ -1,5 +1,6 @@
 #include "app/session_script.h"
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "base/failure.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
+#include "pointing/pick.h"
 
 namespace qiv {
 namespace fs = std::filesystem;
@@ -134,6 +136,8 @@ class ScriptRunner {
     } else if (cmd == "clipboard") {
       need(2, "clipboard FILE");
       clipboard(w[1]);
+    } else if (cmd == "pick") {
+      pick(w);
     } else {
       throw StepError{"unknown step \"" + cmd + "\""};
     }
@@ -203,6 +207,23 @@ class ScriptRunner {
     Handle f = app_.gfx.current_figure();
     if (f == kNoHandle) throw StepError{"no figure is open"};
     return f;
+  }
+
+  // A click on the main plot at data coordinates, through the same rule as the mouse.
+  void pick(const std::vector<std::string>& w) {
+    const bool shift = w.size() == 4 && w[3] == "shift";
+    if (w.size() != 3 && !shift) throw StepError{"usage: pick X Y, or pick X Y shift"};
+    auto number = [](const std::string& text) {
+      Matrix m = str2num(text);
+      if (m.size() != 1 || !std::isfinite(m(0, 0)))
+        throw StepError{"\"" + text + "\" is not a number"};
+      return m(0, 0);
+    };
+    const double x = number(w[1]), y = number(w[2]);
+    PickResult r = pick_at_data(app_.ctx, x, y, shift,
+                                [this](Handle control) { run_callback(app_.ctx, control); });
+    if (!r.reached()) err_ << "pick: nothing within reach\n";
+    for (const std::string& note : r.notes) err_ << "pick: " << note << '\n';
   }
 
   void save_figure(const std::string& file) {

@@ -15,6 +15,9 @@
 //   state MEMBER           a member of the shared state (describe_member)
 //   save-figure FILE       draw the main window (or the current figure) to FILE (.png/.svg)
 //   clipboard FILE         write the picture last copied to the clipboard (.svg/.png)
+//   pick X Y [shift]       a click (or shift-click) on the main plot at the data point X, Y,
+//                          resolved as the mouse is (pointing/pick.h); a click that reaches
+//                          nothing prints "pick: nothing within reach" on err
 //
 // Blank lines and lines starting with # are skipped; a word in double quotes may hold
 // blanks. Message boxes print "msgbox: TEXT" on out, console lines print on out. A
