@@ -34,7 +34,8 @@ void set_control_text(Context& ctx, const std::string& tag, const std::string& t
   if (h != kNoHandle) ctx.gfx.set(h, "String", Value(text));
 }
 
-void set_control_lines(Context& ctx, const std::string& tag, const std::vector<std::string>& lines) {
+void set_control_lines(Context& ctx, const std::string& tag,
+                       const std::vector<std::string>& lines) {
   Handle h = find_control(ctx, tag);
   if (h == kNoHandle) return;
   List l;

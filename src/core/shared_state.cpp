@@ -6,9 +6,9 @@
 namespace qiv {
 
 const std::vector<std::string>& shared_state_members() {
-  static const std::vector<std::string> names{"figdir", "figh", "menufigh", "data", "reference",
-                                              "proto", "protoname", "lineh", "markerh", "rdata",
-                                              "block", "nblocks", "tmatrix"};
+  static const std::vector<std::string> names{
+      "figdir", "figh",    "menufigh", "data",  "reference", "proto",  "protoname",
+      "lineh",  "markerh", "rdata",    "block", "nblocks",   "tmatrix"};
   return names;
 }
 

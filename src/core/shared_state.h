@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/graphics/graphics.h"
 #include "base/matrix.h"
+#include "platform/graphics/graphics.h"
 
 namespace qiv {
 
@@ -14,16 +14,16 @@ namespace qiv {
 using BlockList = std::vector<std::vector<double>>;
 
 struct SharedState {
-  std::optional<std::string> figdir;   // home directory, where the layouts lie
-  std::optional<Handle> figh;          // main window
-  std::optional<Handle> menufigh;      // secondary window opened last
-  std::optional<Matrix> data;          // superimposed specimens, one per row
-  std::optional<Matrix> reference;     // consensus shape, one row
-  std::optional<Matrix> proto;         // protocol: stored number, end 1, end 2 per row
+  std::optional<std::string> figdir;  // home directory, where the layouts lie
+  std::optional<Handle> figh;         // main window
+  std::optional<Handle> menufigh;     // secondary window opened last
+  std::optional<Matrix> data;         // superimposed specimens, one per row
+  std::optional<Matrix> reference;    // consensus shape, one row
+  std::optional<Matrix> proto;        // protocol: stored number, end 1, end 2 per row
   std::optional<std::string> protoname;
-  std::optional<Handle> lineh;         // highlighted protocol line, -1 for none
-  std::optional<Handle> markerh;       // highlighted landmark marker, -1 for none
-  std::optional<Matrix> rdata;         // back-reflected data set
+  std::optional<Handle> lineh;    // highlighted protocol line, -1 for none
+  std::optional<Handle> markerh;  // highlighted landmark marker, -1 for none
+  std::optional<Matrix> rdata;    // back-reflected data set
   std::optional<BlockList> block;
   std::optional<double> nblocks;
   std::optional<Matrix> tmatrix;

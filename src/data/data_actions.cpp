@@ -4,13 +4,13 @@
 #include <optional>
 #include <string>
 
+#include "base/failure.h"
 #include "core/controls.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
 #include "geometry/consensus.h"
 #include "geometry/landmark_row.h"
 #include "guikit/axes_helpers.h"
-#include "base/failure.h"
 #include "platform/text.h"
 
 namespace qiv {

@@ -4,9 +4,9 @@
 
 namespace qiv {
 
-void load(Context& ctx);  // "Load"
-void replot(Context& ctx);  // "Replot"
-void clear(Context& ctx);  // "Clear"
+void load(Context& ctx);       // "Load"
+void replot(Context& ctx);     // "Replot"
+void clear(Context& ctx);      // "Clear"
 void plot_mean(Context& ctx);  // "PlotMean"
 
 }  // namespace qiv

@@ -1,8 +1,8 @@
 #include "data/data_callables.h"
 
+#include "base/failure.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
-#include "base/failure.h"
 
 namespace qiv {
 

@@ -5,8 +5,8 @@
 
 namespace qiv {
 
-Outputs dload_callable(Context& ctx, const Args& in, int nout);  // dload
-Outputs mfload_callable(Context& ctx, const Args& in, int nout);  // mfload
+Outputs dload_callable(Context& ctx, const Args& in, int nout);      // dload
+Outputs mfload_callable(Context& ctx, const Args& in, int nout);     // mfload
 Outputs showshape_callable(Context& ctx, const Args& in, int nout);  // showshape
 
 }  // namespace qiv
