@@ -6,7 +6,6 @@
 #include "analysis/line_lengths.h"
 #include "core/guards.h"
 #include "platform/file_io.h"
-#include "platform/text.h"
 #include "protocol/protocol_model.h"
 
 namespace qiv {
@@ -21,9 +20,7 @@ void save_lengths(Context& ctx) {
   }
   const long long k = (data.cols() - 1) / 2;
   if (auto bad = find_line_outside_data(proto, k)) {
-    ctx.ui.msgbox("Protocol line " + std::to_string(bad->line) + " joins landmark " +
-                  num2str(bad->landmark) + ", which the data lack: they have landmarks 1 to " +
-                  std::to_string(k) + ".");
+    ctx.ui.msgbox(line_outside_data_message(*bad, k));
     return;
   }
   const FileChoice choice = ctx.ui.put_file("*.csv", "Enter Name for Line Lengths File");

@@ -1,8 +1,10 @@
 #include "analysis/line_lengths.h"
 
 #include <cassert>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+
+#include "platform/text.h"
 
 namespace qiv {
 
@@ -42,21 +44,31 @@ std::optional<LineOutsideData> find_line_outside_data(const Matrix& proto, long 
   return std::nullopt;
 }
 
-std::string lengths_csv(const Matrix& proto, const Matrix& lengths) {
+std::string line_outside_data_message(const LineOutsideData& bad, long long k) {
+  return "Protocol line " + std::to_string(bad.line) + " joins landmark " + num2str(bad.landmark) +
+         ", which the data lack: they have landmarks 1 to " + std::to_string(k) + ".";
+}
+
+std::string line_label(const Matrix& proto, Eigen::Index l) {
+  return sprintf_str("L%lld_%.0f-%.0f", static_cast<long long>(l + 1), proto(l, 1), proto(l, 2));
+}
+
+std::string lengths_csv(const Matrix& proto, const Matrix& lengths,
+                        const std::vector<std::string>* row_labels) {
+  assert(!row_labels || static_cast<Eigen::Index>(row_labels->size()) == lengths.rows());
   std::string out = "specimen";
-  char buf[64];
-  for (Eigen::Index l = 0; l < proto.rows(); ++l) {
-    std::snprintf(buf, sizeof buf, ",L%lld_%.0f-%.0f", static_cast<long long>(l + 1), proto(l, 1),
-                  proto(l, 2));
-    out += buf;
-  }
+  for (Eigen::Index l = 0; l < proto.rows(); ++l) out += ',' + line_label(proto, l);
   out += '\n';
   out.reserve(out.size() + static_cast<std::size_t>(lengths.size()) * 12);
+  // std::to_chars with a precision writes what "%.10g" writes, several times faster.
+  char buf[64];
+  buf[0] = ',';
   for (Eigen::Index r = 0; r < lengths.rows(); ++r) {
-    out += std::to_string(r + 1);
+    out += row_labels ? (*row_labels)[static_cast<std::size_t>(r)] : std::to_string(r + 1);
     for (Eigen::Index l = 0; l < lengths.cols(); ++l) {
-      const int len = std::snprintf(buf, sizeof buf, ",%.10g", lengths(r, l));
-      out.append(buf, static_cast<std::size_t>(len));
+      const auto res =
+          std::to_chars(buf + 1, buf + sizeof buf, lengths(r, l), std::chars_format::general, 10);
+      out.append(buf, static_cast<std::size_t>(res.ptr - buf));
     }
     out += '\n';
   }

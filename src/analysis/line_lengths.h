@@ -4,6 +4,7 @@
 // specimen's trailing value (its centroid size).
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/matrix.h"
 
@@ -20,9 +21,17 @@ struct LineOutsideData {
   double landmark;
 };
 std::optional<LineOutsideData> find_line_outside_data(const Matrix& proto, long long k);
+// "Protocol line 2 joins landmark 4, which the data lack: they have landmarks 1 to 3."
+std::string line_outside_data_message(const LineOutsideData& bad, long long k);
 
-// The CSV text: "specimen,L1_a-b,...", then per specimen its row number and each length as
-// "%.10g", "\n" line ends.
-std::string lengths_csv(const Matrix& proto, const Matrix& lengths);
+// The label of protocol row l (0-based) in files meant for spreadsheets: "L1_a-b", the line's
+// position from 1 and its two landmarks.
+std::string line_label(const Matrix& proto, Eigen::Index l);
+
+// The CSV text: "specimen,L1_a-b,...", then per specimen its label and each length as
+// "%.10g", "\n" line ends. The label is the row number from 1, or row_labels[row] when given
+// (one per specimen, written as they are).
+std::string lengths_csv(const Matrix& proto, const Matrix& lengths,
+                        const std::vector<std::string>* row_labels = nullptr);
 
 }  // namespace qiv

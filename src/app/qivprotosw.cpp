@@ -56,8 +56,10 @@ const std::array<ActionEntry, 41>& action_table() {
   return table;
 }
 
-const std::array<ActionEntry, 1>& added_action_table() {
-  static const std::array<ActionEntry, 1> table{{{"SaveLengths", save_lengths}}};
+const std::array<ActionEntry, 3>& added_action_table() {
+  static const std::array<ActionEntry, 3> table{{{"SaveLengths", save_lengths},
+                                                 {"TestModularity", test_modularity},
+                                                 {"SaveMatrixCSV", save_matrix_csv}}};
   return table;
 }
 

@@ -20,4 +20,8 @@ void save_matrix(Context& ctx);           // "SaveMatrix"
 void load_block(Context& ctx);            // "LoadBlock"
 void clear_target(Context& ctx);          // "ClearTarget"
 
+// Added beside the target window's own actions.
+void save_matrix_csv(Context& ctx);  // "SaveMatrixCSV": the target matrix as labelled CSV
+void test_modularity(Context& ctx);  // "TestModularity": line lengths against the matrix
+
 }  // namespace qiv

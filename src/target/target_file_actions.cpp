@@ -81,6 +81,28 @@ void save_matrix(Context& ctx) {
                                                            nblocks, *ctx.state.tmatrix));
 }
 
+void save_matrix_csv(Context& ctx) {
+  if (!require_protocol(ctx) || !require_blocks(ctx)) return;
+  const Matrix& proto = *ctx.state.proto;
+  const BlockList& block = *ctx.state.block;
+  const auto nblocks = static_cast<long long>(*ctx.state.nblocks);
+  const long long m = protocol_line_count(proto);
+  if (m == 0) {
+    ctx.ui.msgbox("The protocol has no lines: add lines before exporting the matrix.");
+    return;
+  }
+  if (auto bad = find_bad_line(block, nblocks, m)) {
+    ctx.ui.msgbox(bad_block_message(bad->block, bad->value, m));
+    return;
+  }
+  const FileChoice f = ctx.ui.put_file("*.csv", "Enter Name for Target Matrix CSV File");
+  if (f.cancelled) return;
+  enter_directory(f.dir);
+  if (!write_file_atomically(f.dir + f.name,
+                             target_matrix_csv(proto, build_target_matrix(m, block, nblocks))))
+    ctx.ui.msgbox("Failure on File Open");
+}
+
 void load_block(Context& ctx) {
   if (!require_loaded(ctx)) return;
   FileChoice f = ctx.ui.get_file("*.txt", "Enter Name of Block Structure File");

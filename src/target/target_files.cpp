@@ -3,6 +3,8 @@
 #include <cassert>
 #include <cmath>
 
+#include "analysis/line_lengths.h"
+
 namespace qiv {
 namespace {
 
@@ -47,6 +49,19 @@ std::string target_matrix_text(const std::string& protoname, const std::string& 
     row.clear();
     for (Eigen::Index j = 0; j < tmatrix.cols(); ++j) row += tmatrix(i, j) != 0 ? " 1 " : " 0 ";
     out += row + " \n";
+  }
+  return out;
+}
+
+std::string target_matrix_csv(const Matrix& proto, const Matrix& tmatrix) {
+  assert(tmatrix.rows() == tmatrix.cols() && tmatrix.rows() <= proto.rows());
+  std::string out;
+  for (Eigen::Index i = 0; i < tmatrix.rows(); ++i) out += ',' + line_label(proto, i);
+  out += '\n';
+  for (Eigen::Index i = 0; i < tmatrix.rows(); ++i) {
+    out += line_label(proto, i);
+    for (Eigen::Index j = 0; j < tmatrix.cols(); ++j) out += tmatrix(i, j) != 0 ? ",1" : ",0";
+    out += '\n';
   }
   return out;
 }

@@ -12,11 +12,15 @@
 #include <string>
 #include <string_view>
 
-#include "core/shared_state.h"
 #include "base/matrix.h"
+#include "core/shared_state.h"
 #include "target/block_text.h"
 
 namespace qiv {
+
+// The target matrix for spreadsheets and R: a header ",L1_a-b,L2_a-b,..." (line labels of
+// the protocol), then one row per line, its label and its entries as 1 or 0; "\n" line ends.
+std::string target_matrix_csv(const Matrix& proto, const Matrix& tmatrix);
 
 // Blocks 1..nblocks of `block`; a block that `block` does not hold counts as empty. The
 // numbers must be whole (checked by the callers with find_bad_line).

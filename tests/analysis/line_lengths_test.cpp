@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "analysis/analysis_actions.h"
@@ -32,6 +33,40 @@ TEST(LineLengths, DistanceTimesTrailingValue) {
   EXPECT_DOUBLE_EQ(lengths(1, 0), 1.25);
   EXPECT_DOUBLE_EQ(lengths(1, 1), std::sqrt(0.18) * 2.5);
   EXPECT_DOUBLE_EQ(lengths(1, 2), 0.25);
+}
+
+TEST(LengthsCsv, NumbersAreWrittenAsPrintfWritesThem) {
+  // One column of awkward values: each must read as "%.10g" writes it.
+  const std::vector<double> values{0,
+                                   -0.0,
+                                   1,
+                                   0.1,
+                                   1e-5,
+                                   123456789012.0,
+                                   1e10,
+                                   1e-300,
+                                   5e-324,
+                                   2.5e15,
+                                   0.30000000000000004,
+                                   -7.25,
+                                   1.0 / 3,
+                                   99999.99999,
+                                   9999999999.5};
+  Matrix lengths(static_cast<Eigen::Index>(values.size()), 1);
+  std::string expected = "specimen,L1_1-2\n";
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    lengths(static_cast<Eigen::Index>(i), 0) = values[i];
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%zu,%.10g\n", i + 1, values[i]);
+    expected += buf;
+  }
+  EXPECT_EQ(lengths_csv(Matrix{{1, 1, 2}}, lengths), expected);
+}
+
+TEST(LengthsCsv, RowLabelsWhenGiven) {
+  const std::vector<std::string> names{"leaf a", "leaf b"};
+  EXPECT_EQ(lengths_csv(Matrix{{1, 1, 2}, {2, 3, 1}}, Matrix{{1, 2}, {3, 4}}, &names),
+            "specimen,L1_1-2,L2_3-1\nleaf a,1,2\nleaf b,3,4\n");
 }
 
 class SaveLengths : public ::testing::Test {

@@ -61,7 +61,8 @@ const RequiredTag kRequired[] = {
     {"qiv_target", "LengthBox", "text"},       {"qiv_target", "LoadProtoButton", "pushbutton"},
     {"qiv_target", "TargetLineBox", "edit"},   {"qiv_target", "SetBlocks", "pushbutton"},
     {"qiv_target", "MaxBlockBox", "edit"},     {"qiv_target", "BlockBox", "edit"},
-    {"qiv_target", "CurrentBlockBox", "edit"},
+    {"qiv_target", "CurrentBlockBox", "edit"}, {"qiv_target", "PermBox", "edit"},
+    {"qiv_target", "SeedBox", "edit"},         {"qiv_target", "ModularityText", "text"},
 };
 
 TEST_F(Layouts, EveryRequiredTagIsInItsWindowOnce) {
@@ -84,6 +85,9 @@ TEST_F(Layouts, EveryRequiredTagIsInItsWindowOnce) {
   EXPECT_EQ(str(app_.gfx.findobj_tag("LoadProtoButton")[0], "Enable"), "off");
   EXPECT_EQ(str(app_.gfx.findobj_tag("FileBox")[0], "String"), "No file loaded");
   EXPECT_EQ(str(app_.gfx.findobj_tag("ProtoPointBox")[0], "String"), "0");
+  // The modularity test starts from 999 permutations and seed 1.
+  EXPECT_EQ(str(app_.gfx.findobj_tag("PermBox")[0], "String"), "999");
+  EXPECT_EQ(str(app_.gfx.findobj_tag("SeedBox")[0], "String"), "1");
 }
 
 TEST_F(Layouts, NoTagIsUsedTwiceAcrossTheWindows) {
@@ -135,7 +139,7 @@ TEST_F(Layouts, EveryActionButSetHomeIsSentBySomeControl) {
       {"qiv_target",
        {"LoadProtoT", "ShowMLine", "SetBlocks", "AddBlocks", "ReplotM", "ShowAllBlock",
         "ShowBlockStructure", "BlockUp", "BlockDown", "BlockEnter", "AddLinetoBlock", "SaveMatrix",
-        "LoadBlock", "ClearTarget"}}};
+        "LoadBlock", "ClearTarget", "TestModularity", "SaveMatrixCSV"}}};
   for (const auto& [layout, actions] : where)
     for (const std::string& a : actions) EXPECT_EQ(sender[a], layout) << a;
   // The button that loads the target window's protocol is the one its actions enable.

@@ -37,3 +37,18 @@ if(EXISTS ${dir}/${name}.same)
     endif()
   endforeach()
 endif()
+# NAME.files/: every file in it must equal, byte for byte, the file of the same name (and
+# relative path) that the script wrote in its work folder.
+if(IS_DIRECTORY ${dir}/${name}.files)
+  file(GLOB_RECURSE expected_files RELATIVE ${dir}/${name}.files ${dir}/${name}.files/*)
+  foreach(f ${expected_files})
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${dir}/${name}.files/${f}
+                            ${WORK_DIR}/${f}
+                    RESULT_VARIABLE differ)
+    if(NOT differ EQUAL 0)
+      execute_process(COMMAND diff -u ${dir}/${name}.files/${f} ${WORK_DIR}/${f}
+                      OUTPUT_VARIABLE d ERROR_VARIABLE d)
+      message(FATAL_ERROR "${f} differs from ${name}.files/${f} (or was not written):\n${d}")
+    endif()
+  endforeach()
+endif()
