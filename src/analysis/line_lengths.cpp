@@ -59,7 +59,9 @@ std::string lengths_csv(const Matrix& proto, const Matrix& lengths,
   std::string out = "specimen";
   for (Eigen::Index l = 0; l < proto.rows(); ++l) out += ',' + line_label(proto, l);
   out += '\n';
-  out.reserve(out.size() + static_cast<std::size_t>(lengths.size()) * 12);
+  // Room for a ten-digit length with its comma and a row label, so the text is never copied.
+  out.reserve(out.size() + static_cast<std::size_t>(lengths.size()) * 17 +
+              static_cast<std::size_t>(lengths.rows()) * 8);
   // std::to_chars with a precision writes what "%.10g" writes, several times faster.
   char buf[64];
   buf[0] = ',';
