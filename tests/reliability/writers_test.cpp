@@ -1,7 +1,8 @@
 // The actions that write files (protocol, subset, back-reflected data, block structure and
 // target matrix) when the write cannot happen or breaks off midway: the user sees the
-// action's message (none for "SaveMatrix", which skips such a file silently), a file that
-// was there keeps its bytes, and no temporary file is left in the folder.
+// action's message box and, on the console and the window's status bar, the file and the
+// reason ("SaveMatrix" names both in its boxes, one per file); a file that was there keeps its
+// bytes, and no temporary file is left in the folder.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,7 +18,7 @@ namespace {
 
 struct Writer {
   const char* action;
-  const char* message;  // shown when the file cannot be written; empty: none
+  const char* message;  // the box shown when the file cannot be written; empty: one per file
   int files;            // save dialogs the action shows
 };
 
@@ -27,6 +28,20 @@ const Writer kWriters[] = {
     {"SaveReflected", "Failure on File Open", 1},
     {"SaveMatrix", "", 2},
 };
+
+// What the user is told for each file out1.txt, out2.txt ... that could not be written.
+void expect_told(const Writer& w, const std::string& why, const HeadlessUi& ui) {
+  std::vector<std::string> boxes, console;
+  if (*w.message) {
+    boxes.push_back(w.message);
+    console.push_back("Cannot write out1.txt: " + why + ".");
+  } else {
+    boxes.push_back("Cannot write the block structure file out1.txt: " + why + ".");
+    boxes.push_back("Cannot write the target matrix file out2.txt: " + why + ".");
+  }
+  EXPECT_EQ(ui.messages(), boxes);
+  EXPECT_EQ(ui.console_lines(), console);
+}
 
 // Everything the four writers need: data, protocol, a subset, a reflected set, blocks.
 void prepare(Session& s) {
@@ -90,7 +105,10 @@ std::vector<fs::path> troubled_targets(Trouble t, const ScratchFolder& scratch, 
         break;
       case Trouble::kReadOnlyFolder:
         fs::create_directories(scratch / "locked");
+        // A file the user may write in a locked folder is written in place; this one is
+        // locked too.
         write_bytes(scratch / "locked" / name, "an older file\n");
+        fs::permissions(scratch / "locked" / name, fs::perms::owner_read);
         out.push_back(scratch / "locked" / name);
         break;
       case Trouble::kInterrupted:
@@ -134,10 +152,11 @@ TEST_P(FailedWrite, MessageOldFileKeptNoTemporaryFile) {
   s.app.action(w.action);
   set_write_fault_for_testing(-1);
 
-  const std::vector<std::string> want_messages =
-      *w.message ? std::vector<std::string>{w.message} : std::vector<std::string>{};
-  EXPECT_EQ(s.ui.messages(), want_messages);
-  EXPECT_TRUE(s.ui.console_lines().empty()) << s.ui.console_lines().front();
+  const char* why = trouble == Trouble::kTargetIsFolder  ? "Is a directory"
+                    : trouble == Trouble::kMissingFolder ? "No such file or directory"
+                    : trouble == Trouble::kInterrupted   ? "No space left on device"
+                                                         : "Permission denied";
+  expect_told(w, why, s.ui);
   EXPECT_EQ(s.ui.pending_answers(), 0u) << "every save dialog was shown";
   EXPECT_EQ(folder_listing(scratch.path()), files_before);
   // Nothing else changes: the dialog's folder may have become current, and "SaveMatrix"
