@@ -27,9 +27,10 @@ void save_lengths(Context& ctx) {
   if (choice.cancelled) return;
   std::error_code ignored;  // a folder that cannot be entered makes the write fail too
   std::filesystem::current_path(choice.dir, ignored);
+  std::string why;
   if (!write_file_atomically(choice.dir + choice.name,
-                             lengths_csv(proto, line_lengths(data, proto))))
-    ctx.ui.msgbox("Failure on File Open");
+                             lengths_csv(proto, line_lengths(data, proto)), &why))
+    ctx.ui.msgbox("Cannot write " + choice.name + ": " + why + ".");
 }
 
 }  // namespace qiv

@@ -25,6 +25,9 @@ const std::vector<std::string>& placeholder_callbacks() {
 // dispatcher's table, and Qiv_proto passes the rest on to the function it names.
 std::string check_callback(const Runtime& rt, const std::vector<std::string>& words,
                            std::size_t first) {
+  // Qiv_proto passes the rest on: skip its chain, as deep as a call may nest.
+  for (int depth = 1; first < words.size() && words[first] == "Qiv_proto"; ++depth, ++first)
+    if (depth >= kMaxCallDepth) return call_depth_message("Qiv_proto");
   if (first >= words.size()) return "Qiv_proto needs the name of the function to call";
   const std::string& name = words[first];
   const std::size_t nargs = words.size() - first - 1;
@@ -32,7 +35,6 @@ std::string check_callback(const Runtime& rt, const std::vector<std::string>& wo
   if (std::find(placeholders.begin(), placeholders.end(), name) != placeholders.end()) return "";
   const Callable* c = rt.find(name);
   if (c == nullptr) return "no callable function named \"" + name + "\"";
-  if (name == "Qiv_proto") return check_callback(rt, words, first + 1);
   if (c->max_in != kAnyCount && nargs > static_cast<std::size_t>(c->max_in))
     return "\"" + name + "\" takes at most " + std::to_string(c->max_in) + " input" +
            (c->max_in == 1 ? "" : "s") + ", the callback gives " + std::to_string(nargs);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "analysis/analysis_actions.h"
+#include "core/folder_visit.h"
 #include "data/data_actions.h"
 #include "protocol/protocol_actions.h"
 #include "reflect/reflect_actions.h"
@@ -79,6 +80,10 @@ void qivprotosw(Context& ctx, const std::string& action) {
   ctx.ui.msgbox("Fell through case");
 }
 
-void set_home(Context& ctx) { ctx.state.figdir = std::filesystem::current_path().string(); }
+void set_home(Context& ctx) {
+  std::string note;
+  ctx.state.figdir = current_folder_or_fallback(&note).string();
+  if (!note.empty()) ctx.ui.console(note);
+}
 
 }  // namespace qiv

@@ -6,11 +6,13 @@
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <vector>
 
 #include "app/application.h"
 #include "app/qiv_proto.h"
 #include "base/failure.h"
 #include "platform/file_io.h"
+#include "platform/input_file.h"
 #include "platform/text.h"
 #include "pointing/pick.h"
 
@@ -48,9 +50,11 @@ std::string lower(std::string s) {
   return s;
 }
 
-// Raised by a step that cannot run; becomes "script: line N: reason".
+// Raised by a step that cannot run; becomes "script: line N: reason", N the step's line
+// unless the error belongs to another line.
 struct StepError {
   std::string reason;
+  int line = 0;
 };
 
 class ScriptRunner {
@@ -69,27 +73,29 @@ class ScriptRunner {
       err_ << "script: start-up failed: " << f.what() << '\n';
       return 1;
     }
-    std::istringstream lines(text);
-    std::string line;
-    int number = 0;
-    while (std::getline(lines, line)) {
-      ++number;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
+    LineReader lines(skip_bom(text));
+    std::string_view view;
+    while (lines.next(view)) {
+      const int number = static_cast<int>(lines.line_number());
+      const std::string line(view);
       std::size_t first = line.find_first_not_of(" \t");
       if (first == std::string::npos || line[first] == '#') continue;
       try {
         step(line, number);
       } catch (const StepError& e) {
-        err_ << "script: line " << number << ": " << e.reason << '\n';
+        err_ << "script: line " << (e.line != 0 ? e.line : number) << ": " << e.reason << '\n';
         return 1;
       } catch (const Failure& f) {
         err_ << "script: line " << number << ": " << f.what() << '\n';
         return 1;
       }
     }
-    if (ui_.pending_answers() > 0)
-      err_ << "script: " << ui_.pending_answers() << " queued dialog answer"
-           << (ui_.pending_answers() == 1 ? " was" : "s were") << " not used\n";
+    // An answer left for no step would otherwise have gone to nobody; say so like a step
+    // that left one.
+    if (!answer_lines_.empty()) {
+      err_ << "script: line " << answer_lines_.front() << ": answer not used by this step\n";
+      return 1;
+    }
     return 0;
   }
 
@@ -114,14 +120,17 @@ class ScriptRunner {
       } else {
         ui_.answer_path(w[1]);
       }
+      answer_lines_.push_back(number);
     } else if (cmd == "press") {
       need(2, "press TAG");
       press(w[1], number);
+      check_answers_used();
     } else if (cmd == "call") {
       if (w.size() < 2) throw StepError{"usage: call NAME ARG..."};
       Args args(w.begin(), w.end());
       args.erase(args.begin());
       Qiv_proto(app_.ctx, args, 0);
+      check_answers_used();
     } else if (cmd == "print") {
       need(3, "print TAG PROP");
       Handle h = tagged(w[1]);
@@ -138,9 +147,23 @@ class ScriptRunner {
       clipboard(w[1]);
     } else if (cmd == "pick") {
       pick(w);
+      check_answers_used();
     } else {
       throw StepError{"unknown step \"" + cmd + "\""};
     }
+  }
+
+  // The answers queued before a step that runs actions belong to that step, one per dialog it
+  // opens, in order. One it left (it refused before its dialog, or opened fewer) would slide
+  // to a later, unrelated dialog and could overwrite a file there: the script stops instead.
+  void check_answers_used() {
+    const std::size_t unused = ui_.pending_answers();
+    if (unused > 0) {
+      const int line = answer_lines_[answer_lines_.size() - unused];
+      answer_lines_.clear();
+      throw StepError{"answer not used by this step", line};
+    }
+    answer_lines_.clear();
   }
 
   // The stream that message boxes and console lines go to, so that stdout keeps its order.
@@ -245,6 +268,7 @@ class ScriptRunner {
 
   std::ostream& out_;
   std::ostream& err_;
+  std::vector<int> answer_lines_;  // the lines of the answers queued since the last step
   HeadlessUi ui_;
   Application app_;
 };
@@ -328,15 +352,19 @@ int run_script_text(const std::string& text, std::ostream& out, std::ostream& er
 
 int run_script(const std::string& file, std::ostream& out, std::ostream& err,
                HeadlessUi::Painter painter, HeadlessUi::FileWriter writer) {
-  std::ifstream in(file, std::ios::binary);
-  std::error_code ec;
-  if (!in || !fs::is_regular_file(file, ec)) {
+  std::optional<InputBytes> bytes;
+  try {
+    bytes = read_input_file(file);
+  } catch (const Failure& f) {  // no regular file, too large, changed while read
+    err << "script: " << f.what() << "\n";
+    return 1;
+  }
+  if (!bytes) {
     err << "script: cannot read \"" << file << "\"\n";
     return 1;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return run_script_text(text.str(), out, err, std::move(painter), std::move(writer));
+  return run_script_text(std::string(bytes->view()), out, err, std::move(painter),
+                         std::move(writer));
 }
 
 }  // namespace qiv

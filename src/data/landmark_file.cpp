@@ -1,7 +1,6 @@
 #include "data/landmark_file.h"
 
 #include <sys/mman.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -17,68 +16,11 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "platform/input_file.h"
+#include "platform/text.h"
 
 namespace qiv {
 namespace {
-
-// The whole file in memory, so that parsing runs over one buffer with no per-line
-// allocation. A regular file is mapped rather than copied: on this kind of machine copying
-// 40 MB through read() costs several times what parsing it does. (A file truncated by another
-// program during the fraction of a second of the read would end the program with SIGBUS;
-// editors replace files by renaming, which is safe.) Anything else is read with fread.
-class FileBytes {
- public:
-  FileBytes() = default;
-  FileBytes(const FileBytes&) = delete;
-  FileBytes& operator=(const FileBytes&) = delete;
-  FileBytes(FileBytes&& o) noexcept
-      : mapped_(std::exchange(o.mapped_, nullptr)), size_(o.size_), copy_(std::move(o.copy_)) {}
-  ~FileBytes() {
-    if (mapped_) munmap(mapped_, size_);
-  }
-
-  const char* data() const { return mapped_ ? static_cast<const char*>(mapped_) : copy_.data(); }
-  std::size_t size() const { return size_; }
-
-  static std::optional<FileBytes> read(const std::string& fname);
-
- private:
-  void* mapped_ = nullptr;
-  std::size_t size_ = 0;
-  std::vector<char> copy_;
-};
-
-std::optional<FileBytes> FileBytes::read(const std::string& fname) {
-  std::FILE* f = std::fopen(fname.c_str(), "r");
-  if (!f) return std::nullopt;
-  FileBytes out;
-  struct stat info {};
-  const bool known = fstat(fileno(f), &info) == 0;
-  if (known && S_ISDIR(info.st_mode)) {  // a folder opens but holds no text
-    std::fclose(f);
-    return std::nullopt;
-  }
-  if (known && S_ISREG(info.st_mode) && info.st_size > 0) {
-    const auto size = static_cast<std::size_t>(info.st_size);
-    void* p = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(f), 0);
-    if (p != MAP_FAILED) {
-      std::fclose(f);
-      out.mapped_ = p;
-      out.size_ = size;
-      return out;
-    }
-  }
-  // A pipe, an empty file, or a file that cannot be mapped.
-  char chunk[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-    out.copy_.insert(out.copy_.end(), chunk, chunk + got);
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) return std::nullopt;
-  out.size_ = out.copy_.size();
-  return out;
-}
 
 // A large result is written page by page; backed by transparent huge pages that costs one
 // page fault per 2 MB instead of one per 4 KB. Only advice: where huge pages are not
@@ -100,10 +42,17 @@ std::string base_name(const std::string& fname) {
   return std::filesystem::path(fname).filename().string();
 }
 
-// Blanks, tabs and commas separate numbers; a carriage return before the line feed (and any
-// other stray control blank) counts as a blank, so CR LF files read like LF files.
+// Blanks, tabs and commas separate numbers (and the stray control blanks \v and \f).
 inline bool is_separator(char c) {
-  return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\v' || c == '\f';
+  return c == ' ' || c == '\t' || c == ',' || c == '\v' || c == '\f';
+}
+
+// LF, CR LF and CR alone each end a line: files from every kind of machine read alike.
+inline bool is_line_end(char c) { return c == '\n' || c == '\r'; }
+
+// The start of the line after the line end at p.
+inline const char* after_line_end(const char* p, const char* end) {
+  return (*p == '\r' && p + 1 != end && p[1] == '\n') ? p + 2 : p + 1;
 }
 
 // Exact powers of ten: every one up to 1e22 is a double without rounding.
@@ -154,18 +103,6 @@ inline const char* parse_plain_decimal(const char* p, const char* end, double& o
   return p;
 }
 
-// A piece of the file quoted in a message: control bytes (a NUL would end the message early)
-// shown as "?", and a long run of bytes cut to its start, so that a binary file gives a
-// readable message.
-std::string quoted_token(const char* begin, const char* end) {
-  constexpr std::ptrdiff_t kMax = 40;
-  std::string out(begin, std::min(end, begin + kMax));
-  for (char& c : out)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-  if (end - begin > kMax) out += "...";
-  return out;
-}
-
 std::string count_text(std::size_t count) {
   if (count == 0) return "no numbers";
   if (count == 1) return "1 number";
@@ -173,7 +110,7 @@ std::string count_text(std::size_t count) {
 }
 
 inline bool ends_token(const char* p, const char* end) {
-  return p == end || *p == '\n' || is_separator(*p);
+  return p == end || is_line_end(*p) || is_separator(*p);
 }
 
 struct LineParse {
@@ -181,7 +118,7 @@ struct LineParse {
   const char* next;   // the start of the next line, or the end of the text
 };
 
-// Parses the numbers of the line that starts at p (it ends at the next line feed or at end)
+// Parses the numbers of the line that starts at p (it ends at the next line end or at end)
 // and hands each to put(index, value). Throws for text that is not a number.
 template <typename Put>
 LineParse parse_line(const char* p, const char* end, std::size_t line_no, const std::string& fname,
@@ -190,7 +127,7 @@ LineParse parse_line(const char* p, const char* end, std::size_t line_no, const 
   for (;;) {
     while (p != end && is_separator(*p)) ++p;
     if (p == end) return {count, end};
-    if (*p == '\n') return {count, p + 1};
+    if (is_line_end(*p)) return {count, after_line_end(p, end)};
     const char* token = p;
     if (*p == '+' && p + 1 != end && p[1] != '-' && p[1] != '+') ++p;
     double v = 0.0;
@@ -208,28 +145,30 @@ LineParse parse_line(const char* p, const char* end, std::size_t line_no, const 
     } else if (ec != std::errc() || !ends_token(next, end)) {
       const char* stop = token;
       while (!ends_token(stop, end)) ++stop;
-      throw Failure("Cannot read " + base_name(fname) + ": line " + std::to_string(line_no) +
-                    ": \"" + quoted_token(token, stop) + "\" is not a number.");
+      throw Failure(
+          "Cannot read " + base_name(fname) + ": line " + std::to_string(line_no) + ": \"" +
+          quoted_excerpt(std::string_view(token, static_cast<std::size_t>(stop - token))) +
+          "\" is not a number.");
     }
     put(count++, v);
     p = next;
   }
 }
 
-// A line of exactly one character, its terminator included, ends the data: in practice a
-// lone line feed; a lone CR LF is the same empty line with a two-character terminator.
+// A line of exactly one character, its terminator included, ends the data: in practice an
+// empty line, whatever its line end (LF, CR LF or CR alone).
 inline bool is_end_marker(const char* p, const char* end) {
-  if (*p == '\n' || p + 1 == end) return true;
-  return *p == '\r' && p[1] == '\n';
+  return is_line_end(*p) || p + 1 == end;
 }
 
 }  // namespace
 
 std::optional<Matrix> dload(const std::string& fname) {
-  std::optional<FileBytes> file = FileBytes::read(fname);
+  std::optional<InputBytes> file = read_input_file(fname);
   if (!file) return std::nullopt;
-  const char* const begin = file->data();
-  const char* const end = begin + file->size();
+  const std::string_view text = skip_bom(file->view());
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
   if (begin == end) return Matrix(0, 0);
 
   // The first line fixes the number of columns.
@@ -243,7 +182,7 @@ std::optional<Matrix> dload(const std::string& fname) {
   // more; the rare file of much shorter lines grows the matrix by doubling.
   const auto first_length = static_cast<std::size_t>(line.next - begin);
   Eigen::Index capacity =
-      static_cast<Eigen::Index>(file->size() / first_length + file->size() / first_length / 4 + 16);
+      static_cast<Eigen::Index>(text.size() / first_length + text.size() / first_length / 4 + 16);
   Matrix out(capacity, n);
   advise_huge_pages(out.data(), static_cast<std::size_t>(out.size()) * sizeof(double));
   std::memcpy(out.data(), first.data(), first.size() * sizeof(double));

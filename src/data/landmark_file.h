@@ -4,17 +4,19 @@
 #include <optional>
 #include <string>
 
-#include "core/context.h"
 #include "base/matrix.h"
+#include "core/context.h"
 
 namespace qiv {
 
 // Reads a table of numbers, one row per text line. Returns nothing when the file cannot be
 // opened (the -1 of callers by name); an empty file gives a 0 x 0 matrix. A line that does
 // not parse, or holds a different count of numbers than the first, throws Failure naming the
-// file (without its directory) and the line. Numbers are separated by blanks, tabs or commas;
-// lines end with LF or CR LF; the data end at the first line after the first that is one
-// character long (a lone LF; a lone CR LF likewise). NaN and Inf are read as such.
+// file (without its directory) and the line; so does what is no regular file, and a file that
+// changes while it is read (see read_input_file). Numbers are separated by blanks, tabs or
+// commas; lines end with LF, CR LF or CR alone; a UTF-8 byte order mark at the start is
+// skipped; the data end at the first line after the first that is one character long (an
+// empty line, whatever its line end). NaN and Inf are read as such.
 std::optional<Matrix> dload(const std::string& fname);
 
 // The file-open dialog ("*.*", "Enter file to Load?"), then dload of the chosen file, then

@@ -20,7 +20,7 @@ void copy_big_image(Context& ctx);
 
 // SaveBigImage: the enlarged picture to a file chosen in a save dialog ("*.svg;*.png;*.pdf",
 // "Save Picture As"); the format follows the extension. A cancelled dialog changes nothing; a
-// file that cannot be written shows the message box "Failure on File Open".
+// file that cannot be written shows a message box naming it and the reason.
 void save_big_image(Context& ctx);
 
 }  // namespace qiv

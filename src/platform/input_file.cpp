@@ -101,6 +101,20 @@ std::string_view skip_bom(std::string_view text) {
   return text;
 }
 
+std::string with_lf_line_ends(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      out += text[i];
+    } else {
+      out += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    }
+  }
+  return out;
+}
+
 bool LineReader::next(std::string_view& line) {
   if (pos_ >= text_.size()) return false;
   const std::size_t end = text_.find_first_of("\r\n", pos_);

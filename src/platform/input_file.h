@@ -42,6 +42,9 @@ std::optional<InputBytes> read_input_file(const std::string& path);
 // The text after a UTF-8 byte order mark, if the text starts with one.
 std::string_view skip_bom(std::string_view text);
 
+// The text with every CR LF and every CR alone turned into LF.
+std::string with_lf_line_ends(std::string_view text);
+
 // Line by line over a text: LF, CR LF and CR alone each end a line. next() returns false at
 // the end; a last line without an ending counts, an empty text has no lines.
 class LineReader {

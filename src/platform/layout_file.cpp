@@ -10,6 +10,7 @@
 
 #include "base/failure.h"
 #include "platform/graphics/style.h"
+#include "platform/input_file.h"
 
 namespace qiv {
 namespace {
@@ -301,14 +302,15 @@ Handle hgload_text(Graphics& gfx, const std::string& text, const std::string& fi
 }
 
 Handle hgload(Graphics& gfx, const std::string& path, const CallbackCheck& check) {
-  std::error_code ec;
-  std::ifstream in(path, std::ios::binary);
-  if (!in || !std::filesystem::is_regular_file(path, ec))
-    throw Failure("Layout file \"" + path + "\" cannot be read.");
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw Failure("Layout file \"" + path + "\" cannot be read.");
-  return hgload_text(gfx, text.str(), path, check);
+  std::optional<InputBytes> bytes;
+  try {
+    bytes = read_input_file(path);
+  } catch (const Failure&) {  // no regular file, too large, changed while read
+    bytes.reset();
+  }
+  if (!bytes) throw Failure("Layout file \"" + path + "\" cannot be read.");
+  // Comments run to the line end and messages count lines: every line end becomes LF first.
+  return hgload_text(gfx, with_lf_line_ends(skip_bom(bytes->view())), path, check);
 }
 
 }  // namespace qiv

@@ -4,11 +4,12 @@
 
 namespace qiv {
 
-std::string arity_message(const std::string& file, int line, const std::string& name,
-                          bool outputs, int declared) {
+std::string arity_message(const std::string& file, int line, const std::string& name, bool outputs,
+                          int declared) {
   return "Run-time Error: File: " + file + " Line: " + std::to_string(line) +
-         " Column: 1 The function \"" + name + "\" was called with more than the declared number of " +
-         (outputs ? "outputs" : "inputs") + " (" + std::to_string(declared) + ").";
+         " Column: 1 The function \"" + name +
+         "\" was called with more than the declared number of " + (outputs ? "outputs" : "inputs") +
+         " (" + std::to_string(declared) + ").";
 }
 
 void check_arity(const std::string& file, int line, const std::string& name, int max_in,
@@ -35,10 +36,21 @@ const Callable* Runtime::find(const std::string& name) const {
   return it == table_.end() ? nullptr : &it->second;
 }
 
+std::string call_depth_message(const std::string& name) {
+  return "Calls by name nest more than " + std::to_string(kMaxCallDepth) + " deep; \"" + name +
+         "\" was not run.";
+}
+
 Outputs Runtime::call(const std::string& name, const Args& in, int nout) const {
   const Callable* c = find(name);
   if (!c) throw Failure(unknown_function_message(name));
   check_arity(name, 1, name, c->max_in, c->max_out, static_cast<int>(in.size()), nout);
+  if (depth_ >= kMaxCallDepth) throw Failure(call_depth_message(name));
+  struct Level {
+    int& depth;
+    explicit Level(int& d) : depth(d) { ++depth; }
+    ~Level() { --depth; }
+  } level(depth_);
   return c->fn(in, nout);
 }
 

@@ -39,11 +39,19 @@ void check_arity(const std::string& file, int line, const std::string& name, int
 // "Not enough input arguments."
 [[noreturn]] void fail_not_enough_inputs();
 
+// Calls by name may nest (Qiv_proto calling Qiv_proto calling ..., actions running actions)
+// this deep and no deeper; real chains stay within a handful of levels.
+inline constexpr int kMaxCallDepth = 100;
+
+// "Calls by name nest more than 100 deep; "NAME" was not run."
+std::string call_depth_message(const std::string& name);
+
 class Runtime {
  public:
   void add(std::string name, int max_in, int max_out, CallableFn fn);
   const Callable* find(const std::string& name) const;
-  // Calls by name: unknown name, too many outputs, too many inputs, then the function.
+  // Calls by name: unknown name, too many outputs, too many inputs, then the function. A call
+  // nested deeper than kMaxCallDepth fails with call_depth_message before it runs.
   Outputs call(const std::string& name, const Args& in, int nout) const;
   // Registered names in the order they were added.
   const std::vector<std::string>& names() const { return order_; }
@@ -59,6 +67,7 @@ class Runtime {
 
  private:
   CallbackCheck callback_check_;
+  mutable int depth_ = 0;  // calls by name running now, one inside the other
   std::map<std::string, Callable> table_;
   std::vector<std::string> order_;
 };

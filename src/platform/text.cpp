@@ -135,7 +135,8 @@ Matrix str2num(std::string_view text) {
     if (r.size() != n) return Matrix();
   Matrix m(static_cast<Eigen::Index>(rows.size()), static_cast<Eigen::Index>(n));
   for (size_t i = 0; i < rows.size(); ++i)
-    for (size_t j = 0; j < n; ++j) m(static_cast<Eigen::Index>(i), static_cast<Eigen::Index>(j)) = rows[i][j];
+    for (size_t j = 0; j < n; ++j)
+      m(static_cast<Eigen::Index>(i), static_cast<Eigen::Index>(j)) = rows[i][j];
   return m;
 }
 
@@ -230,6 +231,15 @@ std::string escape_newlines(std::string_view text) {
 
 bool is_blank(std::string_view text) {
   return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+std::string quoted_excerpt(std::string_view text) {
+  constexpr std::size_t kMax = 40;
+  std::string out(text.substr(0, kMax));
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  if (text.size() > kMax) out += "...";
+  return out;
 }
 
 }  // namespace qiv

@@ -34,12 +34,21 @@ std::optional<double> single_number(const Context& ctx, const std::string& tag) 
   return m(0, 0);
 }
 
-// A landmark number from 1 to k typed into the box `tag`; otherwise a message box naming the
-// box and the range, and nothing.
-std::optional<double> read_landmark(Context& ctx, const std::string& tag, Eigen::Index k) {
-  std::optional<double> v = single_number(ctx, tag);
+// The two boxes of "Line between ... and ...", by what the window shows.
+struct EndBox {
+  const char* tag;
+  const char* label;
+};
+constexpr EndBox kFirstEnd{"EndBox1", "The first landmark of \"Line between\""};
+constexpr EndBox kSecondEnd{"EndBox2", "The second landmark of \"Line between\""};
+
+// A landmark number from 1 to k typed into one of the boxes; otherwise a message box naming
+// the box as the window shows it and the range, and nothing.
+std::optional<double> read_landmark(Context& ctx, const EndBox& box, Eigen::Index k) {
+  std::optional<double> v = single_number(ctx, box.tag);
   if (v && is_whole(*v) && *v >= 1 && *v <= static_cast<double>(k)) return v;
-  ctx.ui.msgbox(tag + " must hold one landmark number from 1 to " + int_text(k) + ".");
+  ctx.ui.msgbox(std::string(box.label) + " must be one landmark number from 1 to " + int_text(k) +
+                ".");
   return std::nullopt;
 }
 
@@ -50,8 +59,7 @@ std::optional<Eigen::Index> read_count(Context& ctx, Eigen::Index lo, Eigen::Ind
   std::optional<double> v = single_number(ctx, kCountBox);
   if (v && is_whole(*v) && *v >= static_cast<double>(lo) && *v <= static_cast<double>(hi))
     return static_cast<Eigen::Index>(*v);
-  std::string text = kCountBox;
-  text += " must hold the protocol's line count, ";
+  std::string text = "\"Lines in protocol:\" must show the protocol's line count, ";
   if (lo == hi) {
     text += int_text(lo);
   } else {
@@ -134,8 +142,12 @@ void save_protocol(Context& ctx) {
   if (c.cancelled) return;
   std::error_code ec;
   std::filesystem::current_path(c.dir, ec);  // a folder that is gone fails the write below
-  if (!write_file_atomically(c.dir + c.name, protocol_file_text(*ctx.state.proto))) {
+  std::string why;
+  if (!write_file_atomically(c.dir + c.name, protocol_file_text(*ctx.state.proto), &why)) {
     ctx.ui.msgbox("Error on file opening");
+    // The box keeps its short text; the console and the window's status bar say which file
+    // and why.
+    ctx.ui.report_failure("Cannot write " + c.name + ": " + why + ".", ctx.gfx.callback_figure());
     return;
   }
   ylabel(ctx.gfx, sprintf_str("Active Protocal Name: %s", c.name.c_str()));
@@ -151,9 +163,9 @@ void new_proto(Context& ctx) {
 void show_line(Context& ctx) {
   if (!require_loaded(ctx)) return;
   const Eigen::Index k = landmark_count(*ctx.state.reference);
-  std::optional<double> b1 = read_landmark(ctx, "EndBox1", k);
+  std::optional<double> b1 = read_landmark(ctx, kFirstEnd, k);
   if (!b1) return;
-  std::optional<double> b2 = read_landmark(ctx, "EndBox2", k);
+  std::optional<double> b2 = read_landmark(ctx, kSecondEnd, k);
   if (!b2) return;
   hide_highlight(ctx);
   draw_highlight(ctx, *b1, *b2);
@@ -193,9 +205,9 @@ void delete_line(Context& ctx) {
 void add_line(Context& ctx) {
   if (!require_loaded(ctx) || !require_protocol(ctx)) return;
   const Eigen::Index k = landmark_count(*ctx.state.reference);
-  std::optional<double> b1 = read_landmark(ctx, "EndBox1", k);
+  std::optional<double> b1 = read_landmark(ctx, kFirstEnd, k);
   if (!b1) return;
-  std::optional<double> b2 = read_landmark(ctx, "EndBox2", k);
+  std::optional<double> b2 = read_landmark(ctx, kSecondEnd, k);
   if (!b2) return;
   Matrix& proto = *ctx.state.proto;
   if (has_line(proto, *b1, *b2)) {

@@ -28,10 +28,29 @@ std::string lower_extension(const std::string& path) {
   return ext;
 }
 
+// The figure's picture rectangle, refused when the picture it makes at scale would be larger
+// than kMaxPicturePixels on a side (or is no size at all): a window moved or sized to absurd
+// numbers must give a message, not an image the size of the memory.
+QRectF checked_picture_rect(const Graphics& gfx, Handle fig, double scale) {
+  auto too_large = [scale](double w, double h) {
+    w *= scale;
+    h *= scale;
+    return !(w > 0 && h > 0 && w <= kMaxPicturePixels && h <= kMaxPicturePixels);
+  };
+  // The figure's own size first: the picture rectangle is whole pixels and would overflow.
+  const QSizeF fs = figure_size(gfx, fig);
+  const QRectF r = too_large(fs.width(), fs.height()) ? QRectF() : picture_rect(gfx, fig);
+  if (too_large(r.width(), r.height())) {
+    throw Failure("The picture would be larger than " + std::to_string(kMaxPicturePixels) +
+                  " pixels on a side; make the window smaller.");
+  }
+  return r;
+}
+
 }  // namespace
 
 QByteArray figure_svg(const Graphics& gfx, Handle fig) {
-  const QRectF r = picture_rect(gfx, fig);
+  const QRectF r = checked_picture_rect(gfx, fig, 1.0);
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -50,7 +69,7 @@ QByteArray figure_svg(const Graphics& gfx, Handle fig) {
 }
 
 QByteArray figure_pdf(const Graphics& gfx, Handle fig) {
-  const QRectF r = picture_rect(gfx, fig);
+  const QRectF r = checked_picture_rect(gfx, fig, 1.0);
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -69,7 +88,7 @@ QByteArray figure_pdf(const Graphics& gfx, Handle fig) {
 }
 
 QImage figure_image(const Graphics& gfx, Handle fig, double scale) {
-  const QRectF r = picture_rect(gfx, fig);
+  const QRectF r = checked_picture_rect(gfx, fig, scale);
   const QSize size(std::max(1, static_cast<int>(std::ceil(r.width() * scale))),
                    std::max(1, static_cast<int>(std::ceil(r.height() * scale))));
   QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -99,7 +118,7 @@ QByteArray png_bytes(const QImage& image) {
 }
 
 QImage clipboard_image(const Graphics& gfx, Handle fig) {
-  const QRectF r = picture_rect(gfx, fig);
+  const QRectF r = checked_picture_rect(gfx, fig, 1.0);
   const double longer = std::max(r.width(), r.height());
   const double scale = std::max(1.0, kClipboardMinPixels / longer);
   return figure_image(gfx, fig, scale);
@@ -127,7 +146,10 @@ void save_figure_file(const Graphics& gfx, Handle fig, const std::string& path) 
     throw Failure("A picture is saved as .svg, .png or .pdf; \"" +
                   std::filesystem::path(path).filename().string() + "\" is none of these.");
   }
-  if (!write_file_atomically(path, bytes.toStdString())) throw Failure("Failure on File Open");
+  std::string why;
+  if (!write_file_atomically(path, bytes.toStdString(), &why))
+    throw Failure("Cannot write " + std::filesystem::path(path).filename().string() + ": " + why +
+                  ".");
 }
 
 }  // namespace qiv::qt

@@ -15,6 +15,10 @@ constexpr double kPngDpi = 300.0;
 // The bitmap on the clipboard is at least this large on its longer side (and never smaller
 // than the window), so that a pasted picture stays sharp when a word processor scales it up.
 constexpr int kClipboardMinPixels = 1600;
+// No picture is larger than this on a side (an image of 16384 x 16384 takes 1 GiB); drawing
+// one throws Failure("The picture would be larger than 16384 pixels on a side; make the
+// window smaller.").
+constexpr int kMaxPicturePixels = 16384;
 
 QByteArray figure_svg(const Graphics& gfx, Handle fig);
 QByteArray figure_pdf(const Graphics& gfx, Handle fig);
@@ -27,8 +31,8 @@ Picture figure_picture(const Graphics& gfx, Handle fig);
 QImage clipboard_image(const Graphics& gfx, Handle fig);
 
 // Writes the picture to path by its extension (.svg, .png at kPngDpi, .pdf; any letter case),
-// through a temporary file in the same folder. Throws Failure("Failure on File Open") when
-// the file cannot be written, and a Failure naming the formats for any other extension.
+// through a temporary file in the same folder. Throws Failure("Cannot write NAME: REASON.")
+// when the file cannot be written, and a Failure naming the formats for any other extension.
 void save_figure_file(const Graphics& gfx, Handle fig, const std::string& path);
 
 }  // namespace qiv::qt

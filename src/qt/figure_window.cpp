@@ -29,7 +29,6 @@ std::string to_lower(std::string s) {
   return s;
 }
 
-
 std::optional<QColor> color_prop(const Graphics& g, Handle h, const char* name) {
   if (!g.has_property(h, name)) return std::nullopt;
   Value v = g.get(h, name);
@@ -70,7 +69,16 @@ void set_pixel_position(Graphics& g, Handle h, const std::array<double, 4>& px) 
   if (!pixels) g.set(h, "Units", units);
 }
 
-int px(double v) { return static_cast<int>(std::lround(v)); }
+// Pixels on the screen from model units. Positions a script or layout set to absurd numbers
+// (1e9, NaN) are kept within what a screen and Qt can take instead of overflowing an int.
+int px(double v) {
+  constexpr double kLimit = 100000;
+  if (!(v == v)) return 0;
+  return static_cast<int>(std::lround(std::clamp(v, -kLimit, kLimit)));
+}
+
+// The largest window side, the same bound as for pictures of it.
+constexpr int kMaxWindowPixels = 16384;
 
 const QColor kDefaultControlBackground = QColor::fromRgbF(0.94f, 0.94f, 0.94f);
 
@@ -132,8 +140,8 @@ FigureWindow::~FigureWindow() = default;
 QRect FigureWindow::client_rect_from_model() const {
   const auto p = gfx_.pixel_position(fig_);
   const auto screen = gfx_.pixel_position(kScreen);
-  const int w = std::max(1, px(p[2]));
-  const int h = std::max(1, px(p[3]));
+  const int w = std::clamp(px(p[2]), 1, kMaxWindowPixels);
+  const int h = std::clamp(px(p[3]), 1, kMaxWindowPixels);
   return QRect(px(p[0]), px(screen[3] - p[1] - p[3]), w, h + status_->sizeHint().height());
 }
 

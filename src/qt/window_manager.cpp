@@ -107,7 +107,14 @@ void WindowManager::run_callback(Handle control) {
 }
 
 void WindowManager::window_closed(Handle fig) {
-  if (app_.gfx.ishandle(fig)) app_.gfx.close(fig);
+  Graphics& g = app_.gfx;
+  const auto& main = app_.state.figh;
+  // The tool windows draw into the main window: closing it closes them and ends the program.
+  if (main && *main == fig) {
+    for (Handle other : g.figures())
+      if (other != fig && g.ishandle(other)) g.close(other);
+  }
+  if (g.ishandle(fig)) g.close(fig);
   sync();
 }
 

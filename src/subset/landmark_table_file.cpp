@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/failure.h"
 #include "platform/file_io.h"
 
 namespace qiv {
@@ -31,8 +32,14 @@ void save_landmark_table(Context& ctx, const Matrix& table, const std::string& t
   // The folder comes from the dialog; if it cannot be entered the write below fails too.
   std::error_code ignored;
   std::filesystem::current_path(choice.dir, ignored);
-  if (!write_file_atomically(choice.dir + choice.name, format_landmark_table(table)))
+  std::string why;
+  if (!write_file_atomically(choice.dir + choice.name, format_landmark_table(table), &why)) {
     ctx.ui.msgbox("Failure on File Open");
+    // The box keeps its short text; the console and the window's status bar say which file
+    // and why.
+    ctx.ui.report_failure("Cannot write " + choice.name + ": " + why + ".",
+                          ctx.gfx.callback_figure());
+  }
 }
 
 }  // namespace qiv

@@ -3,31 +3,15 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/folder_visit.h"
 #include "guikit/figure_files.h"
 
 namespace qiv {
-namespace {
-
-// Restores the current directory when the action leaves, by any path.
-class DirectoryRestorer {
- public:
-  DirectoryRestorer() : saved_(std::filesystem::current_path()) {}
-  ~DirectoryRestorer() {
-    std::error_code ignored;
-    std::filesystem::current_path(saved_, ignored);
-  }
-  DirectoryRestorer(const DirectoryRestorer&) = delete;
-  DirectoryRestorer& operator=(const DirectoryRestorer&) = delete;
-
- private:
-  std::filesystem::path saved_;
-};
-
-}  // namespace
 
 Handle open_secondary_window(Context& ctx, const std::string& layout) {
-  DirectoryRestorer restore;
-  if (ctx.state.figdir) std::filesystem::current_path(*ctx.state.figdir);
+  std::error_code ec;
+  FolderVisit visit(ctx.state.figdir ? std::filesystem::path(*ctx.state.figdir)
+                                     : std::filesystem::current_path(ec));
   const Handle fig = openfig(ctx, layout, "reuse");
   ctx.state.menufigh = fig;
   ctx.state.markerh = kNoHandle;

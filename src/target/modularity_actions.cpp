@@ -102,8 +102,9 @@ void test_modularity(Context& ctx) {
   if (f.cancelled) return;
   std::error_code ignored;  // a folder that cannot be entered makes the write fail too
   std::filesystem::current_path(f.dir, ignored);
-  if (!write_file_atomically(f.dir + f.name, modularity_report(*result)))
-    ctx.ui.msgbox("Failure on File Open");
+  std::string why;
+  if (!write_file_atomically(f.dir + f.name, modularity_report(*result), &why))
+    ctx.ui.msgbox("Cannot write " + f.name + ": " + why + ".");
 }
 
 }  // namespace qiv

@@ -5,15 +5,17 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/failure.h"
 #include "core/controls.h"
+#include "core/folder_visit.h"
 #include "core/guards.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
 #include "guikit/figure_files.h"
-#include "base/failure.h"
 #include "platform/text.h"
 #include "protocol/protocol_drawing.h"
 #include "protocol/protocol_model.h"
+#include "protocol/protocol_status.h"
 #include "target/target_support.h"
 
 namespace qiv {
@@ -21,32 +23,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Changes the current directory for the lifetime of the object and changes back after,
-// also when the work in between fails.
-class DirectoryVisit {
- public:
-  explicit DirectoryVisit(const fs::path& dir) : back_(fs::current_path()) {
-    std::error_code ec;
-    fs::current_path(dir, ec);
-    if (ec) throw Failure("Cannot open the program's home folder " + dir.string() + ".");
-  }
-  ~DirectoryVisit() {
-    std::error_code ec;
-    fs::current_path(back_, ec);
-  }
-  DirectoryVisit(const DirectoryVisit&) = delete;
-  DirectoryVisit& operator=(const DirectoryVisit&) = delete;
-
- private:
-  fs::path back_;
-};
-
 }  // namespace
 
 void create_target(Context& ctx) {
   // The layout lies in the home folder, whatever folder the last file dialog made current.
-  fs::path home = ctx.state.figdir ? fs::path(*ctx.state.figdir) : fs::current_path();
-  DirectoryVisit visit(home);
+  std::error_code ec;
+  fs::path home = ctx.state.figdir ? fs::path(*ctx.state.figdir) : fs::current_path(ec);
+  FolderVisit visit(home);
   ctx.state.menufigh = openfig(ctx, "qiv_target", "reuse");
 }
 
@@ -78,6 +61,7 @@ void load_proto_t(Context& ctx) {
   enter_main_window(ctx, true);
   showshape(ctx.gfx, *ctx.state.reference, "ro");
   draw_protocol(ctx, "r");
+  show_protocol_status(ctx, &chosen.name);
   ctx.state.lineh = kNoHandle;
   return_to_menu(ctx);
   set_control_enable(ctx, "LoadProtoButton", false);
@@ -116,6 +100,7 @@ void clear_target(Context& ctx) {
   set_control_text(ctx, "BlockBox", " ");
   set_control_enable(ctx, "LoadProtoButton", false);
   set_control_text(ctx, "LengthBox", " ");
+  show_protocol_status(ctx);
 }
 
 }  // namespace qiv

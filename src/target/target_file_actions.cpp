@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "base/failure.h"
 #include "core/controls.h"
@@ -12,8 +13,10 @@
 #include "data/landmark_file.h"
 #include "data/showshape.h"
 #include "platform/file_io.h"
+#include "platform/input_file.h"
 #include "platform/text.h"
 #include "protocol/protocol_model.h"
+#include "protocol/protocol_status.h"
 #include "target/target_actions.h"
 #include "target/target_files.h"
 #include "target/target_support.h"
@@ -22,26 +25,29 @@ namespace qiv {
 namespace {
 
 // The chosen directory becomes current so that the next dialog starts there; a directory
-// that cannot be entered makes the write below fail, which is skipped silently anyway.
+// that cannot be entered makes the write below fail, which says so.
 void enter_directory(const std::string& dir) {
   std::error_code ec;
   std::filesystem::current_path(dir, ec);
 }
 
-// The whole file, or nothing when it cannot be opened or read (a folder, no permission).
-std::optional<std::string> read_text_file(const std::string& path) {
+// The protocol a block structure file names: its whole first line, or when no file of that
+// name exists and the line holds several words, its first word (the file's own form is the
+// name then a blank). Looked for beside the block file first, then in the current folder, so a
+// block file and its protocol can be moved together.
+std::optional<std::string> find_named_protocol(const std::string& block_dir,
+                                               const std::string& line) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> names{line};
+  const std::size_t blank = line.find_first_of(" \t");
+  if (blank != std::string::npos) names.push_back(line.substr(0, blank));
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return std::nullopt;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return std::nullopt;
-  std::string content;
-  char buf[1 << 14];
-  std::size_t got;
-  while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, got);
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) return std::nullopt;
-  return content;
+  for (const std::string& name : names) {
+    if (name.empty()) continue;
+    for (const fs::path& p : {fs::path(block_dir) / name, fs::current_path(ec) / name})
+      if (fs::exists(p, ec)) return p.string();
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -68,8 +74,11 @@ void save_matrix(Context& ctx) {
   if (!b.cancelled) {
     block_file_name = b.name;
     enter_directory(b.dir);
-    // A file that cannot be written is skipped without a message; the matrix still follows.
-    write_file_atomically(b.dir + b.name, block_structure_text(protoname, block, nblocks));
+    // A file that cannot be written is named in a message; the matrix still follows.
+    std::string why;
+    if (!write_file_atomically(b.dir + b.name, block_structure_text(protoname, block, nblocks),
+                               &why))
+      ctx.ui.msgbox("Cannot write the block structure file " + b.name + ": " + why + ".");
   }
 
   ctx.state.tmatrix = build_target_matrix(m, block, nblocks);
@@ -77,8 +86,11 @@ void save_matrix(Context& ctx) {
   FileChoice t = ctx.ui.put_file("*.txt", "Enter Name for Target Matrix File");
   if (t.cancelled) return;
   enter_directory(t.dir);
-  write_file_atomically(t.dir + t.name, target_matrix_text(protoname, block_file_name, block,
-                                                           nblocks, *ctx.state.tmatrix));
+  std::string why;
+  if (!write_file_atomically(
+          t.dir + t.name,
+          target_matrix_text(protoname, block_file_name, block, nblocks, *ctx.state.tmatrix), &why))
+    ctx.ui.msgbox("Cannot write the target matrix file " + t.name + ": " + why + ".");
 }
 
 void save_matrix_csv(Context& ctx) {
@@ -98,40 +110,51 @@ void save_matrix_csv(Context& ctx) {
   const FileChoice f = ctx.ui.put_file("*.csv", "Enter Name for Target Matrix CSV File");
   if (f.cancelled) return;
   enter_directory(f.dir);
+  std::string why;
   if (!write_file_atomically(f.dir + f.name,
-                             target_matrix_csv(proto, build_target_matrix(m, block, nblocks))))
-    ctx.ui.msgbox("Failure on File Open");
+                             target_matrix_csv(proto, build_target_matrix(m, block, nblocks)),
+                             &why))
+    ctx.ui.msgbox("Cannot write " + f.name + ": " + why + ".");
 }
 
 void load_block(Context& ctx) {
   if (!require_loaded(ctx)) return;
   FileChoice f = ctx.ui.get_file("*.txt", "Enter Name of Block Structure File");
   if (f.cancelled) return;
-  run_action(ctx, "ClearTarget");
-  enter_directory(f.dir);
 
-  std::optional<std::string> content = read_text_file(f.dir + f.name);
+  // Everything is read and checked before anything is cleared: a missing or bad file leaves
+  // the typed blocks, the protocol, the picture and the current folder as they were.
+  std::optional<InputBytes> content;
+  try {
+    content = read_input_file(f.dir + f.name);
+  } catch (const Failure& e) {  // no regular file, too large, changed while read
+    ctx.ui.msgbox(e.what());
+    return;
+  }
   if (!content) {
     ctx.ui.msgbox("Cannot read the block structure file " + f.name + ".");
     return;
   }
-  std::optional<BlockStructure> read = parse_block_structure(*content);
+  std::optional<BlockStructure> read = parse_block_structure(content->view());
   if (!read) {
     ctx.ui.msgbox("The block structure file " + f.name + " is empty.");
     return;
   }
-  ctx.state.protoname = read->protoname;
-  ctx.state.nblocks = static_cast<double>(read->blocks.size());
-  ctx.state.block = std::move(read->blocks);
-
-  // The file names the protocol by its bare name: it must lie beside the block file, which
-  // is the current directory now.
-  std::optional<Matrix> proto;
-  try {
-    proto = dload(*ctx.state.protoname);
-  } catch (const Failure& f) {  // a file that is not a table of numbers
-    ctx.ui.msgbox(f.what());
+  if (read->bad_line != 0) {
+    ctx.ui.msgbox("The block structure file " + f.name + ", line " +
+                  std::to_string(read->bad_line) + ", holds \"" + read->bad_text +
+                  "\", which is not a list of line numbers.");
     return;
+  }
+  std::optional<std::string> proto_path = find_named_protocol(f.dir, read->protoname);
+  std::optional<Matrix> proto;
+  if (proto_path) {
+    try {
+      proto = dload(*proto_path);
+    } catch (const Failure& e) {  // a file that is not a table of numbers
+      ctx.ui.msgbox(e.what());
+      return;
+    }
   }
   if (!proto) {
     ctx.ui.msgbox(
@@ -139,11 +162,17 @@ void load_block(Context& ctx) {
         "the same directory");
     return;
   }
-  if (auto bad = check_protocol_table(*proto, landmark_count(*ctx.state.reference),
-                                      *ctx.state.protoname)) {
+  const std::string protoname = std::filesystem::path(*proto_path).filename().string();
+  if (auto bad = check_protocol_table(*proto, landmark_count(*ctx.state.reference), protoname)) {
     ctx.ui.msgbox(*bad);
     return;
   }
+
+  run_action(ctx, "ClearTarget");
+  enter_directory(f.dir);
+  ctx.state.protoname = protoname;
+  ctx.state.nblocks = static_cast<double>(read->blocks.size());
+  ctx.state.block = std::move(read->blocks);
   ctx.state.proto = proto->rows() == 0 ? protocol_without_rows() : std::move(*proto);
   const long long m = protocol_line_count(*ctx.state.proto);
   set_control_lines(ctx, "LengthBox", {*ctx.state.protoname, lengths_text(m)});
@@ -151,6 +180,7 @@ void load_block(Context& ctx) {
   enter_main_window(ctx, true);
   showshape(ctx.gfx, *ctx.state.reference, "ro");
   draw_protocol(ctx, "r");
+  show_protocol_status(ctx, &*ctx.state.protoname);
   ctx.state.lineh = kNoHandle;
   return_to_menu(ctx);
   set_control_enable(ctx, "LoadProtoButton", false);

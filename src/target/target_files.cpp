@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "analysis/line_lengths.h"
+#include "platform/input_file.h"
+#include "platform/text.h"
 
 namespace qiv {
 namespace {
@@ -24,9 +26,11 @@ std::string block_fields(const BlockList& block, long long k) {
   return out;
 }
 
-std::string_view without_line_end(std::string_view line) {
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return line;
+std::string_view trim_blanks(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = line.find_last_not_of(" \t");
+  return line.substr(first, last - first + 1);
 }
 
 }  // namespace
@@ -92,24 +96,22 @@ Matrix build_target_matrix(long long m, const BlockList& block, long long nblock
 }
 
 std::optional<BlockStructure> parse_block_structure(std::string_view content) {
+  content = skip_bom(content);
   if (content.empty()) return std::nullopt;
   BlockStructure out;
-  std::size_t pos = 0;
-  bool first = true;
-  // A final line end closes the last line; it does not open another one.
-  while (pos < content.size()) {
-    std::size_t end = content.find('\n', pos);
-    std::string_view line =
-        without_line_end(content.substr(pos, end == std::string_view::npos ? end : end - pos));
-    if (first) {
-      std::size_t last = line.find_last_not_of(" \t");
-      out.protoname = std::string(line.substr(0, last == std::string_view::npos ? 0 : last + 1));
-      first = false;
-    } else {
-      out.blocks.push_back(numbers_row_by_row(line));
+  LineReader lines(content);
+  std::string_view line;
+  lines.next(line);
+  out.protoname = std::string(trim_blanks(line));
+  while (lines.next(line)) {
+    LineList numbers = numbers_row_by_row(line);
+    // str2num gives nothing for text that is not numbers; a blank line is an empty block.
+    if (numbers.empty() && !trim_blanks(line).empty()) {
+      out.bad_line = lines.line_number();
+      out.bad_text = quoted_excerpt(trim_blanks(line));
+      return out;
     }
-    if (end == std::string_view::npos) break;
-    pos = end + 1;
+    out.blocks.push_back(std::move(numbers));
   }
   return out;
 }

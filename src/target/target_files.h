@@ -43,12 +43,17 @@ std::optional<BadLine> find_bad_line(const BlockList& block, long long nblocks, 
 // The first number of one list that is not a whole number from 1 to m.
 std::optional<double> first_bad_line(const LineList& list, long long m);
 
-// A block structure file read back: the protocol name is the whole first line without its
-// line end and trailing blanks; every further line is one block (its numbers row by row, a
-// line without numbers an empty block). Nothing for a file without any line.
+// A block structure file read back: the protocol name is the whole first line without
+// surrounding blanks; every further line is one block (its numbers row by row, a blank line an
+// empty block). Lines end with LF, CR LF or CR; a UTF-8 byte order mark is skipped. Nothing
+// for a file without any line. A line holding anything but numbers stops the reading: its
+// number (from 1, the protocol name's line counted) and text (as quoted_excerpt gives it) are
+// in bad_line and bad_text.
 struct BlockStructure {
   std::string protoname;
   BlockList blocks;
+  std::size_t bad_line = 0;  // 0 when every block line holds only numbers
+  std::string bad_text;
 };
 std::optional<BlockStructure> parse_block_structure(std::string_view content);
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/application.h"
-#include "data/data_test_support.h"
 #include "base/failure.h"
+#include "data/data_test_support.h"
 #include "platform/headless_ui.h"
 
 namespace qiv {
@@ -116,7 +116,13 @@ TEST_F(DloadReads, NotANumberAndInfinityAreValues) {
 
 TEST_F(DloadReads, AFileThatCannotBeOpenedGivesNothing) {
   EXPECT_FALSE(dload(path("missing.txt")).has_value());
-  EXPECT_FALSE(dload(dir_.string()).has_value());  // a folder opens but does not read
+  try {
+    dload(dir_.string());
+    ADD_FAILURE() << "a folder was read";
+  } catch (const Failure& f) {
+    EXPECT_EQ(std::string(f.what()),
+              "Cannot read " + dir_.filename().string() + ": it is not a regular file.");
+  }
 }
 
 struct RefusedCase {

@@ -32,7 +32,8 @@ class FileIoTest : public ::testing::Test {
     return s.str();
   }
   std::size_t entries() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
   }
   fs::path dir_;
 };
@@ -66,6 +67,79 @@ TEST_F(FileIoTest, RefusesFoldersAndUnwritablePlaces) {
     fs::permissions(dir_, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(read(p), "keep\n");
   }
+}
+
+}  // namespace
+}  // namespace qiv
+
+namespace qiv {
+namespace {
+
+// What the user had is kept: a link stays a link, a file keeps its mode, a very long name
+// still gets a temporary file, and every refusal says why in the system's words.
+TEST_F(FileIoTest, KeepsLinksAndPermissions) {
+  const fs::path real = dir_ / "real.txt";
+  const fs::path link = dir_ / "link.txt";
+  { std::ofstream(real) << "old\n"; }
+  fs::create_symlink("real.txt", link);  // relative, as users make them
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(write_file_atomically(link.string(), "new\n"));
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+  EXPECT_EQ(read(real), "new\n");
+  EXPECT_EQ(fs::status(real).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(entries(), 2u);
+
+  // A dangling link creates the file it names.
+  fs::create_symlink("made.txt", dir_ / "dangling.txt");
+  ASSERT_TRUE(write_file_atomically((dir_ / "dangling.txt").string(), "x"));
+  EXPECT_EQ(read(dir_ / "made.txt"), "x");
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir_ / "dangling.txt")));
+
+  // Links in a loop name no file.
+  fs::create_symlink("loop2", dir_ / "loop1");
+  fs::create_symlink("loop1", dir_ / "loop2");
+  std::string why;
+  EXPECT_FALSE(write_file_atomically((dir_ / "loop1").string(), "x", &why));
+  EXPECT_EQ(why, "Too many levels of symbolic links");
+}
+
+TEST_F(FileIoTest, LongestNamesStillWrite) {
+  // 250 bytes of name, and one of two-byte characters cut in the middle of the allowed length.
+  const std::string ascii(250, 'a');
+  std::string wide;
+  for (int i = 0; i < 120; ++i) wide += "\xC3\xA9";  // é, 240 bytes
+  for (const std::string& name : {ascii, wide}) {
+    std::string why;
+    ASSERT_TRUE(write_file_atomically((dir_ / name).string(), "data\n", &why)) << why;
+    EXPECT_EQ(read(dir_ / name), "data\n");
+  }
+  EXPECT_EQ(entries(), 2u);
+}
+
+TEST_F(FileIoTest, ReasonsInTheSystemsWords) {
+  struct Row {
+    const char* name;
+    fs::path target;
+    const char* why;
+  };
+  fs::create_directories(dir_ / "folder");
+  const Row rows[] = {
+      {"folder", dir_ / "folder", "Is a directory"},
+      {"missing folder", dir_ / "missing" / "out.txt", "No such file or directory"},
+      {"name ends in a slash", fs::path(dir_.string() + "/"), "Is a directory"},
+  };
+  for (const Row& r : rows) {
+    std::string why;
+    EXPECT_FALSE(write_file_atomically(r.target.string(), "x", &why)) << r.name;
+    EXPECT_EQ(why, r.why) << r.name;
+  }
+  set_write_fault_for_testing(2);
+  std::string why;
+  EXPECT_FALSE(write_file_atomically((dir_ / "full.txt").string(), "abcdef", &why));
+  EXPECT_EQ(why, "No space left on device");
+  EXPECT_FALSE(fs::exists(dir_ / "full.txt"));
+  EXPECT_EQ(entries(), 1u);  // the folder only: no temporary file left
 }
 
 }  // namespace

@@ -344,8 +344,10 @@ TEST_F(ProtocolEdit, EndBoxesMustHoldOneLandmarkNumber) {
     const char* end2;
     const char* message;
   };
-  const char* m1 = "EndBox1 must hold one landmark number from 1 to 12.";
-  const char* m2 = "EndBox2 must hold one landmark number from 1 to 12.";
+  const char* m1 =
+      "The first landmark of \"Line between\" must be one landmark number from 1 to 12.";
+  const char* m2 =
+      "The second landmark of \"Line between\" must be one landmark number from 1 to 12.";
   const Case cases[] = {
       {"", "3", m1},    {"abc", "3", m1},   {"0", "3", m1},   {"13", "3", m1}, {"2.5", "3", m1},
       {"1 2", "3", m1}, {"NaN", "3", m1},   {"-1", "3", m1},  {"3", "", m2},   {"3", "13", m2},
@@ -375,8 +377,8 @@ TEST_F(ProtocolEdit, AddLineRefusesACountThatDoesNotFitTheProtocol) {
     const char* message;
   };
   const char* two =
-      "ProtoPointBox must hold the protocol's line count, a whole number from 0 to 2.";
-  const char* zero = "ProtoPointBox must hold the protocol's line count, 0.";
+      "\"Lines in protocol:\" must show the protocol's line count, a whole number from 0 to 2.";
+  const char* zero = "\"Lines in protocol:\" must show the protocol's line count, 0.";
   const Case cases[] = {
       {proto_of({{1, 1, 2}, {2, 3, 4}}), "", two},
       {proto_of({{1, 1, 2}, {2, 3, 4}}), "    ", two},
@@ -416,8 +418,9 @@ TEST_F(ProtocolEdit, DeleteLineRefusesACountThatDoesNotFit) {
     const Snapshot before = snapshot();
     run("DeleteLine");
     EXPECT_EQ(ui.messages(),
-              std::vector<std::string>{"ProtoPointBox must hold the protocol's line count, a whole "
-                                       "number from 1 to 2."});
+              std::vector<std::string>{
+                  "\"Lines in protocol:\" must show the protocol's line count, a whole "
+                  "number from 1 to 2."});
     EXPECT_EQ(snapshot(), before);
   }
 }

@@ -12,10 +12,11 @@
 #include "app/application.h"
 #include "base/failure.h"
 #include "platform/headless_ui.h"
+#include "platform/text.h"
 #include "qt/figure_picture.h"
 #include "qt/headless_pictures.h"
-#include "qt/qt_ui.h"
 #include "qt/qt_app.h"
+#include "qt/qt_ui.h"
 
 namespace qiv {
 namespace {
@@ -108,7 +109,7 @@ TEST(SaveFigure, FailuresLeaveExistingFilesAlone) {
     qt::save_figure_file(p.g, p.fig, (dir.path() / "missing" / "plot.svg").string());
     FAIL() << "no failure for a missing folder";
   } catch (const Failure& f) {
-    EXPECT_STREQ(f.what(), "Failure on File Open");
+    EXPECT_STREQ(f.what(), "Cannot write plot.svg: No such file or directory.");
   }
   try {
     qt::save_figure_file(p.g, p.fig, (dir.path() / "kept.jpg").string());
@@ -119,6 +120,29 @@ TEST(SaveFigure, FailuresLeaveExistingFilesAlone) {
   }
   EXPECT_EQ(read_file(kept), "old");
   EXPECT_FALSE(fs::exists(dir.path() / "kept.jpg"));
+}
+
+// A window moved or sized to absurd numbers gives a message, not an image the size of memory.
+TEST(SaveFigure, AbsurdWindowSizesAreRefused) {
+  TempDir dir;
+  for (const char* position :
+       {"1e9 1e9 1e9 1e9", "0 0 20000 100", "0 0 1e300 1e300", "0 0 1e12 300"}) {
+    Plot p;
+    p.g.set(p.fig, "Position", Value(str2num(position)));
+    for (const char* name : {"big.png", "big.svg", "big.pdf"}) {
+      try {
+        qt::save_figure_file(p.g, p.fig, (dir.path() / name).string());
+        ADD_FAILURE() << position << " " << name << ": no failure";
+      } catch (const Failure& f) {
+        EXPECT_STREQ(f.what(),
+                     "The picture would be larger than 16384 pixels on a side; make the window "
+                     "smaller.")
+            << position << " " << name;
+      }
+      EXPECT_FALSE(fs::exists(dir.path() / name));
+    }
+    EXPECT_THROW(qt::figure_picture(p.g, p.fig), Failure) << position;
+  }
 }
 
 TEST(Clipboard, QtUiPutsSvgAndALargeBitmap) {

@@ -155,8 +155,10 @@ struct BoxAction {
 const std::vector<Typed> kNone;
 const std::vector<Typed> kNoListNumber{Typed::kEmpty, Typed::kBlanks, Typed::kLetters};
 const std::vector<Typed> kNoLine{Typed::kEmpty, Typed::kBlanks, Typed::kLetters, Typed::kZero};
-const char* const kEnd1 = "EndBox1 must hold one landmark number from 1 to 12.";
-const char* const kEnd2 = "EndBox2 must hold one landmark number from 1 to 12.";
+const char* const kEnd1 =
+    "The first landmark of \"Line between\" must be one landmark number from 1 to 12.";
+const char* const kEnd2 =
+    "The second landmark of \"Line between\" must be one landmark number from 1 to 12.";
 const char* const kLandmark = "Enter a landmark number from 1 to 12.";
 const char* const kMidline =
     "Midline landmark {value} is not a landmark number: use whole numbers from 1 to 12.";

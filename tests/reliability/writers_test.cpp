@@ -1,7 +1,9 @@
 // The actions that write files (protocol, subset, back-reflected data, block structure and
-// target matrix, line lengths, the target matrix as CSV) when the write cannot happen or breaks off
-// midway: the user sees the action's message (none for "SaveMatrix", which skips such a file
-// silently), a file that was there keeps its bytes, and no temporary file is left in the folder.
+// target matrix, line lengths, the target matrix as CSV) when the write cannot happen or breaks
+// off midway: the user sees the action's message box and, for the boxes that keep a short text,
+// on the console and the window's status bar the file and the reason ("SaveMatrix" names both
+// in its boxes, one per file); a file that was there keeps its bytes, and no temporary file is
+// left in the folder.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,7 +20,7 @@ namespace {
 
 struct Writer {
   const char* action;
-  const char* message;  // shown when the file cannot be written; empty: none
+  const char* message;  // the box shown when the file cannot be written; empty: one per file
   int files;            // save dialogs the action shows
 };
 
@@ -31,10 +33,27 @@ const Writer kWriters[] = {
 
 // Writers of CSV files: their failures behave the same; what they write is no table of
 // numbers alone (a header, labelled rows), so GoodWrite, which reads it back, leaves them out.
+// Their box names the file and the reason itself ("*").
 const Writer kCsvWriters[] = {
-    {"SaveLengths", "Failure on File Open", 1},
-    {"SaveMatrixCSV", "Failure on File Open", 1},
+    {"SaveLengths", "*", 1},
+    {"SaveMatrixCSV", "*", 1},
 };
+
+// What the user is told for each file out1.txt, out2.txt ... that could not be written.
+void expect_told(const Writer& w, const std::string& why, const HeadlessUi& ui) {
+  std::vector<std::string> boxes, console;
+  if (std::string(w.message) == "*") {
+    boxes.push_back("Cannot write out1.txt: " + why + ".");
+  } else if (*w.message) {
+    boxes.push_back(w.message);
+    console.push_back("Cannot write out1.txt: " + why + ".");
+  } else {
+    boxes.push_back("Cannot write the block structure file out1.txt: " + why + ".");
+    boxes.push_back("Cannot write the target matrix file out2.txt: " + why + ".");
+  }
+  EXPECT_EQ(ui.messages(), boxes);
+  EXPECT_EQ(ui.console_lines(), console);
+}
 
 // Everything the four writers need: data, protocol, a subset, a reflected set, blocks.
 void prepare(Session& s) {
@@ -98,7 +117,10 @@ std::vector<fs::path> troubled_targets(Trouble t, const ScratchFolder& scratch, 
         break;
       case Trouble::kReadOnlyFolder:
         fs::create_directories(scratch / "locked");
+        // A file the user may write in a locked folder is written in place; this one is
+        // locked too.
         write_bytes(scratch / "locked" / name, "an older file\n");
+        fs::permissions(scratch / "locked" / name, fs::perms::owner_read);
         out.push_back(scratch / "locked" / name);
         break;
       case Trouble::kInterrupted:
@@ -142,10 +164,11 @@ TEST_P(FailedWrite, MessageOldFileKeptNoTemporaryFile) {
   s.app.action(w.action);
   set_write_fault_for_testing(-1);
 
-  const std::vector<std::string> want_messages =
-      *w.message ? std::vector<std::string>{w.message} : std::vector<std::string>{};
-  EXPECT_EQ(s.ui.messages(), want_messages);
-  EXPECT_TRUE(s.ui.console_lines().empty()) << s.ui.console_lines().front();
+  const char* why = trouble == Trouble::kTargetIsFolder  ? "Is a directory"
+                    : trouble == Trouble::kMissingFolder ? "No such file or directory"
+                    : trouble == Trouble::kInterrupted   ? "No space left on device"
+                                                         : "Permission denied";
+  expect_told(w, why, s.ui);
   EXPECT_EQ(s.ui.pending_answers(), 0u) << "every save dialog was shown";
   EXPECT_EQ(folder_listing(scratch.path()), files_before);
   // Nothing else changes: the dialog's folder may have become current, and "SaveMatrix"
