@@ -1,5 +1,6 @@
 #include "core/controls.h"
 
+#include "base/failure.h"
 #include "platform/text.h"
 
 namespace qiv {
@@ -26,7 +27,15 @@ std::string value_text(const Value& v) {
 std::string control_text(const Context& ctx, const std::string& tag) {
   Handle h = find_control(ctx, tag);
   if (h == kNoHandle || !ctx.gfx.has_property(h, "String")) return "";
-  return value_text(ctx.gfx.get(h, "String"));
+  std::string text = value_text(ctx.gfx.get(h, "String"));
+  if (text.size() > kMaxControlText) {
+    const Value tip =
+        ctx.gfx.has_property(h, "TooltipString") ? ctx.gfx.get(h, "TooltipString") : Value();
+    const std::string name = tip.is_string() && !tip.str().empty() ? tip.str() : tag;
+    throw Failure("The box \"" + name + "\" holds " + std::to_string(text.size()) +
+                  " characters; a box holds at most " + std::to_string(kMaxControlText) + ".");
+  }
+  return text;
 }
 
 void set_control_text(Context& ctx, const std::string& tag, const std::string& text) {

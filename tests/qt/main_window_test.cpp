@@ -12,9 +12,9 @@
 
 #include "core/controls.h"
 #include "qt/figure_window.h"
+#include "qt/qt_app.h"
 #include "qt/qt_ui.h"
 #include "qt/window_manager.h"
-#include "qt/qt_app.h"
 
 namespace qiv {
 namespace {
@@ -140,6 +140,23 @@ TEST_F(MainWindowTest, SecondaryWindowOpensAndEventLoopEndsWithTheLastWindow) {
   QTimer::singleShot(10000, [] { QCoreApplication::exit(7); });
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_TRUE(app_.gfx.figures().empty());
+  wm_.set_quit_when_last_closes(false);
+}
+
+// The tool windows draw into the main window: closing it closes them and ends the program.
+TEST_F(MainWindowTest, ClosingTheMainWindowClosesTheToolWindowsAndEndsTheProgram) {
+  ui_.answers.push_back(examples("leaves.txt"));
+  click("Load");
+  click("MakeSubset");
+  click("CreateTarget");
+  EXPECT_EQ(wm_.visible_windows(), 3);
+
+  wm_.set_quit_when_last_closes(true);
+  QTimer::singleShot(0, [this] { wm_.window(main_)->close(); });
+  QTimer::singleShot(10000, [] { QCoreApplication::exit(7); });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_TRUE(app_.gfx.figures().empty());
+  EXPECT_EQ(wm_.visible_windows(), 0);
   wm_.set_quit_when_last_closes(false);
 }
 

@@ -246,6 +246,24 @@ TEST(RoundTwo, SavingShowsWhyItCouldNotWrite) {
             fs::perms::owner_read | fs::perms::owner_write);
 }
 
+TEST(RoundTwo, TypedTextIsBoundedInLength) {
+  Session s;
+  s.act("Load", example("leaves.txt"));
+  s.act("MakeSubset");
+  std::string text;
+  while (text.size() < 200000) text += "1 2 3 ";
+  s.type("SubsetBox", text);
+  s.ui.clear_records();
+  const Snapshot before = snapshot(s);
+  s.act("ShowSubset");
+  EXPECT_EQ(s.ui.console_lines(),
+            std::vector<std::string>{"The box \"Landmark numbers separated by blanks, in any "
+                                     "order\" holds " +
+                                     std::to_string(text.size()) +
+                                     " characters; a box holds at most 100000."});
+  EXPECT_EQ(difference(before, snapshot(s)), "");
+}
+
 TEST(RoundTwo, CallsByNameNestOnlySoDeep) {
   Session s;
   Args chain;
