@@ -42,21 +42,22 @@ std::string lower(std::string_view s) {
 
 using PropMap = std::map<std::string, Value>;
 
-// One point per line is the common case ("Load" draws millions of them): the first two
-// points live inline, longer lines keep their points in a side pool.
+// One point per line is the common case ("Load" draws millions of them, 40 bytes each): the
+// point lives inline, longer lines keep their points in a side pool. Colours are indices into
+// the store's palette, which holds each colour used once.
 struct LineData {
-  double x[2];
-  double y[2];
+  double x, y;  // the point when n <= 1
   std::uint32_t n;
-  std::uint32_t big;  // index into big_points when n > 2
-  Rgb color;
-  Rgb face;
+  std::uint32_t big;  // index into big_points when n > 1
   float marker_size;
   float line_width;
+  std::uint16_t color;
+  std::uint16_t face;
   Marker marker;
   LineStyle style;
   bool visible;
 };
+static_assert(sizeof(LineData) <= 40, "a point costs 40 bytes");
 
 struct TextData {
   double x, y;
@@ -72,10 +73,8 @@ struct TextData {
 
 struct Slot {
   ObjType type;
-  bool alive;
   std::uint32_t index;  // into heavies, lines or texts by type
   Handle parent;
-  Handle handle;  // the object's handle: a freed slot given out again gets a new one
 };
 
 // Handles are given out in increasing order and never again, so the map from a handle to its
@@ -114,28 +113,71 @@ struct Heavy {
   Handle current_axes = kNoHandle;  // figures only
 };
 
+constexpr Rgb kNoColor{0, 0, 0, true};
+
 const char* halign_name(int a) { return a < 0 ? "left" : a == 0 ? "center" : "right"; }
 const char* valign_name(int a) { return a < 0 ? "bottom" : a == 0 ? "middle" : "top"; }
 
 }  // namespace
 
 struct Graphics::Impl {
-  std::vector<Slot> slots;  // by slot index; a deleted object's slot goes to free_slots
-  std::vector<std::uint32_t> free_slots;
+  // Freed slots and line records form lists threaded through themselves (a free slot's index,
+  // a free line's big, name the next free one), so that clearing millions of points needs
+  // no memory of its own: a redraw after "Load" keeps the peak of "Load".
+  std::vector<Slot> slots;  // by slot index
+  std::uint32_t free_slot_head = kNoSlot;
+  std::size_t free_slot_count = 0;
   std::vector<std::unique_ptr<HandlePage>> pages;  // by handle / kPageSize
   Handle next_handle = 0;
   std::vector<Heavy> heavies;
   std::vector<LineData> lines;
-  std::vector<std::uint32_t> free_lines;
+  std::uint32_t free_line_head = kNoSlot;
+  std::size_t free_line_count = 0;
   std::vector<TextData> texts;
   std::vector<std::uint32_t> free_texts;
   std::vector<std::vector<double>> big_points;  // x values then y values
+  std::vector<Rgb> palette;                     // the colours of lines, each once; only grows
+  std::map<std::array<float, 4>, std::uint16_t> palette_index;
+  std::uint16_t last_color = 0;  // where the last colour looked up was found
   std::vector<std::uint32_t> free_big;
   std::unordered_map<Handle, PropMap> light_extras;  // rare properties of lines and texts
   std::unordered_map<Handle, std::map<std::string, Value>> appdata;
   std::vector<GraphicsObserver*> observers;
   Handle current_figure = kNoHandle;
   std::size_t tagged_light = 0;
+
+  // The palette entry for c. Drawing many points looks up the same colour again and again,
+  // so the last one found is tried first. A session that used 65,536 different colours gets
+  // the nearest of them from then on.
+  std::uint16_t color_index(const Rgb& c) {
+    if (last_color < palette.size() && palette[last_color] == c) return last_color;
+    const std::array<float, 4> key{c.r, c.g, c.b, c.none ? 1.0f : 0.0f};
+    auto it = palette_index.find(key);
+    if (it != palette_index.end()) return last_color = it->second;
+    if (palette.size() <= 0xffff) {
+      palette.push_back(c);
+      const auto i = static_cast<std::uint16_t>(palette.size() - 1);
+      palette_index.emplace(key, i);
+      return last_color = i;
+    }
+    std::size_t best = 0;
+    float best_d = std::numeric_limits<float>::infinity();
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+      const Rgb& p = palette[i];
+      const float d = p.none != c.none ? best_d
+                                       : (p.r - c.r) * (p.r - c.r) + (p.g - c.g) * (p.g - c.g) +
+                                             (p.b - c.b) * (p.b - c.b);
+      if (d < best_d) {
+        best_d = d;
+        best = i;
+      }
+    }
+    return last_color = static_cast<std::uint16_t>(best);
+  }
+  const double* xs_of(const LineData& l) const { return l.n > 1 ? big_points[l.big].data() : &l.x; }
+  const double* ys_of(const LineData& l) const {
+    return l.n > 1 ? big_points[l.big].data() + l.n : &l.y;
+  }
 
   // The slot index of a live handle, kNoSlot for any other number.
   std::uint32_t slot_index(Handle h) const {
@@ -157,13 +199,14 @@ struct Graphics::Impl {
   Handle add_slot(ObjType t, std::uint32_t index, Handle parent) {
     const Handle h = next_handle++;
     std::uint32_t si;
-    if (!free_slots.empty()) {
-      si = free_slots.back();
-      free_slots.pop_back();
-      slots[si] = Slot{t, true, index, parent, h};
+    if (free_slot_head != kNoSlot) {
+      si = free_slot_head;
+      free_slot_head = slots[si].index;
+      --free_slot_count;
+      slots[si] = Slot{t, index, parent};
     } else {
       si = static_cast<std::uint32_t>(slots.size());
-      slots.push_back(Slot{t, true, index, parent, h});
+      slots.push_back(Slot{t, index, parent});
     }
     const auto page = static_cast<std::size_t>(h / kPageSize);
     if (page == pages.size()) pages.push_back(std::make_unique<HandlePage>());
@@ -176,8 +219,9 @@ struct Graphics::Impl {
   void free_slot(Handle h) {
     const std::uint32_t si = slot_index(h);
     assert(si != kNoSlot);
-    slots[si].alive = false;
-    free_slots.push_back(si);
+    slots[si].index = free_slot_head;
+    free_slot_head = si;
+    ++free_slot_count;
     const auto page = static_cast<std::size_t>(h / kPageSize);
     pages[page]->slot[static_cast<std::size_t>(h % kPageSize)] = kNoSlot;
     const bool all_given_out = static_cast<Handle>(page + 1) * kPageSize <= next_handle;
@@ -195,9 +239,10 @@ struct Graphics::Impl {
   }
 
   std::uint32_t alloc_line() {
-    if (!free_lines.empty()) {
-      std::uint32_t i = free_lines.back();
-      free_lines.pop_back();
+    if (free_line_head != kNoSlot) {
+      const std::uint32_t i = free_line_head;
+      free_line_head = lines[i].big;
+      --free_line_count;
       return i;
     }
     lines.emplace_back();
@@ -233,12 +278,14 @@ struct Graphics::Impl {
     free_slot(h);
     if (s.type == ObjType::kLine) {
       LineData& l = lines[s.index];
-      if (l.n > 2) {
+      if (l.n > 1) {
         big_points[l.big].clear();
         big_points[l.big].shrink_to_fit();
         free_big.push_back(l.big);
       }
-      free_lines.push_back(s.index);
+      lines[s.index].big = free_line_head;
+      free_line_head = s.index;
+      ++free_line_count;
     } else {
       texts[s.index].str.clear();
       texts[s.index].str.shrink_to_fit();
@@ -275,8 +322,8 @@ struct Graphics::Impl {
       if (s.type != ObjType::kLine) continue;
       const LineData& l = lines[s.index];
       if (!l.visible) continue;
-      const double* xs = l.n > 2 ? big_points[l.big].data() : l.x;
-      const double* ys = l.n > 2 ? big_points[l.big].data() + l.n : l.y;
+      const double* xs = xs_of(l);
+      const double* ys = ys_of(l);
       for (std::uint32_t i = 0; i < l.n; ++i) {
         double x = xs[i], y = ys[i];
         if (std::isfinite(x) && std::isfinite(y)) {
@@ -560,23 +607,21 @@ Handle Graphics::plot(const double* x, const double* y, std::size_t n,
   }
   std::uint32_t li = impl_->alloc_line();
   LineData& l = impl_->lines[li];
-  l = LineData{{0, 0},
-               {0, 0},
+  l = LineData{0,
+               0,
                static_cast<std::uint32_t>(n),
                0,
-               plot_style.color,
-               Rgb{0, 0, 0, true},
                6.0f,
                0.5f,
+               impl_->color_index(plot_style.color),
+               impl_->color_index(kNoColor),
                plot_style.marker,
                plot_style.line,
                true};
-  if (n <= 2) {
-    for (std::size_t i = 0; i < n; ++i) {
-      l.x[i] = x[i];
-      l.y[i] = y[i];
-    }
-  } else {
+  if (n == 1) {
+    l.x = x[0];
+    l.y = y[0];
+  } else if (n > 1) {
     std::uint32_t bi;
     if (!impl_->free_big.empty()) {
       bi = impl_->free_big.back();
@@ -608,14 +653,14 @@ Handle Graphics::plot(const std::vector<double>& x, const std::vector<double>& y
 Handle Graphics::plot_point(Handle ax, double x, double y, const PlotStyle& plot_style,
                             float marker_size) {
   std::uint32_t li = impl_->alloc_line();
-  impl_->lines[li] = LineData{{x, 0},
-                              {y, 0},
+  impl_->lines[li] = LineData{x,
+                              y,
                               1,
                               0,
-                              plot_style.color,
-                              Rgb{0, 0, 0, true},
                               marker_size,
                               0.5f,
+                              impl_->color_index(plot_style.color),
+                              impl_->color_index(kNoColor),
                               plot_style.marker,
                               plot_style.line,
                               true};
@@ -630,8 +675,8 @@ void Graphics::reserve_lines(Handle ax, std::size_t n) {
   auto& children = impl_->heavy(ax).children;
   grow_for(children, children.size(), n);
   const auto beyond_free = [n](std::size_t free) { return n > free ? n - free : 0; };
-  grow_for(impl_->lines, impl_->lines.size(), beyond_free(impl_->free_lines.size()));
-  grow_for(impl_->slots, impl_->slots.size(), beyond_free(impl_->free_slots.size()));
+  grow_for(impl_->lines, impl_->lines.size(), beyond_free(impl_->free_line_count));
+  grow_for(impl_->slots, impl_->slots.size(), beyond_free(impl_->free_slot_count));
   if (n >= (std::size_t{1} << 16)) {
     advise_huge_pages(children);
     advise_huge_pages(impl_->lines);
@@ -752,7 +797,7 @@ Value handle_or_empty(Handle h) { return h >= 0 ? Value(static_cast<double>(h)) 
 
 Value line_points(const Graphics::Impl& g, Handle h, bool y) {
   const LineData& l = g.line(h);
-  const double* p = l.n > 2 ? g.big_points[l.big].data() + (y ? l.n : 0) : (y ? l.y : l.x);
+  const double* p = y ? g.ys_of(l) : g.xs_of(l);
   Matrix m(1, l.n);
   for (std::uint32_t i = 0; i < l.n; ++i) m(0, i) = p[i];
   return m;
@@ -802,8 +847,12 @@ const std::vector<Accessor>& accessors() {
         {ObjType::kLine, "YData",
          [](Impl& g, const Graphics&, Handle h) { return line_points(g, h, true); }, nullptr},
         {ObjType::kLine, "Color",
-         [](Impl& g, const Graphics&, Handle h) { return Value(color_to_matrix(g.line(h).color)); },
-         [](Impl& g, Graphics&, Handle h, const Value& v) { g.line(h).color = as_color(v); }},
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(color_to_matrix(g.palette[g.line(h).color]));
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           g.line(h).color = g.color_index(as_color(v));
+         }},
         {ObjType::kLine, "LineStyle",
          [](Impl& g, const Graphics&, Handle h) { return Value(line_style_name(g.line(h).style)); },
          [](Impl& g, Graphics&, Handle h, const Value& v) {
@@ -826,10 +875,12 @@ const std::vector<Accessor>& accessors() {
          [](Impl& g, Graphics&, Handle h, const Value& v) { g.line(h).marker_size = as_float(v); }},
         {ObjType::kLine, "MarkerFaceColor",
          [](Impl& g, const Graphics&, Handle h) {
-           const Rgb& f = g.line(h).face;
+           const Rgb& f = g.palette[g.line(h).face];
            return f.none ? Value("none") : Value(color_to_matrix(f));
          },
-         [](Impl& g, Graphics&, Handle h, const Value& v) { g.line(h).face = as_color(v); }},
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           g.line(h).face = g.color_index(as_color(v));
+         }},
         {ObjType::kLine, "Visible",
          [](Impl& g, const Graphics&, Handle h) { return on_off(g.line(h).visible); },
          [](Impl& g, Graphics&, Handle h, const Value& v) {
@@ -1147,9 +1198,8 @@ void Graphics::for_each_drawn(Handle ax, const std::function<void(const LineView
     const Slot& s = impl_->slot(c);
     if (s.type == ObjType::kLine) {
       const LineData& l = impl_->lines[s.index];
-      const double* xs = l.n > 2 ? impl_->big_points[l.big].data() : l.x;
-      const double* ys = l.n > 2 ? impl_->big_points[l.big].data() + l.n : l.y;
-      on_line(LineView{xs, ys, l.n, l.color, l.face, l.marker, l.style, l.marker_size, l.line_width,
+      on_line(LineView{impl_->xs_of(l), impl_->ys_of(l), l.n, impl_->palette[l.color],
+                       impl_->palette[l.face], l.marker, l.style, l.marker_size, l.line_width,
                        l.visible});
     } else {
       on_text(text_view(c));
