@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "base/failure.h"
+#include "platform/graphics/properties.h"
 #include "platform/graphics/style.h"
 #include "platform/input_file.h"
 
@@ -16,73 +17,6 @@ namespace qiv {
 namespace {
 
 using Json = nlohmann::json;
-
-enum class Kind {
-  kText,      // any JSON string
-  kChoice,    // one of a fixed set of words, any letter case; stored in lower case
-  kNumber,    // one JSON number
-  kRect,      // four numbers [left bottom width height]
-  kColor,     // [r g b] in 0..1, or a colour name or letter
-  kLines,     // a string, or a list of strings (the lines of a multi-line text)
-  kCallback,  // a non-empty list of strings: a function name, then its text arguments
-};
-
-struct PropertyRule {
-  const char* name;  // canonical spelling, as set on the object
-  Kind kind;
-  std::vector<const char*> choices;
-};
-
-const std::vector<const char*> kOnOff{"on", "off"};
-const std::vector<const char*> kUnits{"pixels", "normalized", "characters",
-                                      "points", "inches",     "centimeters"};
-const std::vector<const char*> kWeights{"normal", "bold"};
-
-const std::vector<PropertyRule> kFigureProps{
-    {"Units", Kind::kChoice, kUnits},  // before Position, which it qualifies
-    {"Name", Kind::kText, {}},
-    {"Tag", Kind::kText, {}},
-    {"Position", Kind::kRect, {}},
-    {"Color", Kind::kColor, {}},
-    {"Visible", Kind::kChoice, kOnOff},
-    {"Resize", Kind::kChoice, kOnOff},
-    {"NumberTitle", Kind::kChoice, kOnOff},
-    {"MenuBar", Kind::kChoice, {"none", "figure"}},
-};
-
-const std::vector<PropertyRule> kAxesProps{
-    {"Units", Kind::kChoice, kUnits},
-    {"Tag", Kind::kText, {}},
-    {"Position", Kind::kRect, {}},
-    {"Box", Kind::kChoice, kOnOff},
-    {"Color", Kind::kColor, {}},
-    {"FontName", Kind::kText, {}},
-    {"FontSize", Kind::kNumber, {}},
-    {"FontWeight", Kind::kChoice, kWeights},
-    {"FontAngle", Kind::kChoice, {"normal", "italic"}},
-    {"Visible", Kind::kChoice, kOnOff},
-    {"NextPlot", Kind::kChoice, {"add", "replace"}},
-};
-
-const std::vector<PropertyRule> kControlProps{
-    {"Units", Kind::kChoice, kUnits},
-    {"Style", Kind::kChoice, {}},  // checked against layout_styles()
-    {"Tag", Kind::kText, {}},
-    {"String", Kind::kLines, {}},
-    {"Position", Kind::kRect, {}},
-    {"Enable", Kind::kChoice, kOnOff},
-    {"Value", Kind::kNumber, {}},
-    {"Min", Kind::kNumber, {}},
-    {"Max", Kind::kNumber, {}},
-    {"Callback", Kind::kCallback, {}},
-    {"FontSize", Kind::kNumber, {}},
-    {"FontWeight", Kind::kChoice, kWeights},
-    {"HorizontalAlignment", Kind::kChoice, {"left", "center", "right"}},
-    {"TooltipString", Kind::kText, {}},
-    {"BackgroundColor", Kind::kColor, {}},
-    {"ForegroundColor", Kind::kColor, {}},
-    {"Visible", Kind::kChoice, kOnOff},
-};
 
 std::string lower(std::string s) {
   for (char& c : s)
@@ -107,7 +41,7 @@ class Reader {
       fail("the top level must be an object with \"Type\": \"figure\"");
     std::vector<LayoutObject> out;
     where_ = "the figure";
-    out.push_back(object(doc, ObjType::kFigure, kFigureProps));
+    out.push_back(object(doc, ObjType::kFigure));
     if (!doc.contains("Children")) return out;
     const Json& kids = doc["Children"];
     if (!kids.is_array()) fail("\"Children\" must be a list of objects");
@@ -124,9 +58,9 @@ class Reader {
         type = k["Type"].get<std::string>();
       }
       if (type == "axes") {
-        out.push_back(object(k, ObjType::kAxes, kAxesProps));
+        out.push_back(object(k, ObjType::kAxes));
       } else if (type == "uicontrol") {
-        out.push_back(object(k, ObjType::kUicontrol, kControlProps));
+        out.push_back(object(k, ObjType::kUicontrol));
       } else {
         fail("unknown Type \"" + type + "\"");
       }
@@ -181,14 +115,14 @@ class Reader {
     }
   }
 
-  LayoutObject object(const Json& j, ObjType type, const std::vector<PropertyRule>& rules) const {
+  // The properties a layout may give are those of the object model's table marked so.
+  LayoutObject object(const Json& j, ObjType type) const {
+    const std::vector<PropertyRule>& rules = property_rules(type);
     LayoutObject out{type, {}};
     for (auto it = j.begin(); it != j.end(); ++it) {
       if (it.key() == "Type" || (type == ObjType::kFigure && it.key() == "Children")) continue;
-      std::string key = lower(it.key());
-      auto rule = std::find_if(rules.begin(), rules.end(),
-                               [&](const PropertyRule& p) { return lower(p.name) == key; });
-      if (rule == rules.end()) fail("unknown property \"" + it.key() + "\"");
+      const PropertyRule* rule = find_property(type, it.key());
+      if (!rule || !rule->in_layout) fail("unknown property \"" + it.key() + "\"");
       out.props.emplace_back(rule->name, value(*rule, it.value()));
     }
     // Set in the table's order, so that Units comes before the Position it qualifies.
@@ -205,20 +139,17 @@ class Reader {
   Value value(const PropertyRule& p, const Json& v) const {
     const std::string name = p.name;
     switch (p.kind) {
-      case Kind::kText:
+      case PropKind::kText:
         if (!v.is_string()) fail(name + " must be a text");
         return Value(v.get<std::string>());
-      case Kind::kChoice: {
-        const bool style = name == "Style";
-        std::vector<std::string> words;
-        if (style) {
-          words = layout_styles();
-        } else {
-          for (const char* c : p.choices) words.emplace_back(c);
-        }
+      case PropKind::kChoice:
+      case PropKind::kOnOff: {
+        static const std::vector<std::string> on_off{"on", "off"};
+        const std::vector<std::string>& words = p.kind == PropKind::kOnOff ? on_off : p.choices;
         std::string word = v.is_string() ? lower(v.get<std::string>()) : std::string();
         if (std::find(words.begin(), words.end(), word) == words.end()) {
-          if (style && v.is_string()) fail("unknown Style \"" + v.get<std::string>() + "\"");
+          if (p.long_list && v.is_string())
+            fail("unknown " + name + " \"" + v.get<std::string>() + "\"");
           std::string list;
           for (std::size_t i = 0; i < words.size(); ++i)
             list += (i == 0 ? "\"" : i + 1 == words.size() ? " or \"" : ", \"") + words[i] + "\"";
@@ -226,10 +157,11 @@ class Reader {
         }
         return Value(word);
       }
-      case Kind::kNumber:
+      case PropKind::kNumber:
+      case PropKind::kNumbers:
         if (!v.is_number()) fail(name + " must be a number");
         return Value(v.get<double>());
-      case Kind::kRect: {
+      case PropKind::kRect: {
         if (!v.is_array() || v.size() != 4 ||
             !std::all_of(v.begin(), v.end(), [](const Json& e) { return e.is_number(); }))
           fail(name + " must be four numbers [left bottom width height]");
@@ -238,7 +170,7 @@ class Reader {
         return row(
             {v[0].get<double>(), v[1].get<double>(), v[2].get<double>(), v[3].get<double>()});
       }
-      case Kind::kColor: {
+      case PropKind::kColor: {
         std::optional<Rgb> c;
         if (v.is_string()) c = parse_color(v.get<std::string>());
         if (v.is_array() && v.size() == 3 &&
@@ -247,7 +179,7 @@ class Reader {
         if (!c || c->none) fail(name + " must be [red green blue] in 0..1 or a colour name");
         return color_to_matrix(*c);
       }
-      case Kind::kLines: {
+      case PropKind::kLines: {
         if (v.is_string()) return Value(v.get<std::string>());
         if (!v.is_array() ||
             !std::all_of(v.begin(), v.end(), [](const Json& e) { return e.is_string(); }))
@@ -256,7 +188,7 @@ class Reader {
         for (const Json& e : v) lines.emplace_back(e.get<std::string>());
         return Value(std::move(lines));
       }
-      case Kind::kCallback: {
+      case PropKind::kCallback: {
         if (!v.is_array() || v.empty() ||
             !std::all_of(v.begin(), v.end(), [](const Json& e) { return e.is_string(); }))
           fail(name + " must be a list of texts: a function name, then its arguments");
@@ -270,8 +202,9 @@ class Reader {
         for (auto& w : words) l.emplace_back(std::move(w));
         return Value(std::move(l));
       }
+      default:
+        fail("unknown property \"" + name + "\"");
     }
-    return Value();
   }
 
   std::string file_;
@@ -281,12 +214,7 @@ class Reader {
 
 }  // namespace
 
-const std::vector<std::string>& layout_styles() {
-  static const std::vector<std::string> styles{"pushbutton", "togglebutton", "edit",    "text",
-                                               "checkbox",   "radiobutton",  "listbox", "popupmenu",
-                                               "slider",     "frame",        "panel"};
-  return styles;
-}
+const std::vector<std::string>& layout_styles() { return uicontrol_styles(); }
 
 Handle hgload_text(Graphics& gfx, const std::string& text, const std::string& file_name,
                    const CallbackCheck& check) {

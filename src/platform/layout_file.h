@@ -12,8 +12,9 @@
 //
 // Every key of an object other than "Type" and "Children" is a property (names are
 // case-insensitive); a child without "Type" is a uicontrol. "//" and "/* */" comments are
-// allowed. The properties each kind of object accepts, and the kinds of their values, are
-// listed in layout_file.cpp (kFigureProps, kAxesProps, kControlProps) and in the README.
+// allowed. The properties each kind of object accepts, and the kinds of their values, are the
+// object model's (platform/graphics/properties.cpp, the rows marked in_layout), listed in the
+// README.
 #include <functional>
 #include <string>
 #include <vector>

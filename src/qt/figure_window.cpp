@@ -105,6 +105,7 @@ const QImage& FigureCanvas::picture() {
   const qreal dpr = devicePixelRatioF();
   const QSize device = (QSizeF(size()) * dpr).toSize();
   if (valid_ && cache_.size() == device) return cache_;
+  ++renders_;
   cache_ = QImage(device.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
   cache_.setDotsPerMeterX(3780);  // 96 dpi: fonts are sized in points
   cache_.setDotsPerMeterY(3780);

@@ -30,6 +30,8 @@ class FigureCanvas : public QWidget {
   void invalidate();
   // Renders the picture now if it is out of date; returns it.
   const QImage& picture();
+  // How many times the picture was rendered: once per event that changed what it shows.
+  int renders() const { return renders_; }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -39,6 +41,7 @@ class FigureCanvas : public QWidget {
   Handle fig_;
   QImage cache_;
   bool valid_ = false;
+  int renders_ = 0;
   MarkerSprites sprites_;
 };
 

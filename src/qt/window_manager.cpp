@@ -149,9 +149,14 @@ void WindowManager::object_deleted(Handle h) {
 }
 
 void WindowManager::property_changed(Handle h, std::string_view name) {
-  switch (app_.gfx.type(h)) {
+  const ObjType t = app_.gfx.type(h);
+  const PropertyRule* rule = find_property(t, name);
+  const Affects affects = rule ? rule->affects : Affects::kPicture;
+  if (affects == Affects::kData) return;  // tags, callbacks, user data: nothing shows them
+  switch (t) {
     case ObjType::kRoot:
-      if (name == "screensize")
+      // The screen's size places every window.
+      if (affects == Affects::kGeometry)
         for (const auto& [fig, w] : windows_) dirty_controls_.insert(fig);
       post_sync();
       break;

@@ -57,6 +57,132 @@ TEST(Graphics, PropertyNamesAreCaseInsensitive) {
   EXPECT_THROW(g.get(l, "NoSuchThing"), Failure);
 }
 
+// Every type's table: each row's initial value is one its own checks accept, names are
+// unique in any letter case, and every row a layout may give is settable.
+TEST(PropertyTables, RowsAgreeWithTheirOwnChecks) {
+  for (ObjType t : {ObjType::kRoot, ObjType::kFigure, ObjType::kAxes, ObjType::kLine,
+                    ObjType::kText, ObjType::kUicontrol}) {
+    std::set<std::string> names;
+    for (const PropertyRule& r : property_rules(t)) {
+      std::string lower_name;
+      for (char c : std::string(r.name)) lower_name += static_cast<char>(std::tolower(c));
+      EXPECT_TRUE(names.insert(lower_name).second) << type_name(t) << " " << r.name;
+      EXPECT_EQ(find_property(t, lower_name), &r);
+      if (r.in_layout) {
+        EXPECT_FALSE(r.read_only) << r.name;
+      }
+      if (r.read_only || r.initial.is_none()) continue;
+      EXPECT_EQ(checked_value(r, r.initial, r.name), r.initial) << type_name(t) << " " << r.name;
+    }
+  }
+}
+
+// A new object answers every property of its table, with the table's initial value where
+// the object keeps it in its property map.
+TEST(PropertyTables, NewObjectsStartAtTheInitialValues) {
+  Graphics g;
+  Handle f = g.new_figure();
+  Handle ax = g.new_axes(f);
+  Handle u = g.new_uicontrol(f);
+  Handle l = g.plot({1, 2, 3}, {4, 5, 6}, "r-");
+  Handle t = g.text(1, 2, "x");
+  for (Handle h : {kScreen, f, ax, u, l, t}) {
+    for (const PropertyRule& r : property_rules(g.type(h))) {
+      EXPECT_TRUE(g.has_property(h, r.name)) << r.name;
+      const Value v = g.get(h, r.name);
+      if (!r.initial.is_none()) {
+        EXPECT_EQ(v, r.initial) << type_name(g.type(h)) << " " << r.name;
+      }
+    }
+  }
+  EXPECT_EQ(g.get(l, "XData"), Value(row({1, 2, 3})));
+  EXPECT_EQ(g.get(l, "Color"), Value(row({1, 0, 0})));
+  Matrix newest_first(2, 1);
+  newest_first << static_cast<double>(t), static_cast<double>(l);
+  EXPECT_EQ(g.get(ax, "Children"), Value(newest_first));
+}
+
+struct BadSet {
+  const char* name;
+  ObjType type;
+  const char* property;
+  Value value;
+  const char* message;
+};
+
+class PropertyErrors : public testing::TestWithParam<BadSet> {};
+
+// A refused value names the property as the caller wrote it and changes nothing.
+TEST_P(PropertyErrors, NameThePropertyAndChangeNothing) {
+  Graphics g;
+  Handle f = g.new_figure();
+  Handle h = f;
+  switch (GetParam().type) {
+    case ObjType::kRoot:
+      h = kScreen;
+      break;
+    case ObjType::kAxes:
+      h = g.new_axes(f);
+      break;
+    case ObjType::kUicontrol:
+      h = g.new_uicontrol(f);
+      break;
+    case ObjType::kLine:
+      h = g.plot({1}, {2}, "g*");
+      break;
+    case ObjType::kText:
+      h = g.text(1, 2, "x");
+      break;
+    case ObjType::kFigure:
+      break;
+  }
+  const bool known = g.has_property(h, GetParam().property);
+  const Value before = known ? g.get(h, GetParam().property) : Value();
+  try {
+    g.set(h, GetParam().property, GetParam().value);
+    ADD_FAILURE() << "accepted";
+  } catch (const Failure& e) {
+    EXPECT_EQ(std::string(e.what()), GetParam().message);
+  }
+  if (known) {
+    EXPECT_EQ(g.get(h, GetParam().property), before);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, PropertyErrors,
+    testing::Values(BadSet{"OnOff", ObjType::kUicontrol, "enable", Value("yes"),
+                           "Bad value for the property enable: use \"on\" or \"off\"."},
+                    BadSet{"Units", ObjType::kFigure, "Units", Value("furlongs"),
+                           "Bad value for the property Units: \"furlongs\"."},
+                    BadSet{"UnitsNotText", ObjType::kAxes, "Units", Value(3.0),
+                           "Bad value for the property Units."},
+                    BadSet{"Rect", ObjType::kFigure, "Position", Value(row({1, 2, 3})),
+                           "Bad value for the property Position: give four numbers."},
+                    BadSet{"Number", ObjType::kUicontrol, "Min", Value("low"),
+                           "Bad value for the property Min: give a number."},
+                    BadSet{"Colour", ObjType::kAxes, "Color", Value("purplish"),
+                           "Bad value for the property Color."},
+                    BadSet{"Marker", ObjType::kLine, "Marker", Value("@"),
+                           "Bad value for the property Marker."},
+                    BadSet{"Limits", ObjType::kAxes, "XLim", Value(row({2, 1})),
+                           "Bad value for the property XLim."},
+                    BadSet{"Style", ObjType::kUicontrol, "Style", Value("button"),
+                           "Bad value for the property Style: \"button\"."},
+                    BadSet{"TextPosition", ObjType::kText, "Position", Value(3.0),
+                           "Bad value for the property Position."},
+                    BadSet{"ReadOnly", ObjType::kLine, "XData", Value(row({1, 2})),
+                           "The property XData cannot be set."},
+                    BadSet{"ReadOnlyEverywhere", ObjType::kFigure, "Children", Value(Matrix()),
+                           "The property Children cannot be set."},
+                    BadSet{"Unknown", ObjType::kUicontrol, "Colour", Value("r"),
+                           "There is no Colour property on the uicontrol class."},
+                    BadSet{"UnknownOnLines", ObjType::kLine, "FontName", Value("Courier"),
+                           "There is no FontName property on the line class."},
+                    BadSet{"NotThisFiguresAxes", ObjType::kFigure, "CurrentAxes", Value(1.0),
+                           "CurrentAxes must be axes of this figure."}),
+    [](const testing::TestParamInfo<BadSet>& i) { return i.param.name; });
+
 TEST(Graphics, HandlesAreNeverReused) {
   Graphics g;
   std::set<Handle> seen;

@@ -122,6 +122,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadLayout{"ControlPropertyOnAxes",
                   R"({"Type": "figure", "Children": [{"Type": "axes", "Style": "edit"}]})",
                   "Layout file \"w.fig\": child 1: unknown property \"Style\"."},
+        BadLayout{"ModelPropertyNotForLayouts",
+                  R"({"Type": "figure", "Children": [{"UserData": 3}]})",
+                  "Layout file \"w.fig\": child 1: unknown property \"UserData\"."},
         BadLayout{"ShortPosition", R"({"Type": "figure", "Children": [{"Position": [1, 2]}]})",
                   "Layout file \"w.fig\": child 1: Position must be four numbers [left bottom "
                   "width height]."},

@@ -12,11 +12,11 @@
 #include <QStatusBar>
 
 #include "core/controls.h"
+#include "platform/runtime.h"
 #include "qt/figure_window.h"
+#include "qt/qt_app.h"
 #include "qt/qt_ui.h"
 #include "qt/window_manager.h"
-#include "platform/runtime.h"
-#include "qt/qt_app.h"
 
 namespace qiv {
 namespace {
@@ -243,6 +243,53 @@ TEST(Window, MultiLineEditHoldsLines) {
   e->setPlainText("1 2\n3");
   EXPECT_EQ(g.get(box, "String"), Value(List{Value("1 2"), Value("3")}));
   EXPECT_EQ(control_text(d.app.ctx, "BlockBox"), "1 2\n3");
+}
+
+// Lets the event loop run until nothing is pending: posted syncs, then the paints they ask for.
+void settle() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// One click that redraws hundreds of objects, restyles some, moves the limits and renames the
+// window, repaints the plot once.
+TEST(Window, OneActionThatChangesManyObjectsRepaintsOnce) {
+  Desk d;
+  Graphics& g = d.app.gfx;
+  d.app.rt.add("draw_many", 0, 0, [&](const Args&, int) -> Outputs {
+    g.clear_axes(d.ax);
+    g.reserve_lines(d.ax, 400);
+    std::vector<Handle> lines;
+    for (int i = 0; i < 400; ++i)
+      lines.push_back(g.plot_point(d.ax, i % 20, i / 20, PlotStyle{}, 4.0f));
+    for (int i = 0; i < 50; ++i) g.set(lines[static_cast<std::size_t>(i)], "Color", Value("r"));
+    g.set(d.ax, "XLim", row({-1, 21}));
+    g.set(d.fig, "Name", Value("Redrawn"));
+    g.set(g.axes_labels(d.ax)[2], "String", Value("400 points"));
+    return {};
+  });
+  g.set(d.button, "Callback", Value(List{Value("draw_many")}));
+  d.window()->show();
+  settle();
+  qt::FigureCanvas* canvas = d.window()->canvas();
+  const int before = canvas->renders();
+  ASSERT_GT(before, 0) << "the shown window was painted";
+
+  d.widget<QPushButton>(d.button)->click();
+  settle();
+  EXPECT_EQ(canvas->renders(), before + 1);
+  EXPECT_EQ(d.window()->windowTitle(), "Redrawn");
+
+  // Changes made outside a callback (a script step, a timer) are gathered the same way.
+  for (Handle l : g.children(d.ax)) g.set(l, "MarkerSize", Value(6.0));
+  g.set(d.ax, "YLim", row({-1, 30}));
+  settle();
+  EXPECT_EQ(canvas->renders(), before + 2);
+
+  // A change nothing shows repaints nothing.
+  g.set(d.ax, "Tag", Value("Plot"));
+  g.set(d.button, "UserData", Value(3.0));
+  settle();
+  EXPECT_EQ(canvas->renders(), before + 2);
 }
 
 TEST(Window, MessageBoxesDoNotWait) {

@@ -13,24 +13,6 @@
 
 namespace qiv {
 
-const char* type_name(ObjType t) {
-  switch (t) {
-    case ObjType::kRoot:
-      return "root";
-    case ObjType::kFigure:
-      return "figure";
-    case ObjType::kAxes:
-      return "axes";
-    case ObjType::kLine:
-      return "line";
-    case ObjType::kText:
-      return "text";
-    case ObjType::kUicontrol:
-      return "uicontrol";
-  }
-  return "unknown";
-}
-
 namespace {
 
 // The pools of lines and handles are touched page by page while millions of points are drawn.
@@ -58,28 +40,24 @@ std::string lower(std::string_view s) {
   return out;
 }
 
-bool is_on_off_property(const std::string& n) {
-  return n == "visible" || n == "enable" || n == "box" || n == "resize" || n == "numbertitle" ||
-         n == "handlevisibility";
-}
-
 using PropMap = std::map<std::string, Value>;
 
-// One point per line is the common case ("Load" draws millions of them): the first two
-// points live inline, longer lines keep their points in a side pool.
+// One point per line is the common case ("Load" draws millions of them, 40 bytes each): the
+// point lives inline, longer lines keep their points in a side pool. Colours are indices into
+// the store's palette, which holds each colour used once.
 struct LineData {
-  double x[2];
-  double y[2];
+  double x, y;  // the point when n <= 1
   std::uint32_t n;
-  std::uint32_t big;  // index into big_points when n > 2
-  Rgb color;
-  Rgb face;
+  std::uint32_t big;  // index into big_points when n > 1
   float marker_size;
   float line_width;
+  std::uint16_t color;
+  std::uint16_t face;
   Marker marker;
   LineStyle style;
   bool visible;
 };
+static_assert(sizeof(LineData) <= 40, "a point costs 40 bytes");
 
 struct TextData {
   double x, y;
@@ -95,10 +73,8 @@ struct TextData {
 
 struct Slot {
   ObjType type;
-  bool alive;
   std::uint32_t index;  // into heavies, lines or texts by type
   Handle parent;
-  Handle handle;  // the object's handle: a freed slot given out again gets a new one
 };
 
 // Handles are given out in increasing order and never again, so the map from a handle to its
@@ -137,28 +113,71 @@ struct Heavy {
   Handle current_axes = kNoHandle;  // figures only
 };
 
+constexpr Rgb kNoColor{0, 0, 0, true};
+
 const char* halign_name(int a) { return a < 0 ? "left" : a == 0 ? "center" : "right"; }
 const char* valign_name(int a) { return a < 0 ? "bottom" : a == 0 ? "middle" : "top"; }
 
 }  // namespace
 
 struct Graphics::Impl {
-  std::vector<Slot> slots;  // by slot index; a deleted object's slot goes to free_slots
-  std::vector<std::uint32_t> free_slots;
+  // Freed slots and line records form lists threaded through themselves (a free slot's index,
+  // a free line's big, name the next free one), so that clearing millions of points needs
+  // no memory of its own: a redraw after "Load" keeps the peak of "Load".
+  std::vector<Slot> slots;  // by slot index
+  std::uint32_t free_slot_head = kNoSlot;
+  std::size_t free_slot_count = 0;
   std::vector<std::unique_ptr<HandlePage>> pages;  // by handle / kPageSize
   Handle next_handle = 0;
   std::vector<Heavy> heavies;
   std::vector<LineData> lines;
-  std::vector<std::uint32_t> free_lines;
+  std::uint32_t free_line_head = kNoSlot;
+  std::size_t free_line_count = 0;
   std::vector<TextData> texts;
   std::vector<std::uint32_t> free_texts;
   std::vector<std::vector<double>> big_points;  // x values then y values
+  std::vector<Rgb> palette;                     // the colours of lines, each once; only grows
+  std::map<std::array<float, 4>, std::uint16_t> palette_index;
+  std::uint16_t last_color = 0;  // where the last colour looked up was found
   std::vector<std::uint32_t> free_big;
   std::unordered_map<Handle, PropMap> light_extras;  // rare properties of lines and texts
   std::unordered_map<Handle, std::map<std::string, Value>> appdata;
   std::vector<GraphicsObserver*> observers;
   Handle current_figure = kNoHandle;
   std::size_t tagged_light = 0;
+
+  // The palette entry for c. Drawing many points looks up the same colour again and again,
+  // so the last one found is tried first. A session that used 65,536 different colours gets
+  // the nearest of them from then on.
+  std::uint16_t color_index(const Rgb& c) {
+    if (last_color < palette.size() && palette[last_color] == c) return last_color;
+    const std::array<float, 4> key{c.r, c.g, c.b, c.none ? 1.0f : 0.0f};
+    auto it = palette_index.find(key);
+    if (it != palette_index.end()) return last_color = it->second;
+    if (palette.size() <= 0xffff) {
+      palette.push_back(c);
+      const auto i = static_cast<std::uint16_t>(palette.size() - 1);
+      palette_index.emplace(key, i);
+      return last_color = i;
+    }
+    std::size_t best = 0;
+    float best_d = std::numeric_limits<float>::infinity();
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+      const Rgb& p = palette[i];
+      const float d = p.none != c.none ? best_d
+                                       : (p.r - c.r) * (p.r - c.r) + (p.g - c.g) * (p.g - c.g) +
+                                             (p.b - c.b) * (p.b - c.b);
+      if (d < best_d) {
+        best_d = d;
+        best = i;
+      }
+    }
+    return last_color = static_cast<std::uint16_t>(best);
+  }
+  const double* xs_of(const LineData& l) const { return l.n > 1 ? big_points[l.big].data() : &l.x; }
+  const double* ys_of(const LineData& l) const {
+    return l.n > 1 ? big_points[l.big].data() + l.n : &l.y;
+  }
 
   // The slot index of a live handle, kNoSlot for any other number.
   std::uint32_t slot_index(Handle h) const {
@@ -180,13 +199,14 @@ struct Graphics::Impl {
   Handle add_slot(ObjType t, std::uint32_t index, Handle parent) {
     const Handle h = next_handle++;
     std::uint32_t si;
-    if (!free_slots.empty()) {
-      si = free_slots.back();
-      free_slots.pop_back();
-      slots[si] = Slot{t, true, index, parent, h};
+    if (free_slot_head != kNoSlot) {
+      si = free_slot_head;
+      free_slot_head = slots[si].index;
+      --free_slot_count;
+      slots[si] = Slot{t, index, parent};
     } else {
       si = static_cast<std::uint32_t>(slots.size());
-      slots.push_back(Slot{t, true, index, parent, h});
+      slots.push_back(Slot{t, index, parent});
     }
     const auto page = static_cast<std::size_t>(h / kPageSize);
     if (page == pages.size()) pages.push_back(std::make_unique<HandlePage>());
@@ -199,13 +219,16 @@ struct Graphics::Impl {
   void free_slot(Handle h) {
     const std::uint32_t si = slot_index(h);
     assert(si != kNoSlot);
-    slots[si].alive = false;
-    free_slots.push_back(si);
+    slots[si].index = free_slot_head;
+    free_slot_head = si;
+    ++free_slot_count;
     const auto page = static_cast<std::size_t>(h / kPageSize);
     pages[page]->slot[static_cast<std::size_t>(h % kPageSize)] = kNoSlot;
     const bool all_given_out = static_cast<Handle>(page + 1) * kPageSize <= next_handle;
     if (--pages[page]->live == 0 && all_given_out) pages[page].reset();
   }
+
+  static PropMap initial_props(ObjType t);
 
   Handle add_heavy(ObjType t, Handle parent, PropMap props) {
     heavies.push_back(Heavy{});
@@ -216,9 +239,10 @@ struct Graphics::Impl {
   }
 
   std::uint32_t alloc_line() {
-    if (!free_lines.empty()) {
-      std::uint32_t i = free_lines.back();
-      free_lines.pop_back();
+    if (free_line_head != kNoSlot) {
+      const std::uint32_t i = free_line_head;
+      free_line_head = lines[i].big;
+      --free_line_count;
       return i;
     }
     lines.emplace_back();
@@ -254,12 +278,14 @@ struct Graphics::Impl {
     free_slot(h);
     if (s.type == ObjType::kLine) {
       LineData& l = lines[s.index];
-      if (l.n > 2) {
+      if (l.n > 1) {
         big_points[l.big].clear();
         big_points[l.big].shrink_to_fit();
         free_big.push_back(l.big);
       }
-      free_lines.push_back(s.index);
+      lines[s.index].big = free_line_head;
+      free_line_head = s.index;
+      ++free_line_count;
     } else {
       texts[s.index].str.clear();
       texts[s.index].str.shrink_to_fit();
@@ -296,8 +322,8 @@ struct Graphics::Impl {
       if (s.type != ObjType::kLine) continue;
       const LineData& l = lines[s.index];
       if (!l.visible) continue;
-      const double* xs = l.n > 2 ? big_points[l.big].data() : l.x;
-      const double* ys = l.n > 2 ? big_points[l.big].data() + l.n : l.y;
+      const double* xs = xs_of(l);
+      const double* ys = ys_of(l);
       for (std::uint32_t i = 0; i < l.n; ++i) {
         double x = xs[i], y = ys[i];
         if (std::isfinite(x) && std::isfinite(y)) {
@@ -430,14 +456,7 @@ struct Graphics::Impl {
 };
 
 Graphics::Graphics() : impl_(std::make_unique<Impl>()) {
-  PropMap root{
-      {"screensize", row({1, 1, 1920, 1080})},
-      {"units", Value("pixels")},
-      {"defaultuicontrolbackgroundcolor", row({0.94, 0.94, 0.94})},
-      {"tag", Value("")},
-      {"showhiddenhandles", Value("off")},
-  };
-  impl_->add_heavy(ObjType::kRoot, kNoHandle, std::move(root));
+  impl_->add_heavy(ObjType::kRoot, kNoHandle, Impl::initial_props(ObjType::kRoot));
 }
 
 Graphics::~Graphics() = default;
@@ -466,23 +485,7 @@ std::vector<Handle> Graphics::children(Handle h) const {
 Handle Graphics::figure_of(Handle h) const { return impl_->figure_of(h); }
 
 Handle Graphics::new_figure() {
-  PropMap p{
-      {"position", row({560, 420, 560, 420})},
-      {"units", Value("pixels")},
-      {"color", row({0.94, 0.94, 0.94})},
-      {"name", Value("")},
-      {"visible", Value("on")},
-      {"tag", Value("")},
-      {"numbertitle", Value("on")},
-      {"menubar", Value("figure")},
-      {"resize", Value("on")},
-      {"activepositionproperty", Value("position")},
-      {"handlevisibility", Value("on")},
-      {"nextplot", Value("add")},
-      {"filename", Value("")},
-      {"userdata", Value(Matrix())},
-  };
-  Handle h = impl_->add_heavy(ObjType::kFigure, kScreen, std::move(p));
+  Handle h = impl_->add_heavy(ObjType::kFigure, kScreen, Impl::initial_props(ObjType::kFigure));
   impl_->current_figure = h;
   impl_->notify_created(h);
   return h;
@@ -490,22 +493,7 @@ Handle Graphics::new_figure() {
 
 Handle Graphics::new_axes(Handle fig) {
   if (!impl_->valid(fig) || impl_->slot(fig).type != ObjType::kFigure) throw invalid_handle();
-  PropMap p{
-      {"position", row({0.13, 0.11, 0.775, 0.815})},
-      {"units", Value("normalized")},
-      {"box", Value("on")},
-      {"color", row({1, 1, 1})},
-      {"fontname", Value("Helvetica")},
-      {"fontsize", Value(10.0)},
-      {"fontangle", Value("normal")},
-      {"fontweight", Value("normal")},
-      {"nextplot", Value("replace")},
-      {"visible", Value("on")},
-      {"tag", Value("")},
-      {"handlevisibility", Value("on")},
-      {"userdata", Value(Matrix())},
-  };
-  Handle ax = impl_->add_heavy(ObjType::kAxes, fig, std::move(p));
+  Handle ax = impl_->add_heavy(ObjType::kAxes, fig, Impl::initial_props(ObjType::kAxes));
   // The three label texts belong to the axes but are not among its drawn children, so
   // clearing the axes keeps them.
   for (int i = 0; i < 3; ++i) {
@@ -520,28 +508,7 @@ Handle Graphics::new_axes(Handle fig) {
 
 Handle Graphics::new_uicontrol(Handle fig) {
   if (!impl_->valid(fig) || impl_->slot(fig).type != ObjType::kFigure) throw invalid_handle();
-  PropMap p{
-      {"style", Value("pushbutton")},
-      {"string", Value("")},
-      {"value", Value(0.0)},
-      {"min", Value(0.0)},
-      {"max", Value(1.0)},
-      {"enable", Value("on")},
-      {"units", Value("pixels")},
-      {"position", row({20, 20, 60, 20})},
-      {"tag", Value("")},
-      {"callback", Value(List{})},
-      {"backgroundcolor", row({0.94, 0.94, 0.94})},
-      {"foregroundcolor", row({0, 0, 0})},
-      {"fontsize", Value(9.0)},
-      {"fontweight", Value("normal")},
-      {"horizontalalignment", Value("center")},
-      {"visible", Value("on")},
-      {"tooltipstring", Value("")},
-      {"handlevisibility", Value("on")},
-      {"userdata", Value(Matrix())},
-  };
-  Handle h = impl_->add_heavy(ObjType::kUicontrol, fig, std::move(p));
+  Handle h = impl_->add_heavy(ObjType::kUicontrol, fig, Impl::initial_props(ObjType::kUicontrol));
   impl_->notify_created(h);
   return h;
 }
@@ -640,23 +607,21 @@ Handle Graphics::plot(const double* x, const double* y, std::size_t n,
   }
   std::uint32_t li = impl_->alloc_line();
   LineData& l = impl_->lines[li];
-  l = LineData{{0, 0},
-               {0, 0},
+  l = LineData{0,
+               0,
                static_cast<std::uint32_t>(n),
                0,
-               plot_style.color,
-               Rgb{0, 0, 0, true},
                6.0f,
                0.5f,
+               impl_->color_index(plot_style.color),
+               impl_->color_index(kNoColor),
                plot_style.marker,
                plot_style.line,
                true};
-  if (n <= 2) {
-    for (std::size_t i = 0; i < n; ++i) {
-      l.x[i] = x[i];
-      l.y[i] = y[i];
-    }
-  } else {
+  if (n == 1) {
+    l.x = x[0];
+    l.y = y[0];
+  } else if (n > 1) {
     std::uint32_t bi;
     if (!impl_->free_big.empty()) {
       bi = impl_->free_big.back();
@@ -688,14 +653,14 @@ Handle Graphics::plot(const std::vector<double>& x, const std::vector<double>& y
 Handle Graphics::plot_point(Handle ax, double x, double y, const PlotStyle& plot_style,
                             float marker_size) {
   std::uint32_t li = impl_->alloc_line();
-  impl_->lines[li] = LineData{{x, 0},
-                              {y, 0},
+  impl_->lines[li] = LineData{x,
+                              y,
                               1,
                               0,
-                              plot_style.color,
-                              Rgb{0, 0, 0, true},
                               marker_size,
                               0.5f,
+                              impl_->color_index(plot_style.color),
+                              impl_->color_index(kNoColor),
                               plot_style.marker,
                               plot_style.line,
                               true};
@@ -710,8 +675,8 @@ void Graphics::reserve_lines(Handle ax, std::size_t n) {
   auto& children = impl_->heavy(ax).children;
   grow_for(children, children.size(), n);
   const auto beyond_free = [n](std::size_t free) { return n > free ? n - free : 0; };
-  grow_for(impl_->lines, impl_->lines.size(), beyond_free(impl_->free_lines.size()));
-  grow_for(impl_->slots, impl_->slots.size(), beyond_free(impl_->free_slots.size()));
+  grow_for(impl_->lines, impl_->lines.size(), beyond_free(impl_->free_line_count));
+  grow_for(impl_->slots, impl_->slots.size(), beyond_free(impl_->free_slot_count));
   if (n >= (std::size_t{1} << 16)) {
     advise_huge_pages(children);
     advise_huge_pages(impl_->lines);
@@ -767,7 +732,7 @@ void Graphics::axis_auto() {
 void Graphics::axis_equal() {
   Handle ax = gca();
   impl_->heavy(ax).equal = true;
-  impl_->notify_changed(ax, "dataaspectratio");
+  impl_->notify_changed(ax, "dataaspectratiomode");
 }
 
 Limits Graphics::axis_of(Handle ax) const {
@@ -804,315 +769,361 @@ std::array<double, 2> Graphics::nice_limits(double lo, double hi) {
 
 // ---------------------------------------------------------------------------------------
 // Properties
-
-Value Graphics::get(Handle h, std::string_view name_in) const {
-  if (!impl_->valid(h)) throw invalid_handle();
-  std::string n = lower(name_in);
-  const Slot& s = impl_->slot(h);
-  if (n == "type") return Value(type_name(s.type));
-  if (n == "parent") return s.parent >= 0 ? Value(static_cast<double>(s.parent)) : Value(Matrix());
-  if (n == "children") {
-    auto kids = children(h);
-    Matrix m(static_cast<Eigen::Index>(kids.size()), 1);
-    // Newest first, as a stacking order.
-    for (std::size_t i = 0; i < kids.size(); ++i)
-      m(static_cast<Eigen::Index>(i), 0) = static_cast<double>(kids[kids.size() - 1 - i]);
-    return m;
-  }
-  if (s.type == ObjType::kLine) {
-    const LineData& l = impl_->line(h);
-    const double* xs = l.n > 2 ? impl_->big_points[l.big].data() : l.x;
-    const double* ys = l.n > 2 ? impl_->big_points[l.big].data() + l.n : l.y;
-    if (n == "xdata" || n == "ydata") {
-      Matrix m(1, l.n);
-      for (std::uint32_t i = 0; i < l.n; ++i) m(0, i) = n == "xdata" ? xs[i] : ys[i];
-      return m;
-    }
-    if (n == "color") return color_to_matrix(l.color);
-    if (n == "linestyle") return Value(line_style_name(l.style));
-    if (n == "linewidth") return Value(static_cast<double>(l.line_width));
-    if (n == "marker") return Value(marker_name(l.marker));
-    if (n == "markersize") return Value(static_cast<double>(l.marker_size));
-    if (n == "markerfacecolor") return l.face.none ? Value("none") : color_to_matrix(l.face);
-    if (n == "visible") return Value(l.visible ? "on" : "off");
-  } else if (s.type == ObjType::kText) {
-    const TextData& t = impl_->text(h);
-    if (n == "string") return Value(t.str);
-    if (n == "position") return row({t.x, t.y, 0});
-    if (n == "color") return color_to_matrix(t.color);
-    if (n == "fontsize") return Value(static_cast<double>(t.font_size));
-    if (n == "fontweight") return Value(t.bold ? "bold" : "normal");
-    if (n == "fontangle") return Value(t.italic ? "italic" : "normal");
-    if (n == "visible") return Value(t.visible ? "on" : "off");
-    if (n == "horizontalalignment") return Value(halign_name(t.halign));
-    if (n == "verticalalignment") return Value(valign_name(t.valign));
-  }
-  if (s.type == ObjType::kLine || s.type == ObjType::kText) {
-    auto it = impl_->light_extras.find(h);
-    if (it != impl_->light_extras.end()) {
-      auto p = it->second.find(n);
-      if (p != it->second.end()) return p->second;
-    }
-    if (n == "tag") return Value("");
-    if (n == "fontname") return Value("Helvetica");
-    if (n == "userdata") return Value(Matrix());
-    throw Failure("There is no " + std::string(name_in) + " property on the " + type_name(s.type) +
-                  " class.");
-  }
-  const Heavy& o = impl_->heavy(h);
-  if (s.type == ObjType::kRoot && n == "currentfigure") {
-    Handle f = current_figure();
-    return f >= 0 ? Value(static_cast<double>(f)) : Value(Matrix());
-  }
-  if (s.type == ObjType::kFigure) {
-    if (n == "currentaxes")
-      return o.current_axes >= 0 ? Value(static_cast<double>(o.current_axes)) : Value(Matrix());
-    if (n == "outerposition") {
-      auto px = impl_->pixel_position(h);
-      px[3] += kFrameTitlePx;
-      return Impl::from_pixels(px, impl_->units_of(h), impl_->reference_size(h));
-    }
-  }
-  if (s.type == ObjType::kAxes) {
-    if (n == "xlim" || n == "ylim") {
-      Limits l = impl_->limits(h);
-      return n == "xlim" ? row({l[0], l[1]}) : row({l[2], l[3]});
-    }
-    if (n == "xlimmode") return Value(o.xmanual ? "manual" : "auto");
-    if (n == "ylimmode") return Value(o.ymanual ? "manual" : "auto");
-    if (n == "dataaspectratiomode") return Value(o.equal ? "manual" : "auto");
-    if (n == "xlabel") return Value(static_cast<double>(o.labels[0]));
-    if (n == "ylabel") return Value(static_cast<double>(o.labels[1]));
-    if (n == "title") return Value(static_cast<double>(o.labels[2]));
-    if (n == "outerposition") return o.props.at("position");
-  }
-  auto it = o.props.find(n);
-  if (it != o.props.end()) return it->second;
-  throw Failure("There is no " + std::string(name_in) + " property on the " + type_name(s.type) +
-                " class.");
-}
-
-bool Graphics::has_property(Handle h, std::string_view name) const {
-  try {
-    get(h, name);
-    return true;
-  } catch (const Failure&) {
-    return false;
-  }
-}
+//
+// What each type has, and the checks of a value, are in the tables of properties.cpp. A
+// property kept in the object's property map (or, for lines and texts, in their side table of
+// rare properties) needs nothing here; the accessors below serve the ones kept elsewhere or
+// computed, and those whose change moves something else along.
 
 namespace {
 
-Rgb need_color(const Value& v, std::string_view name) {
-  std::optional<Rgb> c;
-  if (v.is_string()) c = parse_color(v.str());
-  if (v.is_matrix()) c = color_from_matrix(v.matrix());
-  if (!c) throw Failure("Bad value for the property " + std::string(name) + ".");
-  return *c;
+using Getter = Value (*)(Graphics::Impl&, const Graphics&, Handle);
+using Setter = void (*)(Graphics::Impl&, Graphics&, Handle, const Value&);
+
+struct Accessor {
+  ObjType type;
+  const char* name;
+  Getter get;  // nullptr: the stored value
+  Setter set;  // nullptr: store the checked value
+};
+
+Rgb as_color(const Value& checked) {
+  return checked.is_string() ? *parse_color(checked.str()) : *color_from_matrix(checked.matrix());
+}
+float as_float(const Value& checked) { return static_cast<float>(checked.scalar_value()); }
+Value on_off(bool on) { return Value(on ? "on" : "off"); }
+bool is_on(const Value& checked) { return checked.str() == "on"; }
+Value handle_or_empty(Handle h) { return h >= 0 ? Value(static_cast<double>(h)) : Value(Matrix()); }
+
+Value line_points(const Graphics::Impl& g, Handle h, bool y) {
+  const LineData& l = g.line(h);
+  const double* p = y ? g.ys_of(l) : g.xs_of(l);
+  Matrix m(1, l.n);
+  for (std::uint32_t i = 0; i < l.n; ++i) m(0, i) = p[i];
+  return m;
 }
 
-double need_number(const Value& v, std::string_view name) {
-  if (!v.is_scalar()) throw Failure("Bad value for the property " + std::string(name) + ".");
-  return v.scalar_value();
+// The tag of a line or text, counted so that a search by tag skips lines and texts while none
+// has one.
+void set_light_tag(Graphics::Impl& g, Graphics&, Handle h, const Value& v) {
+  PropMap& extras = g.light_extras[h];
+  auto old = extras.find("tag");
+  const bool was = old != extras.end() && !old->second.str().empty();
+  const bool now = !v.str().empty();
+  if (was && !now) --g.tagged_light;
+  if (!was && now) ++g.tagged_light;
+  extras["tag"] = v;
 }
 
-bool need_on_off(const Value& v, std::string_view name) {
-  if (v.is_string()) {
-    std::string s = lower(v.str());
-    if (s == "on") return true;
-    if (s == "off") return false;
-  }
-  throw Failure("Bad value for the property " + std::string(name) + ": use \"on\" or \"off\".");
+// Units change the numbers that describe a rectangle, never the rectangle.
+void set_units(Graphics::Impl& g, Graphics&, Handle h, const Value& v) {
+  const auto px = g.pixel_position(h);
+  g.heavy(h).props["units"] = v;
+  g.heavy(h).props["position"] = Graphics::Impl::from_pixels(px, v.str(), g.reference_size(h));
+}
+
+void set_limits(Graphics::Impl& g, Handle h, const Value& v, std::size_t off) {
+  Heavy& a = g.heavy(h);
+  a.manual = g.limits(h);
+  a.manual[off] = v.matrix().data()[0];
+  a.manual[off + 1] = v.matrix().data()[1];
+  (off == 0 ? a.xmanual : a.ymanual) = true;
+}
+
+void set_limit_mode(Graphics::Impl& g, Handle h, const Value& v, bool Heavy::*manual) {
+  Heavy& a = g.heavy(h);
+  if (v.str() == "manual") a.manual = g.limits(h);
+  a.*manual = v.str() == "manual";
+}
+
+using Impl = Graphics::Impl;
+
+const std::vector<Accessor>& accessors() {
+  static const std::vector<Accessor> list = [] {
+    std::vector<Accessor> a{
+        // Lines
+        {ObjType::kLine, "XData",
+         [](Impl& g, const Graphics&, Handle h) { return line_points(g, h, false); }, nullptr},
+        {ObjType::kLine, "YData",
+         [](Impl& g, const Graphics&, Handle h) { return line_points(g, h, true); }, nullptr},
+        {ObjType::kLine, "Color",
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(color_to_matrix(g.palette[g.line(h).color]));
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           g.line(h).color = g.color_index(as_color(v));
+         }},
+        {ObjType::kLine, "LineStyle",
+         [](Impl& g, const Graphics&, Handle h) { return Value(line_style_name(g.line(h).style)); },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           g.line(h).style = *line_style_from_name(v.str());
+         }},
+        {ObjType::kLine, "LineWidth",
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(static_cast<double>(g.line(h).line_width));
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) { g.line(h).line_width = as_float(v); }},
+        {ObjType::kLine, "Marker",
+         [](Impl& g, const Graphics&, Handle h) { return Value(marker_name(g.line(h).marker)); },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           g.line(h).marker = *marker_from_name(v.str());
+         }},
+        {ObjType::kLine, "MarkerSize",
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(static_cast<double>(g.line(h).marker_size));
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) { g.line(h).marker_size = as_float(v); }},
+        {ObjType::kLine, "MarkerFaceColor",
+         [](Impl& g, const Graphics&, Handle h) {
+           const Rgb& f = g.palette[g.line(h).face];
+           return f.none ? Value("none") : Value(color_to_matrix(f));
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           g.line(h).face = g.color_index(as_color(v));
+         }},
+        {ObjType::kLine, "Visible",
+         [](Impl& g, const Graphics&, Handle h) { return on_off(g.line(h).visible); },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           g.line(h).visible = is_on(v);
+           g.heavy(g.slot(h).parent).extent_dirty = true;
+         }},
+        {ObjType::kLine, "Tag", nullptr, set_light_tag},
+        // Texts
+        {ObjType::kText, "String",
+         [](Impl& g, const Graphics&, Handle h) { return Value(g.text(h).str); },
+         [](Impl& g, Graphics&, Handle h, const Value& v) { g.text(h).str = v.str(); }},
+        {ObjType::kText, "Position",
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(row({g.text(h).x, g.text(h).y, 0}));
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           g.text(h).x = v.matrix().data()[0];
+           g.text(h).y = v.matrix().data()[1];
+         }},
+        {ObjType::kText, "Color",
+         [](Impl& g, const Graphics&, Handle h) { return Value(color_to_matrix(g.text(h).color)); },
+         [](Impl& g, Graphics&, Handle h, const Value& v) { g.text(h).color = as_color(v); }},
+        {ObjType::kText, "FontSize",
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(static_cast<double>(g.text(h).font_size));
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) { g.text(h).font_size = as_float(v); }},
+        {ObjType::kText, "FontWeight",
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(g.text(h).bold ? "bold" : "normal");
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) { g.text(h).bold = v.str() == "bold"; }},
+        {ObjType::kText, "FontAngle",
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(g.text(h).italic ? "italic" : "normal");
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           g.text(h).italic = v.str() != "normal";
+         }},
+        {ObjType::kText, "Visible",
+         [](Impl& g, const Graphics&, Handle h) { return on_off(g.text(h).visible); },
+         [](Impl& g, Graphics&, Handle h, const Value& v) { g.text(h).visible = is_on(v); }},
+        {ObjType::kText, "HorizontalAlignment",
+         [](Impl& g, const Graphics&, Handle h) { return Value(halign_name(g.text(h).halign)); },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           const std::string& a = v.str();
+           g.text(h).halign = static_cast<std::int8_t>(a == "left" ? -1 : a == "center" ? 0 : 1);
+         }},
+        {ObjType::kText, "VerticalAlignment",
+         [](Impl& g, const Graphics&, Handle h) { return Value(valign_name(g.text(h).valign)); },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           const std::string& a = v.str();
+           g.text(h).valign = static_cast<std::int8_t>(a == "bottom" || a == "baseline" ? -1
+                                                       : a == "middle"                  ? 0
+                                                                                        : 1);
+         }},
+        {ObjType::kText, "Tag", nullptr, set_light_tag},
+        // The screen
+        {ObjType::kRoot, "CurrentFigure",
+         [](Impl&, const Graphics& gr, Handle) { return handle_or_empty(gr.current_figure()); },
+         [](Impl&, Graphics& gr, Handle, const Value& v) {
+           gr.figure(static_cast<Handle>(v.scalar_value()));
+         }},
+        // Figures
+        {ObjType::kFigure, "Units", nullptr, set_units},
+        {ObjType::kFigure, "CurrentAxes",
+         [](Impl& g, const Graphics&, Handle h) {
+           return handle_or_empty(g.heavy(h).current_axes);
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           const auto ax = static_cast<Handle>(v.scalar_value());
+           if (!g.valid(ax) || g.slot(ax).type != ObjType::kAxes || g.slot(ax).parent != h)
+             throw Failure("CurrentAxes must be axes of this figure.");
+           g.heavy(h).current_axes = ax;
+         }},
+        // The window's outer frame adds a title bar above the inner rectangle.
+        {ObjType::kFigure, "OuterPosition",
+         [](Impl& g, const Graphics&, Handle h) {
+           auto px = g.pixel_position(h);
+           px[3] += kFrameTitlePx;
+           return Value(Impl::from_pixels(px, g.units_of(h), g.reference_size(h)));
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           auto px = Impl::to_pixels(v.matrix(), g.units_of(h), g.reference_size(h));
+           px[3] -= kFrameTitlePx;
+           g.heavy(h).props["position"] = Impl::from_pixels(px, g.units_of(h), g.reference_size(h));
+         }},
+        // Axes
+        {ObjType::kAxes, "Units", nullptr, set_units},
+        {ObjType::kAxes, "OuterPosition",
+         [](Impl& g, const Graphics&, Handle h) { return g.heavy(h).props.at("position"); },
+         [](Impl& g, Graphics&, Handle h, const Value& v) { g.heavy(h).props["position"] = v; }},
+        {ObjType::kAxes, "XLim",
+         [](Impl& g, const Graphics&, Handle h) {
+           const Limits l = g.limits(h);
+           return Value(row({l[0], l[1]}));
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) { set_limits(g, h, v, 0); }},
+        {ObjType::kAxes, "YLim",
+         [](Impl& g, const Graphics&, Handle h) {
+           const Limits l = g.limits(h);
+           return Value(row({l[2], l[3]}));
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) { set_limits(g, h, v, 2); }},
+        {ObjType::kAxes, "XLimMode",
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(g.heavy(h).xmanual ? "manual" : "auto");
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           set_limit_mode(g, h, v, &Heavy::xmanual);
+         }},
+        {ObjType::kAxes, "YLimMode",
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(g.heavy(h).ymanual ? "manual" : "auto");
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           set_limit_mode(g, h, v, &Heavy::ymanual);
+         }},
+        {ObjType::kAxes, "DataAspectRatioMode",
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(g.heavy(h).equal ? "manual" : "auto");
+         },
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           g.heavy(h).equal = v.str() == "manual";
+         }},
+        {ObjType::kAxes, "XLabel",
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(static_cast<double>(g.heavy(h).labels[0]));
+         },
+         nullptr},
+        {ObjType::kAxes, "YLabel",
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(static_cast<double>(g.heavy(h).labels[1]));
+         },
+         nullptr},
+        {ObjType::kAxes, "Title",
+         [](Impl& g, const Graphics&, Handle h) {
+           return Value(static_cast<double>(g.heavy(h).labels[2]));
+         },
+         nullptr},
+        // Controls
+        {ObjType::kUicontrol, "Units", nullptr, set_units},
+    };
+    // Every object's place in the tree.
+    for (ObjType t : {ObjType::kRoot, ObjType::kFigure, ObjType::kAxes, ObjType::kLine,
+                      ObjType::kText, ObjType::kUicontrol}) {
+      a.push_back(
+          {t, "Type",
+           [](Impl& g, const Graphics&, Handle h) { return Value(type_name(g.slot(h).type)); },
+           nullptr});
+      a.push_back(
+          {t, "Parent",
+           [](Impl& g, const Graphics&, Handle h) { return handle_or_empty(g.slot(h).parent); },
+           nullptr});
+      a.push_back({t, "Children",
+                   [](Impl&, const Graphics& gr, Handle h) {
+                     const auto kids = gr.children(h);
+                     Matrix m(static_cast<Eigen::Index>(kids.size()), 1);
+                     // Newest first, as a stacking order.
+                     for (std::size_t i = 0; i < kids.size(); ++i)
+                       m(static_cast<Eigen::Index>(i), 0) =
+                           static_cast<double>(kids[kids.size() - 1 - i]);
+                     return Value(m);
+                   },
+                   nullptr});
+    }
+    return a;
+  }();
+  return list;
+}
+
+const Accessor* accessor(const PropertyRule* rule) {
+  static const std::unordered_map<const PropertyRule*, const Accessor*> by_rule = [] {
+    std::unordered_map<const PropertyRule*, const Accessor*> m;
+    for (const Accessor& a : accessors()) {
+      const PropertyRule* r = find_property(a.type, a.name);
+      assert(r != nullptr);
+      m[r] = &a;
+    }
+    return m;
+  }();
+  auto it = by_rule.find(rule);
+  return it == by_rule.end() ? nullptr : it->second;
+}
+
+bool is_light(ObjType t) { return t == ObjType::kLine || t == ObjType::kText; }
+
+Failure no_such_property(std::string_view given, ObjType t) {
+  return Failure("There is no " + std::string(given) + " property on the " + type_name(t) +
+                 " class.");
 }
 
 }  // namespace
 
+// The map of a new figure, axes or control: every stored property at its initial value.
+PropMap Graphics::Impl::initial_props(ObjType t) {
+  PropMap p;
+  for (const PropertyRule& r : property_rules(t))
+    if (!r.read_only && !r.initial.is_none()) p.emplace(lower(r.name), r.initial);
+  return p;
+}
+
+Value Graphics::get(Handle h, std::string_view name_in) const {
+  if (!impl_->valid(h)) throw invalid_handle();
+  const ObjType t = impl_->slot(h).type;
+  const PropertyRule* rule = find_property(t, name_in);
+  if (!rule) throw no_such_property(name_in, t);
+  if (const Accessor* a = accessor(rule); a && a->get) return a->get(*impl_, *this, h);
+  const std::string key = lower(rule->name);
+  const PropMap* stored = nullptr;
+  if (!is_light(t)) {
+    stored = &impl_->heavy(h).props;
+  } else if (auto it = impl_->light_extras.find(h); it != impl_->light_extras.end()) {
+    stored = &it->second;
+  }
+  if (stored) {
+    auto it = stored->find(key);
+    if (it != stored->end()) return it->second;
+  }
+  return rule->initial;
+}
+
+bool Graphics::has_property(Handle h, std::string_view name) const {
+  return impl_->valid(h) && find_property(impl_->slot(h).type, name) != nullptr;
+}
+
 void Graphics::set(Handle h, std::string_view name_in, const Value& v) {
   if (!impl_->valid(h)) throw invalid_handle();
-  std::string n = lower(name_in);
-  Slot& s = impl_->slot(h);
-  if (n == "type" || n == "parent" || n == "children")
-    throw Failure("The property " + std::string(name_in) + " cannot be set.");
-  if (s.type == ObjType::kLine || s.type == ObjType::kText) {
-    Handle ax = s.parent;
-    bool handled = true;
-    if (s.type == ObjType::kLine) {
-      LineData& l = impl_->line(h);
-      if (n == "color") {
-        l.color = need_color(v, name_in);
-      } else if (n == "linewidth") {
-        l.line_width = static_cast<float>(need_number(v, name_in));
-      } else if (n == "markersize") {
-        l.marker_size = static_cast<float>(need_number(v, name_in));
-      } else if (n == "markerfacecolor") {
-        l.face = need_color(v, name_in);
-      } else if (n == "visible") {
-        l.visible = need_on_off(v, name_in);
-        impl_->heavy(ax).extent_dirty = true;
-      } else if (n == "marker") {
-        auto m = v.is_string() ? marker_from_name(v.str()) : std::nullopt;
-        if (!m) throw Failure("Bad value for the property Marker.");
-        l.marker = *m;
-      } else if (n == "linestyle") {
-        auto m = v.is_string() ? line_style_from_name(v.str()) : std::nullopt;
-        if (!m) throw Failure("Bad value for the property LineStyle.");
-        l.style = *m;
-      } else {
-        handled = false;
-      }
-    } else {
-      TextData& t = impl_->text(h);
-      if (n == "string") {
-        if (v.is_string()) {
-          t.str = v.str();
-        } else if (v.is_matrix()) {
-          t.str = num2str(v.matrix());
-        } else {
-          throw Failure("Bad value for the property String.");
-        }
-      } else if (n == "color") {
-        t.color = need_color(v, name_in);
-      } else if (n == "fontsize") {
-        t.font_size = static_cast<float>(need_number(v, name_in));
-      } else if (n == "fontweight") {
-        t.bold = v.is_string() && lower(v.str()) == "bold";
-      } else if (n == "fontangle") {
-        t.italic = v.is_string() && (lower(v.str()) == "italic" || lower(v.str()) == "oblique");
-      } else if (n == "visible") {
-        t.visible = need_on_off(v, name_in);
-      } else if (n == "position") {
-        if (!v.is_matrix() || v.matrix().size() < 2)
-          throw Failure("Bad value for the property Position.");
-        t.x = v.matrix().data()[0];
-        t.y = v.matrix().data()[1];
-      } else if (n == "horizontalalignment") {
-        std::string a = v.is_string() ? lower(v.str()) : "";
-        if (a != "left" && a != "center" && a != "right")
-          throw Failure("Bad value for the property HorizontalAlignment.");
-        t.halign = static_cast<std::int8_t>(a == "left" ? -1 : a == "center" ? 0 : 1);
-      } else if (n == "verticalalignment") {
-        std::string a = v.is_string() ? lower(v.str()) : "";
-        if (a == "bottom" || a == "baseline")
-          t.valign = -1;
-        else if (a == "middle")
-          t.valign = 0;
-        else if (a == "top" || a == "cap")
-          t.valign = 1;
-        else
-          throw Failure("Bad value for the property VerticalAlignment.");
-      } else {
-        handled = false;
-      }
-    }
-    if (!handled) {
-      if (n == "xdata" || n == "ydata")
-        throw Failure("The property " + std::string(name_in) + " cannot be set.");
-      PropMap& extras = impl_->light_extras[h];
-      if (n == "tag") {
-        bool was = extras.count("tag") && extras["tag"].is_string() && !extras["tag"].str().empty();
-        bool now = v.is_string() && !v.str().empty();
-        if (was && !now) --impl_->tagged_light;
-        if (!was && now) ++impl_->tagged_light;
-      }
-      extras[n] = v;
-    }
-    impl_->notify_changed(h, n);
-    impl_->notify_content(ax);
-    return;
-  }
-
-  Heavy& o = impl_->heavy(h);
-  if (is_on_off_property(n)) {
-    o.props[n] = Value(need_on_off(v, name_in) ? "on" : "off");
-    impl_->notify_changed(h, n);
-    return;
-  }
-  if (n == "units") {
-    if (!v.is_string()) throw Failure("Bad value for the property Units.");
-    std::string u = lower(v.str());
-    static const char* known[] = {"pixels", "normalized", "characters",
-                                  "points", "inches",     "centimeters"};
-    if (std::find_if(std::begin(known), std::end(known), [&](const char* k) { return u == k; }) ==
-        std::end(known))
-      throw Failure("Bad value for the property Units: \"" + v.str() + "\".");
-    if (s.type == ObjType::kRoot) {
-      o.props["units"] = Value(u);
-      return;
-    }
-    // The rectangle stays where it is; only the numbers that describe it change.
-    auto px = impl_->pixel_position(h);
-    o.props["units"] = Value(u);
-    o.props["position"] = Impl::from_pixels(px, u, impl_->reference_size(h));
-    impl_->notify_changed(h, "units");
-    return;
-  }
-  if (n == "position" || n == "outerposition") {
-    if (!v.is_matrix() || v.matrix().size() != 4)
-      throw Failure("Bad value for the property " + std::string(name_in) + ": give four numbers.");
-    Matrix p = v.matrix().reshaped<Eigen::RowMajor>(1, 4);
-    if (n == "outerposition" && s.type == ObjType::kFigure) {
-      auto px = Impl::to_pixels(p, impl_->units_of(h), impl_->reference_size(h));
-      px[3] -= kFrameTitlePx;
-      p = Impl::from_pixels(px, impl_->units_of(h), impl_->reference_size(h));
-    }
-    o.props["position"] = p;
-    impl_->notify_changed(h, "position");
-    // Children in pixels or characters keep their place; normalized ones follow.
-    return;
-  }
-  if (s.type == ObjType::kRoot && n == "currentfigure") {
-    figure(static_cast<Handle>(need_number(v, name_in)));
-    return;
-  }
-  if (s.type == ObjType::kFigure && n == "currentaxes") {
-    Handle ax = static_cast<Handle>(need_number(v, name_in));
-    if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes || impl_->slot(ax).parent != h)
-      throw Failure("CurrentAxes must be axes of this figure.");
-    o.current_axes = ax;
-    return;
-  }
-  if (s.type == ObjType::kAxes) {
-    if (n == "xlim" || n == "ylim") {
-      if (!v.is_matrix() || v.matrix().size() != 2 ||
-          !(v.matrix().data()[0] < v.matrix().data()[1]))
-        throw Failure("Bad value for the property " + std::string(name_in) + ".");
-      Limits cur = impl_->limits(h);
-      int off = n == "xlim" ? 0 : 2;
-      o.manual = cur;
-      o.manual[static_cast<std::size_t>(off)] = v.matrix().data()[0];
-      o.manual[static_cast<std::size_t>(off + 1)] = v.matrix().data()[1];
-      if (n == "xlim") {
-        o.xmanual = true;
-      } else {
-        o.ymanual = true;
-      }
-      impl_->notify_changed(h, n);
-      return;
-    }
-    if (n == "xlimmode" || n == "ylimmode") {
-      std::string m = v.is_string() ? lower(v.str()) : "";
-      if (m != "auto" && m != "manual")
-        throw Failure("Bad value for the property " + std::string(name_in) + ".");
-      if (m == "manual") o.manual = impl_->limits(h);
-      (n == "xlimmode" ? o.xmanual : o.ymanual) = m == "manual";
-      impl_->notify_changed(h, n);
-      return;
-    }
-  }
-  if (n == "color" || n == "backgroundcolor" || n == "foregroundcolor" ||
-      n == "defaultuicontrolbackgroundcolor") {
-    o.props[n] = color_to_matrix(need_color(v, name_in));
-    impl_->notify_changed(h, n);
-    return;
-  }
-  if ((n == "value" || n == "min" || n == "max" || n == "fontsize") && !v.is_matrix())
-    throw Failure("Bad value for the property " + std::string(name_in) + ": give a number.");
-  if (n == "string" && v.is_matrix()) {
-    o.props[n] = Value(num2str(v.matrix()));
+  const Slot s = impl_->slot(h);
+  const PropertyRule* rule = find_property(s.type, name_in);
+  if (!rule) throw no_such_property(name_in, s.type);
+  if (rule->read_only) throw Failure("The property " + std::string(name_in) + " cannot be set.");
+  const Value checked = checked_value(*rule, v, name_in);
+  const std::string key = lower(rule->name);
+  if (const Accessor* a = accessor(rule); a && a->set) {
+    a->set(*impl_, *this, h, checked);
+  } else if (is_light(s.type)) {
+    impl_->light_extras[h][key] = checked;
   } else {
-    o.props[n] = v;
+    impl_->heavy(h).props[key] = checked;
   }
-  impl_->notify_changed(h, n);
+  impl_->notify_changed(h, key);
+  if (is_light(s.type) && rule->affects != Affects::kData) impl_->notify_content(s.parent);
 }
 
 std::vector<Handle> Graphics::findobj_tag(std::string_view tag) const {
@@ -1187,9 +1198,8 @@ void Graphics::for_each_drawn(Handle ax, const std::function<void(const LineView
     const Slot& s = impl_->slot(c);
     if (s.type == ObjType::kLine) {
       const LineData& l = impl_->lines[s.index];
-      const double* xs = l.n > 2 ? impl_->big_points[l.big].data() : l.x;
-      const double* ys = l.n > 2 ? impl_->big_points[l.big].data() + l.n : l.y;
-      on_line(LineView{xs, ys, l.n, l.color, l.face, l.marker, l.style, l.marker_size, l.line_width,
+      on_line(LineView{impl_->xs_of(l), impl_->ys_of(l), l.n, impl_->palette[l.color],
+                       impl_->palette[l.face], l.marker, l.style, l.marker_size, l.line_width,
                        l.visible});
     } else {
       on_text(text_view(c));

@@ -3,6 +3,36 @@
 // uicontrols, with case-insensitive properties, the current figure and axes, and change
 // notifications for a front end.
 //
+// Contract
+//
+// Ownership. The Graphics instance owns every object; callers hold handles, never pointers.
+// An object belongs to its parent and goes with it: deleting a figure deletes its axes and
+// controls, deleting (or clearing) an axes deletes its lines and texts. The three label
+// texts of an axes live exactly as long as the axes.
+//
+// Properties. Each type's properties, their kinds, initial values, allowed words, whether
+// they can be set and what a change affects, are the tables of properties.h; get and set
+// check every name and value against them ("There is no NAME property on the TYPE class.",
+// "Bad value for the property NAME...") and change nothing when they throw.
+//
+// Notifications, in the order things happen, synchronously, to every observer added:
+//  - object_created: a figure, axes or uicontrol was made, with its initial properties.
+//  - property_changed: set changed a property of any object (the lower-case canonical name).
+//  - content_changed: the lines and texts of an axes were drawn, changed or cleared. Lines
+//    and texts are too many to announce one by one; cla and clear_axes send only this.
+//  - object_deleted: a figure, axes or uicontrol is about to go; it and its children can
+//    still be read during the call. A deleted line or text sends content_changed instead.
+//  - figure_raised: a figure became the current one (figure(), a click in its window).
+// Inside a notification an observer may read the model (get, children, for_each_drawn) and
+// note what to do; it must not create, delete or set anything, nor add or remove observers:
+// the model is in the middle of a change. Work follows the event that caused it.
+//
+// Qt windows (qt/window_manager.h) keep in step thus: a notification only marks the figure's
+// controls or picture out of date (by the table's Affects; a change affecting data only marks
+// nothing); one sync after the event (right after a callback, else on the next turn of the
+// event loop) brings all marked windows up to date, and a canvas renders its picture once when
+// it is next painted. So one event repaints each window once, however many objects changed.
+//
 // Handles are positive whole numbers, unique for the run and never reused, so a stale
 // handle can never name a new object; 0 is the screen and -1 means none. The storage behind
 // them is reused: a deleted object's slot (and its line or text record) goes to a free list
@@ -22,6 +52,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/graphics/properties.h"
 #include "platform/graphics/style.h"
 #include "platform/value.h"
 
@@ -30,9 +61,6 @@ namespace qiv {
 using Handle = std::int64_t;
 constexpr Handle kScreen = 0;
 constexpr Handle kNoHandle = -1;
-
-enum class ObjType : std::uint8_t { kRoot, kFigure, kAxes, kLine, kText, kUicontrol };
-const char* type_name(ObjType t);  // "root", "figure", "axes", "line", "text", "uicontrol"
 
 // One character unit, in pixels. Fixed so that headless and windowed runs agree.
 constexpr double kCharWidthPx = 7.0;
