@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "data/number_text.h"
 
 namespace qiv {
 namespace {
@@ -98,72 +99,6 @@ void advise_huge_pages(void* data, std::size_t bytes) {
 
 std::string base_name(const std::string& fname) {
   return std::filesystem::path(fname).filename().string();
-}
-
-// Blanks, tabs and commas separate numbers; a carriage return before the line feed (and any
-// other stray control blank) counts as a blank, so CR LF files read like LF files.
-inline bool is_separator(char c) {
-  return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\v' || c == '\f';
-}
-
-// Exact powers of ten: every one up to 1e22 is a double without rounding.
-constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// The common case of a plain decimal ([-]digits[.digits][e[+-]digits]) whose digits, read as
-// one whole number, stay below 2^53 and whose decimal exponent lies within 22: then both the
-// whole number and the power of ten are exact doubles, and one multiplication or division
-// rounds correctly, giving the same double as from_chars (Clinger's fast path). Anything else
-// returns nullptr and goes to from_chars. On success returns the end of the number.
-inline const char* parse_plain_decimal(const char* p, const char* end, double& out) {
-  const bool negative = p != end && *p == '-';
-  if (negative) ++p;
-  std::uint64_t mantissa = 0;
-  const char* const int_start = p;
-  for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p)
-    mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-  std::ptrdiff_t digits = p - int_start;
-  int exponent = 0;
-  if (p != end && *p == '.') {
-    ++p;
-    const char* const frac_start = p;
-    for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p)
-      mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    exponent = -static_cast<int>(std::min<std::ptrdiff_t>(p - frac_start, 1000));
-    digits += p - frac_start;
-  }
-  // 19 digits cannot overflow 64 bits; more go to from_chars.
-  if (digits == 0 || digits > 19 || mantissa > (std::uint64_t{1} << 53)) return nullptr;
-  if (p != end && (*p == 'e' || *p == 'E')) {
-    ++p;
-    bool exp_negative = false;
-    if (p != end && (*p == '+' || *p == '-')) exp_negative = *p++ == '-';
-    int e = 0;
-    int exp_digits = 0;
-    for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p) {
-      e = e * 10 + (*p - '0');
-      if (++exp_digits > 4) return nullptr;
-    }
-    if (exp_digits == 0) return nullptr;
-    exponent += exp_negative ? -e : e;
-  }
-  if (exponent < -22 || exponent > 22) return nullptr;
-  double v = static_cast<double>(mantissa);  // exact: at most 2^53
-  v = exponent < 0 ? v / kPow10[-exponent] : v * kPow10[exponent];
-  out = negative ? -v : v;
-  return p;
-}
-
-// A piece of the file quoted in a message: control bytes (a NUL would end the message early)
-// shown as "?", and a long run of bytes cut to its start, so that a binary file gives a
-// readable message.
-std::string quoted_token(const char* begin, const char* end) {
-  constexpr std::ptrdiff_t kMax = 40;
-  std::string out(begin, std::min(end, begin + kMax));
-  for (char& c : out)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-  if (end - begin > kMax) out += "...";
-  return out;
 }
 
 std::string count_text(std::size_t count) {
