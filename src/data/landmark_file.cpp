@@ -163,8 +163,12 @@ inline bool is_end_marker(const char* p, const char* end) {
 std::optional<Matrix> dload(const std::string& fname) {
   std::optional<FileBytes> file = FileBytes::read(fname);
   if (!file) return std::nullopt;
-  const char* const begin = file->data();
-  const char* const end = begin + file->size();
+  return parse_landmark_table(std::string_view(file->data(), file->size()), fname);
+}
+
+Matrix parse_landmark_table(std::string_view text, const std::string& fname) {
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
   if (begin == end) return Matrix(0, 0);
 
   // The first line fixes the number of columns.
@@ -178,7 +182,7 @@ std::optional<Matrix> dload(const std::string& fname) {
   // more; the rare file of much shorter lines grows the matrix by doubling.
   const auto first_length = static_cast<std::size_t>(line.next - begin);
   Eigen::Index capacity =
-      static_cast<Eigen::Index>(file->size() / first_length + file->size() / first_length / 4 + 16);
+      static_cast<Eigen::Index>(text.size() / first_length + text.size() / first_length / 4 + 16);
   Matrix out(capacity, n);
   advise_huge_pages(out.data(), static_cast<std::size_t>(out.size()) * sizeof(double));
   std::memcpy(out.data(), first.data(), first.size() * sizeof(double));
@@ -205,6 +209,10 @@ std::optional<Matrix> dload(const std::string& fname) {
 }
 
 FileChoice choose_data_file(Context& ctx) { return ctx.ui.get_file(kLoadFilter, kLoadTitle); }
+
+FileChoice choose_specimen_file(Context& ctx) {
+  return ctx.ui.get_file(kSpecimenFilter, kLoadTitle);
+}
 
 void change_directory(const std::string& dir) {
   std::error_code ec;

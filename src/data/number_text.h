@@ -3,9 +3,12 @@
 // what separates numbers, the exact fast path for plain decimals, and quoting a bad token in
 // a message.
 #include <algorithm>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+#include <system_error>
 
 namespace qiv {
 
@@ -74,6 +77,29 @@ inline std::string quoted_token(const char* begin, const char* end) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
   if (end - begin > kMax) out += "...";
   return out;
+}
+
+// Where a token that starts at p ends: at the next separator, line feed or the end.
+inline const char* token_end(const char* p, const char* end) {
+  while (p != end && *p != '\n' && !is_separator(*p)) ++p;
+  return p;
+}
+
+// Reads the token that starts at p (not a separator) as one number, by the rules of the
+// landmark data file: one leading "+" allowed, any decimal notation, NaN and Inf, values
+// beyond the range of doubles as infinities or (sub)normals. Returns the end of the number,
+// or nullptr when the token is not a number.
+inline const char* read_number(const char* p, const char* end, double& v) {
+  if (*p == '+' && p + 1 != end && p[1] != '-' && p[1] != '+') ++p;
+  const char* plain = parse_plain_decimal(p, end, v);
+  if (plain && token_end(plain, end) == plain) return plain;
+  auto [next, ec] = std::from_chars(p, end, v);
+  if (next == p || token_end(next, end) != next) return nullptr;
+  if (ec == std::errc::result_out_of_range) {
+    v = std::strtod(std::string(p, next).c_str(), nullptr);
+    return next;
+  }
+  return ec == std::errc() ? next : nullptr;
 }
 
 }  // namespace qiv
