@@ -32,9 +32,10 @@ std::string specimen_name(const SharedState& s, Eigen::Index row) {
 }
 
 std::vector<std::string> specimen_names(const SharedState& s, Eigen::Index rows) {
+  if (s.names && s.names->size() == static_cast<std::size_t>(rows)) return *s.names;
   std::vector<std::string> out;
   out.reserve(static_cast<std::size_t>(rows));
-  for (Eigen::Index i = 0; i < rows; ++i) out.push_back(specimen_name(s, i));
+  for (Eigen::Index i = 1; i <= rows; ++i) out.push_back(std::to_string(i));
   return out;
 }
 

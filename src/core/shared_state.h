@@ -37,7 +37,9 @@ struct SharedState {
 // are no names for it.
 std::string specimen_name(const SharedState& s, Eigen::Index row);
 
-// The names of the first `rows` specimens, numbers from 1 where names are missing.
+// The names of a table of `rows` specimens in the row order of data (an export, rdata): the
+// names when there is one for each row, else the numbers 1..rows (rdata outlives a "Load" of
+// other specimens).
 std::vector<std::string> specimen_names(const SharedState& s, Eigen::Index rows);
 
 // The names of the members, in the order above.

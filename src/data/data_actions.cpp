@@ -43,7 +43,9 @@ void check_landmark_data(const SpecimenData& file, const std::string& name) {
   const Eigen::Index k = n / 2;
   for (Eigen::Index i = 0; i < x.rows(); ++i) {
     const double* r = x.data() + i * n;
-    for (Eigen::Index j = 0; j < n; ++j) {
+    // The trailing value of a TPS or NTS specimen is computed, not read: when it is not
+    // finite, the coordinates are too large, which the size check below says.
+    for (Eigen::Index j = 0; j < (own ? n : n - 1); ++j) {
       if (!std::isfinite(r[j])) {
         throw Failure(head + specimen(i) + " holds " + not_finite_text(r[j]) + " as number " +
                       std::to_string(j + 1) + ", which is not a finite number.");

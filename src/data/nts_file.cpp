@@ -179,8 +179,9 @@ SpecimenData parse_nts(std::string_view text, const std::string& fname) {
   const auto m = static_cast<Eigen::Index>(h->rows);
   const auto c = static_cast<Eigen::Index>(h->cols);
   const Eigen::Index k = c / 2;
-  const std::string announced =
-      "the header announces " + std::to_string(m) + " rows of " + std::to_string(c) + " numbers";
+  const std::string announced = "the header announces " + std::to_string(m) +
+                                (m == 1 ? " row of " : " rows of ") + std::to_string(c) +
+                                " numbers";
   // Every number takes two bytes at least: a header that announces more cannot be right, and
   // no room is taken for it before the numbers are counted.
   const bool plausible = m <= static_cast<Eigen::Index>(text.size() / 2 + 1) / c;

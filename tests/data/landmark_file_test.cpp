@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/application.h"
-#include "data/data_test_support.h"
 #include "base/failure.h"
+#include "data/data_test_support.h"
 #include "platform/headless_ui.h"
 
 namespace qiv {
