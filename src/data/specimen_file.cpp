@@ -91,6 +91,9 @@ SpecimenData parse_specimen_text(std::string_view text, const std::string& fname
 }
 
 std::optional<SpecimenData> read_specimen_file(const std::string& path) {
+  // A folder cannot be opened as a file, as dload says of it.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return std::nullopt;
   std::optional<InputBytes> bytes = read_input_file(path);
   if (!bytes) return std::nullopt;
   return parse_specimen_text(bytes->view(), std::filesystem::path(path).filename().string());

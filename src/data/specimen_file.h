@@ -47,8 +47,8 @@ SpecimenFormat specimen_format(std::string_view text);
 // that kind refuses.
 SpecimenData parse_specimen_text(std::string_view text, const std::string& fname);
 
-// Reads the file through read_input_file. Nothing when it cannot be opened; Failure for what
-// read_input_file or the reader refuses.
+// Reads the file through read_input_file. Nothing when it cannot be opened (a folder
+// included, as for dload); Failure for what read_input_file or the reader refuses.
 std::optional<SpecimenData> read_specimen_file(const std::string& path);
 
 // The names 1..m, for the program's own files.
