@@ -6,6 +6,8 @@
   protocol.txt  8 lines between landmarks, "%i %i %i \\n" per line
   blocks.txt    a block structure for that protocol: the protocol file name, then one line
                 per block, each line number written as " %i "
+  leaves.tps    the first 10 of those leaves as a digitising program writes them: TPS, in
+                pixels, each record with its image, ID and SCALE (millimetres per pixel)
 
 The outline: landmark 1 is the base of the leaf, 2-6 climb its right edge, 7 is the tip
 and 8-12 come down the left edge, so 1 and 7 lie on the midline and (2, 12), (3, 11),
@@ -60,10 +62,12 @@ def write(name, text):
 def main():
     rng = random.Random(20240601)
     lines = []
+    leaves = []
     for i in range(30):
         # The fit turns every leaf onto the first one, so a nearly upright first leaf gives
         # an upright mean shape.
         pts = specimen(rng, upright=(i == 0))
+        leaves.append(pts)
         values = [v for p in pts for v in p] + [centroid_size(pts)]
         lines.append(" ".join("%.3f" % v for v in values))
     write("leaves.txt", "\n".join(lines) + "\n")
@@ -77,6 +81,15 @@ def main():
     blocks = [[1, 7, 8], [2, 3, 4, 5, 6]]
     write("blocks.txt", "protocol.txt \n" +
           "".join("".join(" %i " % n for n in b) + "\n" for b in blocks))
+
+    # TPS: pixel coordinates and the size of a pixel; loaded, the trailing value of each leaf
+    # is its centroid size in millimetres.
+    records = []
+    for i, pts in enumerate(leaves[:10]):
+        records.append("LM=%d\n" % len(pts) +
+                       "".join("%.1f %.1f\n" % (x, y) for (x, y) in pts) +
+                       "IMAGE=leaf_%02d.jpg\nID=leaf_%02d\nSCALE=0.042\n" % (i + 1, i + 1))
+    write("leaves.tps", "".join(records))
 
 
 if __name__ == "__main__":

@@ -7,8 +7,8 @@ namespace qiv {
 
 const std::vector<std::string>& shared_state_members() {
   static const std::vector<std::string> names{
-      "figdir", "figh",    "menufigh", "data",  "reference", "proto",  "protoname",
-      "lineh",  "markerh", "rdata",    "block", "nblocks",   "tmatrix"};
+      "figdir", "figh",    "menufigh", "data",  "reference", "proto",   "protoname",
+      "lineh",  "markerh", "rdata",    "block", "nblocks",   "tmatrix", "names"};
   return names;
 }
 
@@ -24,6 +24,20 @@ std::string opt_matrix(const std::optional<Matrix>& v) {
 }
 
 }  // namespace
+
+std::string specimen_name(const SharedState& s, Eigen::Index row) {
+  if (s.names && row >= 0 && static_cast<std::size_t>(row) < s.names->size())
+    return (*s.names)[static_cast<std::size_t>(row)];
+  return std::to_string(row + 1);
+}
+
+std::vector<std::string> specimen_names(const SharedState& s, Eigen::Index rows) {
+  if (s.names && s.names->size() == static_cast<std::size_t>(rows)) return *s.names;
+  std::vector<std::string> out;
+  out.reserve(static_cast<std::size_t>(rows));
+  for (Eigen::Index i = 1; i <= rows; ++i) out.push_back(std::to_string(i));
+  return out;
+}
 
 std::string describe_member(const SharedState& s, const std::string& name) {
   if (name == "figdir") return s.figdir ? *s.figdir : "<no value>";
@@ -51,6 +65,15 @@ std::string describe_member(const SharedState& s, const std::string& name) {
   }
   if (name == "nblocks") return opt_number(s.nblocks);
   if (name == "tmatrix") return opt_matrix(s.tmatrix);
+  if (name == "names") {
+    if (!s.names) return "<no value>";
+    std::string out;
+    for (std::size_t i = 0; i < s.names->size(); ++i) {
+      if (i > 0) out += '\n';
+      out += (*s.names)[i];
+    }
+    return out;
+  }
   throw Failure("There is no member " + name + " in the shared state.");
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The thirteen members that outlive one action. Each holds no value until an action assigns
-// one; clearing a member returns it to no value.
+// The members that outlive one action: the thirteen of the dispatcher, then the specimen
+// names. Each holds no value until an action assigns one; clearing a member returns it to no
+// value.
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,14 +28,26 @@ struct SharedState {
   std::optional<BlockList> block;
   std::optional<double> nblocks;
   std::optional<Matrix> tmatrix;
+  // One name per specimen (row of data, and of rdata, which keeps the specimens): the TPS ID
+  // or image, the NTS row label, or the numbers 1..m for the program's own files.
+  std::optional<std::vector<std::string>> names;
 };
+
+// Specimen row (0-based) as a message names it: its name, or its number from 1 when there
+// are no names for it.
+std::string specimen_name(const SharedState& s, Eigen::Index row);
+
+// The names of a table of `rows` specimens in the row order of data (an export, rdata): the
+// names when there is one for each row, else the numbers 1..rows (rdata outlives a "Load" of
+// other specimens).
+std::vector<std::string> specimen_names(const SharedState& s, Eigen::Index rows);
 
 // The names of the members, in the order above.
 const std::vector<std::string>& shared_state_members();
 
 // A member as text, for session scripts: "<no value>"; a string on one line; a matrix one
 // row per line ("%.17g", one blank between values); for block one line per block (an empty
-// block as an empty line). Throws Failure for an unknown member name.
+// block as an empty line); for names one name per line. Throws Failure for an unknown member name.
 std::string describe_member(const SharedState& s, const std::string& name);
 
 }  // namespace qiv

@@ -8,6 +8,7 @@
 #include "core/controls.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
+#include "data/specimen_file.h"
 #include "geometry/consensus.h"
 #include "geometry/landmark_row.h"
 #include "guikit/axes_helpers.h"
@@ -21,9 +22,11 @@ std::string not_finite_text(double v) {
   return v > 0 ? "Inf" : "-Inf";
 }
 
-// What the fit needs beyond dload's own checks; every failure names the file and the line
-// (rows are the file's lines one for one, as dload stops at the first line it does not keep).
-void check_landmark_data(const Matrix& x, const std::string& name) {
+// What the fit needs beyond the reader's own checks. Every failure names the specimen: for the
+// program's own files by its line (rows are the file's lines one for one, as dload stops at
+// the first line it does not keep), for TPS and NTS files by its name.
+void check_landmark_data(const SpecimenData& file, const std::string& name) {
+  const Matrix& x = file.table;
   const std::string head = "Cannot load " + name + ": ";
   if (x.rows() == 0) throw Failure(head + "the file holds no data.");
   const Eigen::Index n = x.cols();
@@ -32,23 +35,29 @@ void check_landmark_data(const Matrix& x, const std::string& name) {
                   "; a landmark file has x and y of each landmark, then the centroid size, "
                   "an odd count of at least 3.");
   }
+  const bool own = file.format == SpecimenFormat::kOwn;
+  auto specimen = [&](Eigen::Index i) {
+    return own ? "line " + std::to_string(i + 1)
+               : "specimen " + file.names[static_cast<std::size_t>(i)];
+  };
   const Eigen::Index k = n / 2;
   for (Eigen::Index i = 0; i < x.rows(); ++i) {
     const double* r = x.data() + i * n;
-    for (Eigen::Index j = 0; j < n; ++j) {
+    // The trailing value of a TPS or NTS specimen is computed, not read: when it is not
+    // finite, the coordinates are too large, which the size check below says.
+    for (Eigen::Index j = 0; j < (own ? n : n - 1); ++j) {
       if (!std::isfinite(r[j])) {
-        throw Failure(head + "line " + std::to_string(i + 1) + " holds " + not_finite_text(r[j]) +
-                      " as number " + std::to_string(j + 1) + ", which is not a finite number.");
+        throw Failure(head + specimen(i) + " holds " + not_finite_text(r[j]) + " as number " +
+                      std::to_string(j + 1) + ", which is not a finite number.");
       }
     }
     const double size = landmark_row::centroid_size(r, k);
     if (!(size > 0)) {
-      throw Failure(head + "the landmarks of line " + std::to_string(i + 1) +
+      throw Failure(head + "the landmarks of " + specimen(i) +
                     " all coincide, so the specimen cannot be fitted.");
     }
     if (!std::isfinite(size)) {
-      throw Failure(head + "the coordinates of line " + std::to_string(i + 1) +
-                    " are too large to be fitted.");
+      throw Failure(head + "the coordinates of " + specimen(i) + " are too large to be fitted.");
     }
   }
 }
@@ -70,15 +79,15 @@ void require_member(bool present) {
 void load(Context& ctx) {
   // Everything that can fail runs before the first change, so that a refused file leaves the
   // "FileBox", the axes, the current directory and the shared state as they were.
-  FileChoice choice = choose_data_file(ctx);
+  FileChoice choice = choose_specimen_file(ctx);
   if (choice.cancelled) return;
-  std::optional<Matrix> x;
+  std::optional<SpecimenData> x;
   std::optional<Consensus> fit;
   try {
-    x = dload(choice.dir + choice.name);
+    x = read_specimen_file(choice.dir + choice.name);
     if (!x) throw Failure("Cannot open " + choice.name + ".");
     check_landmark_data(*x, choice.name);
-    fit = getconsensus(*x);
+    fit = getconsensus(x->table);
     if (!fit->y.allFinite())
       throw Failure("Cannot load " + choice.name + ": the fit gives no finite mean shape.");
     change_directory(choice.dir);
@@ -86,9 +95,10 @@ void load(Context& ctx) {
     ctx.ui.msgbox(f.what());
     return;
   }
-  const Eigen::Index m = x->rows();
-  const Eigen::Index n = x->cols();
-  x.reset();  // the raw matrix is no longer needed: keep the peak memory down
+  const Eigen::Index m = x->table.rows();
+  const Eigen::Index n = x->table.cols();
+  x->table = Matrix();  // the raw matrix is no longer needed: keep the peak memory down
+  for (const std::string& note : x->notes) ctx.ui.console(note);
 
   set_control_text(
       ctx, "FileBox",
@@ -97,6 +107,7 @@ void load(Context& ctx) {
   const Handle ax = cla(ctx.gfx);
   ctx.state.reference = std::move(fit->y);
   ctx.state.data = std::move(fit->xpt);
+  ctx.state.names = std::move(x->names);
   reserve_for_specimens(ctx.gfx, ax, *ctx.state.data);
   showshape(ctx.gfx, *ctx.state.data, "g*");
   showshape(ctx.gfx, *ctx.state.reference, "r+");
@@ -126,6 +137,7 @@ void clear(Context& ctx) {
   set_control_text(ctx, "ProtoPointBox", "    ");
   ylabel(ctx.gfx, "No Protocol Available");
   ctx.state.block.reset();
+  ctx.state.names.reset();
 }
 
 void plot_mean(Context& ctx) {

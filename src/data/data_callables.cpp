@@ -3,13 +3,16 @@
 #include "base/failure.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
+#include "data/specimen_file.h"
 
 namespace qiv {
 
+// Reads all three kinds of landmark file, as "Load" does; a TPS or NTS file gives the same
+// matrix form, with each specimen's centroid size last.
 Outputs dload_callable(Context&, const Args& in, int) {
-  std::optional<Matrix> m = dload(string_arg(in, 0, "dload"));
+  std::optional<SpecimenData> m = read_specimen_file(string_arg(in, 0, "dload"));
   if (!m) return {Value(-1.0)};
-  return {Value(std::move(*m))};
+  return {Value(std::move(m->table))};
 }
 
 // The input is ignored (callers pass 1). Outputs: the matrix read (no value on cancel), then

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "data/number_text.h"
 #include "platform/input_file.h"
-#include "platform/text.h"
 
 namespace qiv {
 namespace {
@@ -40,67 +40,6 @@ void advise_huge_pages(void* data, std::size_t bytes) {
 
 std::string base_name(const std::string& fname) {
   return std::filesystem::path(fname).filename().string();
-}
-
-// Blanks, tabs and commas separate numbers (and the stray control blanks \v and \f).
-inline bool is_separator(char c) {
-  return c == ' ' || c == '\t' || c == ',' || c == '\v' || c == '\f';
-}
-
-// LF, CR LF and CR alone each end a line: files from every kind of machine read alike.
-inline bool is_line_end(char c) { return c == '\n' || c == '\r'; }
-
-// The start of the line after the line end at p.
-inline const char* after_line_end(const char* p, const char* end) {
-  return (*p == '\r' && p + 1 != end && p[1] == '\n') ? p + 2 : p + 1;
-}
-
-// Exact powers of ten: every one up to 1e22 is a double without rounding.
-constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// The common case of a plain decimal ([-]digits[.digits][e[+-]digits]) whose digits, read as
-// one whole number, stay below 2^53 and whose decimal exponent lies within 22: then both the
-// whole number and the power of ten are exact doubles, and one multiplication or division
-// rounds correctly, giving the same double as from_chars (Clinger's fast path). Anything else
-// returns nullptr and goes to from_chars. On success returns the end of the number.
-inline const char* parse_plain_decimal(const char* p, const char* end, double& out) {
-  const bool negative = p != end && *p == '-';
-  if (negative) ++p;
-  std::uint64_t mantissa = 0;
-  const char* const int_start = p;
-  for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p)
-    mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-  std::ptrdiff_t digits = p - int_start;
-  int exponent = 0;
-  if (p != end && *p == '.') {
-    ++p;
-    const char* const frac_start = p;
-    for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p)
-      mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    exponent = -static_cast<int>(std::min<std::ptrdiff_t>(p - frac_start, 1000));
-    digits += p - frac_start;
-  }
-  // 19 digits cannot overflow 64 bits; more go to from_chars.
-  if (digits == 0 || digits > 19 || mantissa > (std::uint64_t{1} << 53)) return nullptr;
-  if (p != end && (*p == 'e' || *p == 'E')) {
-    ++p;
-    bool exp_negative = false;
-    if (p != end && (*p == '+' || *p == '-')) exp_negative = *p++ == '-';
-    int e = 0;
-    int exp_digits = 0;
-    for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p) {
-      e = e * 10 + (*p - '0');
-      if (++exp_digits > 4) return nullptr;
-    }
-    if (exp_digits == 0) return nullptr;
-    exponent += exp_negative ? -e : e;
-  }
-  if (exponent < -22 || exponent > 22) return nullptr;
-  double v = static_cast<double>(mantissa);  // exact: at most 2^53
-  v = exponent < 0 ? v / kPow10[-exponent] : v * kPow10[exponent];
-  out = negative ? -v : v;
-  return p;
 }
 
 std::string count_text(std::size_t count) {
@@ -166,7 +105,11 @@ inline bool is_end_marker(const char* p, const char* end) {
 std::optional<Matrix> dload(const std::string& fname) {
   std::optional<InputBytes> file = read_input_file(fname);
   if (!file) return std::nullopt;
-  const std::string_view text = skip_bom(file->view());
+  return parse_landmark_table(file->view(), fname);
+}
+
+Matrix parse_landmark_table(std::string_view text, const std::string& fname) {
+  text = skip_bom(text);
   const char* const begin = text.data();
   const char* const end = begin + text.size();
   if (begin == end) return Matrix(0, 0);
@@ -209,6 +152,10 @@ std::optional<Matrix> dload(const std::string& fname) {
 }
 
 FileChoice choose_data_file(Context& ctx) { return ctx.ui.get_file(kLoadFilter, kLoadTitle); }
+
+FileChoice choose_specimen_file(Context& ctx) {
+  return ctx.ui.get_file(kSpecimenFilter, kLoadTitle);
+}
 
 void change_directory(const std::string& dir) {
   std::error_code ec;

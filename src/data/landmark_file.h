@@ -3,6 +3,7 @@
 // The same reader serves protocol files.
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/matrix.h"
 #include "core/context.h"
@@ -19,6 +20,9 @@ namespace qiv {
 // empty line, whatever its line end). NaN and Inf are read as such.
 std::optional<Matrix> dload(const std::string& fname);
 
+// dload's reading of a text already in memory; fname only names the file in messages.
+Matrix parse_landmark_table(std::string_view text, const std::string& fname);
+
 // The file-open dialog ("*.*", "Enter file to Load?"), then dload of the chosen file, then
 // the file's directory becomes current. On cancel nothing is read and nothing changes.
 struct Mfload {
@@ -34,6 +38,12 @@ Mfload mfload(Context& ctx);
 inline constexpr const char* kLoadFilter = "*.*";
 inline constexpr const char* kLoadTitle = "Enter file to Load?";
 FileChoice choose_data_file(Context& ctx);
+
+// The file-open dialog of "Load": the same title, offering the program's own landmark files,
+// TPS and NTS files, and all files (the first, so that every file shows as before).
+inline constexpr const char* kSpecimenFilter =
+    "All files (*);;Landmark data (*.txt);;TPS files (*.tps);;NTS files (*.nts)";
+FileChoice choose_specimen_file(Context& ctx);
 // Makes dir the current directory; throws Failure "Cannot make DIR the current directory.".
 void change_directory(const std::string& dir);
 

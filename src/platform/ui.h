@@ -18,7 +18,9 @@ struct FileChoice {
   std::string name;
   std::string dir;
   static FileChoice cancel() { return {}; }
-  static FileChoice chosen(std::string n, std::string d) { return {false, std::move(n), std::move(d)}; }
+  static FileChoice chosen(std::string n, std::string d) {
+    return {false, std::move(n), std::move(d)};
+  }
 };
 
 // A picture of a figure without its controls: a vector form (SVG text) and a bitmap (PNG
@@ -33,7 +35,9 @@ class Ui {
  public:
   virtual ~Ui() = default;
 
-  // File-open and file-save dialogs with a filter such as "*.txt" and a title.
+  // File-open and file-save dialogs with a filter and a title. A filter is either patterns
+  // separated by ";" ("*.svg;*.png;*.pdf", one choice) or named choices separated by ";;"
+  // ("Landmark data (*.txt);;TPS files (*.tps)"), the first chosen at the start.
   virtual FileChoice get_file(const std::string& filter, const std::string& title) = 0;
   virtual FileChoice put_file(const std::string& filter, const std::string& title) = 0;
 

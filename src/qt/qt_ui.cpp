@@ -17,11 +17,22 @@
 namespace qiv::qt {
 
 QString qt_filter(const std::string& filter) {
-  QStringList patterns = QString::fromStdString(filter).split(';', Qt::SkipEmptyParts);
+  const QString text = QString::fromStdString(filter);
+  if (text.contains('(')) return text;  // named filters already, ";;" between them
+  QStringList patterns = text.split(';', Qt::SkipEmptyParts);
   for (QString& p : patterns) p = p.trimmed();
   const QString joined = patterns.join(' ');
   if (joined.isEmpty()) return "All files (*)";
   return QString("%1 (%1)").arg(joined);
+}
+
+QString filter_suffix(const QString& name_filter) {
+  QString patterns = name_filter;
+  const int open = patterns.indexOf('(');
+  if (open >= 0) patterns = patterns.mid(open + 1).section(')', 0, 0);
+  const QString first = patterns.split(' ', Qt::SkipEmptyParts).value(0);
+  if (first.startsWith("*.") && !first.mid(1).contains(QLatin1Char('*'))) return first.mid(2);
+  return QString();
 }
 
 QWidget* QtUi::dialog_parent() const {
@@ -39,10 +50,11 @@ FileChoice QtUi::file_dialog(bool save, const std::string& filter, const std::st
   d.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   d.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (save) {
-    // A name typed without an extension gets the first pattern's.
-    const QString first = QString::fromStdString(filter).section(';', 0, 0).trimmed();
-    if (first.startsWith("*.") && !first.mid(1).contains(QLatin1Char('*')))
-      d.setDefaultSuffix(first.mid(2));
+    // A name typed without an extension gets the first pattern of the chosen filter.
+    const QStringList filters = qt_filter(filter).split(";;");
+    d.setDefaultSuffix(filter_suffix(filters.value(0)));
+    QObject::connect(&d, &QFileDialog::filterSelected,
+                     [&d](const QString& f) { d.setDefaultSuffix(filter_suffix(f)); });
   }
   if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return FileChoice::cancel();
   const QFileInfo info(d.selectedFiles().front());

@@ -14,8 +14,13 @@ namespace qiv::qt {
 class WindowManager;
 
 // A dialog filter such as "*.svg;*.png;*.pdf" as Qt writes it: "*.svg *.png *.pdf (*.svg
-// *.png *.pdf)".
+// *.png *.pdf)". A filter that names its kinds already ("TPS files (*.tps);;All files (*)")
+// is Qt's form and stays as it is.
 QString qt_filter(const std::string& filter);
+
+// The extension a save dialog gives a name typed without one under a Qt name filter: that of
+// its first pattern ("txt" for "Landmark data (*.txt)"), or none ("All files (*)").
+QString filter_suffix(const QString& name_filter);
 
 class QtUi : public Ui {
  public:

@@ -93,7 +93,7 @@ void midline_reflect(Context& ctx) {
   const Eigen::Index row = first_coincident_row(data, b1, b2);
   if (row >= 0) {
     ctx.ui.msgbox("Midline landmarks " + std::to_string(b1) + " and " + std::to_string(b2) +
-                  " lie at the same point in specimen " + std::to_string(row + 1) +
+                  " lie at the same point in specimen " + specimen_name(ctx.state, row) +
                   ": they cannot define the midline.");
     return;
   }
@@ -124,7 +124,8 @@ void save_reflected(Context& ctx) {
     }
     return;
   }
-  save_landmark_table(ctx, *ctx.state.rdata, "Please Enter Filename for Backreflected Data");
+  save_landmark_table(ctx, *ctx.state.rdata, specimen_names(ctx.state, ctx.state.rdata->rows()),
+                      "Please Enter Filename for Backreflected Data");
 }
 
 }  // namespace qiv

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/failure.h"
+#include "data/tps_file.h"
 #include "platform/file_io.h"
 
 namespace qiv {
@@ -26,14 +27,17 @@ std::string format_landmark_table(const Matrix& table) {
   return out;
 }
 
-void save_landmark_table(Context& ctx, const Matrix& table, const std::string& title) {
-  const FileChoice choice = ctx.ui.put_file("*.txt", title);
+void save_landmark_table(Context& ctx, const Matrix& table, const std::vector<std::string>& names,
+                         const std::string& title) {
+  const FileChoice choice = ctx.ui.put_file(kLandmarkTableFilter, title);
   if (choice.cancelled) return;
   // The folder comes from the dialog; if it cannot be entered the write below fails too.
   std::error_code ignored;
   std::filesystem::current_path(choice.dir, ignored);
+  const std::string text =
+      is_tps_name(choice.name) ? format_tps(table, names) : format_landmark_table(table);
   std::string why;
-  if (!write_file_atomically(choice.dir + choice.name, format_landmark_table(table), &why)) {
+  if (!write_file_atomically(choice.dir + choice.name, text, &why)) {
     ctx.ui.msgbox("Failure on File Open");
     // The box keeps its short text; the console and the window's status bar say which file
     // and why.

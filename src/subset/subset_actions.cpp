@@ -22,9 +22,9 @@ std::vector<bool> subset_flags(const Context& ctx) {
   return landmark_flags(landmark_list(control_text(ctx, "SubsetBox")), landmark_count(ctx));
 }
 
-std::string unscalable_message(const Matrix& exported, Eigen::Index row) {
+std::string unscalable_message(const Context& ctx, const Matrix& exported, Eigen::Index row) {
   const double csi = exported(row, exported.cols() - 1);
-  const std::string specimen = "specimen " + std::to_string(row + 1);
+  const std::string specimen = "specimen " + specimen_name(ctx.state, row);
   if (csi == 0) {
     return "The subset landmarks of " + specimen +
            " all lie at one point, so it cannot be scaled to unit centroid size. Nothing was "
@@ -102,10 +102,11 @@ void save_subset(Context& ctx) {
   const Matrix newset = subset_export(*ctx.state.data, members);
   const Eigen::Index bad = first_unscalable_row(newset);
   if (bad >= 0) {
-    ctx.ui.msgbox(unscalable_message(newset, bad));
+    ctx.ui.msgbox(unscalable_message(ctx, newset, bad));
     return;
   }
-  save_landmark_table(ctx, newset, "Please Enter Filename for Subset of Data");
+  save_landmark_table(ctx, newset, specimen_names(ctx.state, newset.rows()),
+                      "Please Enter Filename for Subset of Data");
 }
 
 }  // namespace qiv

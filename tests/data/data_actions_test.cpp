@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -187,6 +188,61 @@ TEST_F(DataActions, ARefusedFileChangesNothing) {
   }
 }
 
+TEST_F(DataActions, LoadReadsTpsAndNtsWithNamesAndTheRealSizes) {
+  load_file("w.tps",
+            "LM=3\r\n0 0\r\n4 0\r\n0 3\r\nCURVES=1\r\nPOINTS=2\r\n1 1\r\n2 2\r\nID=gorf_011\r\n"
+            "\r\nLM=3\r\n0 0\r\n8 0\r\n0 6\r\nSCALE=0.5\r\nID=gorf_012\r\n");
+  EXPECT_THAT(ui_.messages(), ::testing::IsEmpty());
+  EXPECT_THAT(ui_.console_lines(),
+              ::testing::ElementsAre("w.tps: 2 curve points were left out; only landmarks are "
+                                     "loaded."));
+  EXPECT_EQ(file_box(), "File: w.tps \n   2 Specimens \n   3 Landmarks");
+  EXPECT_EQ(describe_member(app_.state, "names"), "gorf_011\ngorf_012");
+  // The trailing column: the centroid size of (0,0) (4,0) (0,3), the second after SCALE.
+  const double size = std::sqrt(16.0 + 9.0 - (16.0 + 9.0) / 3.0);
+  EXPECT_NEAR((*app_.state.data)(0, 6), size, 1e-12);
+  EXPECT_NEAR((*app_.state.data)(1, 6), size, 1e-12);
+  ASSERT_EQ(ui_.dialogs().size(), 1u);
+  EXPECT_EQ(ui_.dialogs()[0].filter,
+            "All files (*);;Landmark data (*.txt);;TPS files (*.tps);;NTS files (*.nts)");
+  EXPECT_EQ(ui_.dialogs()[0].title, "Enter file to Load?");
+
+  ui_.clear_records();
+  load_file("w.nts", "\" two\n1 2L 6 0\nleft\nright\n0 0 4 0 0 3 0 0 4 0 0 3\n");
+  EXPECT_THAT(ui_.messages(), ::testing::IsEmpty());
+  EXPECT_EQ(describe_member(app_.state, "names"), "left\nright");
+  EXPECT_EQ(file_box(), "File: w.nts \n   2 Specimens \n   3 Landmarks");
+
+  load_file("three.txt", kThreeByThree);
+  EXPECT_EQ(describe_member(app_.state, "names"), "1\n2\n3");
+  EXPECT_EQ((*app_.state.data)(2, 6), 3.5);  // the own file's trailing value as it is
+}
+
+TEST_F(DataActions, RefusalsOfTpsAndNtsFilesNameTheSpecimen) {
+  const std::vector<Refused> cases{
+      {"coincident landmarks", "LM=2\n0 0\n1 0\nID=a\nLM=2\n3 3\n3 3\nID=gorf_012\n",
+       "Cannot load bad.tps: the landmarks of specimen gorf_012 all coincide, so the specimen "
+       "cannot be fitted."},
+      {"not finite", "LM=2\n0 0\n1 0\nID=a\nLM=2\n0 0\ninf 0\nID=b\n",
+       "Cannot load bad.tps: specimen b holds Inf as number 3, which is not a finite number."},
+      {"too large", "LM=2\n0 0\n1e300 0\nID=big\n",
+       "Cannot load bad.tps: the coordinates of specimen big are too large to be fitted."},
+      {"a reader's refusal", "1 2L 4 0\nu v\n0 0 1 0 0 0 x 0\n",
+       "Cannot read bad.tps: specimen v, line 3: \"x\" is not a number."},
+  };
+  load_file("good/three.txt", kThreeByThree);
+  const SharedState state = app_.state;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui_.clear_records();
+    load_file("sub/bad.tps", c.bytes);
+    EXPECT_THAT(ui_.messages(), ::testing::ElementsAre(c.message));
+    EXPECT_THAT(ui_.console_lines(), ::testing::IsEmpty());
+    for (const auto& member : shared_state_members())
+      EXPECT_EQ(describe_member(app_.state, member), describe_member(state, member)) << member;
+  }
+}
+
 TEST_F(DataActions, ACancelledDialogChangesNothing) {
   load_file("good/three.txt", kThreeByThree);
   std::filesystem::current_path(dir_);  // elsewhere than the loaded file's folder
@@ -254,7 +310,7 @@ TEST_F(DataActions, ClearForgetsWhatItNamesAndLoadThenWorksAsTheFirstTime) {
   EXPECT_EQ(control_text(app_.ctx, "ProtoPointBox"), "    ");
   EXPECT_EQ(app_.gfx.get(app_.gfx.axes_labels(axes_)[1], "String"), Value("No Protocol Available"));
   EXPECT_FALSE(app_.state.data || app_.state.reference || app_.state.proto || app_.state.menufigh ||
-               app_.state.protoname || app_.state.block);
+               app_.state.protoname || app_.state.block || app_.state.names);
   EXPECT_EQ(app_.state.figh, main_);
   EXPECT_EQ(app_.state.lineh, 7);
   EXPECT_EQ(app_.state.markerh, 8);

@@ -201,6 +201,15 @@ TEST(QtFilter, PatternsBecomeAQtNameFilter) {
   EXPECT_EQ(qt::qt_filter("*.txt"), "*.txt (*.txt)");
   EXPECT_EQ(qt::qt_filter("*.svg;*.png;*.pdf"), "*.svg *.png *.pdf (*.svg *.png *.pdf)");
   EXPECT_EQ(qt::qt_filter(""), "All files (*)");
+  EXPECT_EQ(qt::qt_filter("Landmark data (*.txt);;TPS files (*.tps)"),
+            "Landmark data (*.txt);;TPS files (*.tps)");
+}
+
+TEST(QtFilter, SaveSuffixFollowsTheChosenKind) {
+  EXPECT_EQ(qt::filter_suffix("Landmark data (*.txt)"), "txt");
+  EXPECT_EQ(qt::filter_suffix("TPS files (*.tps)"), "tps");
+  EXPECT_EQ(qt::filter_suffix("*.svg *.png *.pdf (*.svg *.png *.pdf)"), "svg");
+  EXPECT_EQ(qt::filter_suffix("All files (*)"), "");
 }
 
 }  // namespace

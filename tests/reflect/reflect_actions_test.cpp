@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "data/landmark_file.h"
+#include "data/specimen_file.h"
 #include "geometry/basereg.h"
 #include "geometry/consensus.h"
 #include "platform/file_io.h"
@@ -151,6 +152,7 @@ TEST_P(MidlineReflectRefuses, AndChangesNothing) {
   data(2, 6) = data(2, 0);  // specimen 3: landmark 4 onto landmark 1
   data(2, 7) = data(2, 1);
   s.app.state.rdata = Matrix{{42}};
+  s.app.state.names = std::vector<std::string>{"s_1", "s_2", "s_3", "s_4", "s_5"};
   s.app.gfx.figure(s.window);
   const std::size_t lines = s.lines().size();
   const std::size_t texts = s.texts().size();
@@ -188,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "The first two midline landmarks are both landmark 3: the midline needs two "
                 "different landmarks."},
         Refusal{"CoincidentInOneSpecimen", "4 1 2",
-                "Midline landmarks 4 and 1 lie at the same point in specimen 3: they cannot "
+                "Midline landmarks 4 and 1 lie at the same point in specimen s_3: they cannot "
                 "define the midline."}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -307,7 +309,7 @@ TEST_F(SaveReflected, WritesEveryValueFramedByBlanks) {
             " 0.250000  -1.000000  12.500000 \n 0.000000  -3.123456  2.000001 \n");
   ASSERT_EQ(s.ui.dialogs().size(), 1u);
   EXPECT_TRUE(s.ui.dialogs()[0].save);
-  EXPECT_EQ(s.ui.dialogs()[0].filter, "*.txt");
+  EXPECT_EQ(s.ui.dialogs()[0].filter, "Landmark data (*.txt);;TPS files (*.tps)");
   EXPECT_EQ(s.ui.dialogs()[0].title, kSaveTitle);
   EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(), dir.path()));
 }
@@ -321,6 +323,28 @@ TEST_F(SaveReflected, SavedFileLoadsAgainWithKPlusFLandmarks) {
   EXPECT_EQ(loaded->rows(), rdata.rows());
   EXPECT_EQ(loaded->cols(), 35);
   EXPECT_LT((*loaded - rdata).cwiseAbs().maxCoeff(), 5.1e-7);
+}
+
+// For a .tps name: shapes at each specimen's own size, named, which read back as the
+// reflected data with the trailing sizes.
+TEST_F(SaveReflected, TpsNameWritesNamedShapesThatReadBackAsRdata) {
+  s.app.state.names = std::vector<std::string>{"a", "b", "c", "d", "e"};
+  const Matrix rdata = reflect("1 2 5");
+  s.ui.answer_path(dir.file("reflected.Tps"));
+  save_reflected(s.app.ctx);
+  EXPECT_TRUE(s.ui.messages().empty());
+  const std::optional<SpecimenData> back = read_specimen_file(dir.file("reflected.Tps"));
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(back->format, SpecimenFormat::kTps);
+  EXPECT_EQ(back->names, *s.app.state.names);
+  ASSERT_EQ(back->table.rows(), rdata.rows());
+  ASSERT_EQ(back->table.cols(), 35);
+  for (Eigen::Index i = 0; i < rdata.rows(); ++i) {
+    const double size = rdata(i, 34);
+    EXPECT_NEAR(back->table(i, 34), size, 1e-9 * size);
+    for (Eigen::Index j = 0; j < 34; ++j)
+      EXPECT_NEAR(back->table(i, j) / size, rdata(i, j), 1e-12) << i << " " << j;
+  }
 }
 
 TEST_F(SaveReflected, RefusesBeforeAnyReflection) {

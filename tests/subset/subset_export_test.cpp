@@ -90,7 +90,7 @@ TEST_F(SaveSubset, OrderAndRepeatsOfTheTextDoNotMatter) {
   EXPECT_EQ(a, c);
   EXPECT_EQ(s.ui.dialogs().size(), 3u);
   EXPECT_TRUE(s.ui.dialogs()[0].save);
-  EXPECT_EQ(s.ui.dialogs()[0].filter, "*.txt");
+  EXPECT_EQ(s.ui.dialogs()[0].filter, "Landmark data (*.txt);;TPS files (*.tps)");
   EXPECT_EQ(s.ui.dialogs()[0].title, kTitle);
   EXPECT_TRUE(s.ui.messages().empty());
 }
@@ -165,10 +165,17 @@ TEST_F(SaveSubset, RefusesASpecimenWhoseSubsetLandmarksCoincide) {
   s.set_text("SubsetBox", "2 4");
   s.ui.answer_path(dir.file("never.txt"));
   save_subset(s.app.ctx);
+  // Loaded from a TPS file, the specimen goes by its ID.
+  s.app.state.names = std::vector<std::string>{"a", "b", "c", "gorf_012", "e", "f"};
+  s.ui.answer_path(dir.file("never.txt"));
+  save_subset(s.app.ctx);
   EXPECT_THAT(s.ui.messages(),
               ::testing::ElementsAre("The subset landmarks of specimen 4 all lie at one point, so "
                                      "it cannot be scaled to unit centroid size. Nothing was "
-                                     "written."));
+                                     "written.",
+                                     "The subset landmarks of specimen gorf_012 all lie at one "
+                                     "point, so it cannot be scaled to unit centroid size. "
+                                     "Nothing was written."));
   EXPECT_TRUE(s.ui.dialogs().empty());
   EXPECT_FALSE(std::filesystem::exists(dir.file("never.txt")));
 }
