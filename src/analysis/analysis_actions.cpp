@@ -27,9 +27,11 @@ void save_lengths(Context& ctx) {
   if (choice.cancelled) return;
   std::error_code ignored;  // a folder that cannot be entered makes the write fail too
   std::filesystem::current_path(choice.dir, ignored);
+  // The specimens' names from their file (TPS ID, NTS labels), or their numbers.
+  const std::vector<std::string> names = specimen_names(ctx.state, data.rows());
   std::string why;
   if (!write_file_atomically(choice.dir + choice.name,
-                             lengths_csv(proto, line_lengths(data, proto)), &why))
+                             lengths_csv(proto, line_lengths(data, proto), &names), &why))
     ctx.ui.msgbox("Cannot write " + choice.name + ": " + why + ".");
 }
 

@@ -53,6 +53,16 @@ std::string line_label(const Matrix& proto, Eigen::Index l) {
   return sprintf_str("L%lld_%.0f-%.0f", static_cast<long long>(l + 1), proto(l, 1), proto(l, 2));
 }
 
+std::string csv_field(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + '"';
+}
+
 std::string lengths_csv(const Matrix& proto, const Matrix& lengths,
                         const std::vector<std::string>* row_labels) {
   assert(!row_labels || static_cast<Eigen::Index>(row_labels->size()) == lengths.rows());
@@ -66,7 +76,8 @@ std::string lengths_csv(const Matrix& proto, const Matrix& lengths,
   char buf[64];
   buf[0] = ',';
   for (Eigen::Index r = 0; r < lengths.rows(); ++r) {
-    out += row_labels ? (*row_labels)[static_cast<std::size_t>(r)] : std::to_string(r + 1);
+    out += row_labels ? csv_field((*row_labels)[static_cast<std::size_t>(r)])
+                      : std::to_string(r + 1);
     for (Eigen::Index l = 0; l < lengths.cols(); ++l) {
       const auto res =
           std::to_chars(buf + 1, buf + sizeof buf, lengths(r, l), std::chars_format::general, 10);

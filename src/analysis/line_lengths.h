@@ -28,9 +28,13 @@ std::string line_outside_data_message(const LineOutsideData& bad, long long k);
 // position from 1 and its two landmarks.
 std::string line_label(const Matrix& proto, Eigen::Index l);
 
+// A text as one CSV field: as it is, or in double quotes (inner quotes doubled) when it holds a
+// comma, a double quote or a line end.
+std::string csv_field(const std::string& text);
+
 // The CSV text: "specimen,L1_a-b,...", then per specimen its label and each length as
 // "%.10g", "\n" line ends. The label is the row number from 1, or row_labels[row] when given
-// (one per specimen, written as they are).
+// (one per specimen, through csv_field).
 std::string lengths_csv(const Matrix& proto, const Matrix& lengths,
                         const std::vector<std::string>* row_labels = nullptr);
 

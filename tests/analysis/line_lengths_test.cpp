@@ -64,9 +64,9 @@ TEST(LengthsCsv, NumbersAreWrittenAsPrintfWritesThem) {
 }
 
 TEST(LengthsCsv, RowLabelsWhenGiven) {
-  const std::vector<std::string> names{"leaf a", "leaf b"};
+  const std::vector<std::string> names{"leaf a", "leaf, \"b\""};
   EXPECT_EQ(lengths_csv(Matrix{{1, 1, 2}, {2, 3, 1}}, Matrix{{1, 2}, {3, 4}}, &names),
-            "specimen,L1_1-2,L2_3-1\nleaf a,1,2\nleaf b,3,4\n");
+            "specimen,L1_1-2,L2_3-1\nleaf a,1,2\n\"leaf, \"\"b\"\"\",3,4\n");
 }
 
 class SaveLengths : public ::testing::Test {
@@ -89,6 +89,14 @@ TEST_F(SaveLengths, WritesTheHeaderAndOneRowPerSpecimen) {
   EXPECT_TRUE(s.ui.dialogs()[0].save);
   EXPECT_EQ(s.ui.dialogs()[0].filter, "*.csv");
   EXPECT_TRUE(s.ui.messages().empty());
+}
+
+TEST_F(SaveLengths, NamesTheSpecimensByTheirFile) {
+  s.app.state.names = std::vector<std::string>{"gorf_001", "gorf_002"};
+  s.ui.answer_path(dir.file("lengths.csv"));
+  qivprotosw(s.app.ctx, "SaveLengths");
+  EXPECT_EQ(read_file(dir.file("lengths.csv")),
+            "specimen,L1_1-2,L2_2-3\ngorf_001,5,4.242640687\ngorf_002,1.25,1.060660172\n");
 }
 
 TEST_F(SaveLengths, CancelWritesNothing) {
