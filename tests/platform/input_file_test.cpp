@@ -55,6 +55,14 @@ TEST(InputFile, ReadsRegularFilesOnlyAndRefusesTheRestAtOnce) {
   fs::remove_all(dir);
 }
 
+// A file whose bytes differ from what its size said when the reading began, as when another
+// program rewrites it meanwhile: a message, never a partial read. /proc/self/status says it
+// is empty and then gives text, which is the same case without a race.
+TEST(InputFile, AFileThatChangesWhileReadGivesAMessage) {
+  EXPECT_EQ(failure_of("/proc/self/status"),
+            "Cannot read status: the file changed while it was read; try again.");
+}
+
 TEST(InputFile, LineEndsOfEveryKindAndTheByteOrderMark) {
   struct Row {
     const char* name;
