@@ -13,7 +13,9 @@ FileChoice PresetOpenUi::get_file(const std::string& filter, const std::string& 
   return choice;
 }
 
-Application::Application(Ui& ui) : ui_(ui), ctx{state, gfx, ui_, rt} { register_callables(rt, ctx); }
+Application::Application(Ui& ui) : ui_(ui), ctx{state, gfx, ui_, rt} {
+  register_callables(rt, ctx);
+}
 
 Outputs Application::call(const std::string& name, const Args& in, int nout) {
   Args all;

@@ -30,7 +30,8 @@ std::string value_lines(const Value& v) {
       const Field& f = v.record()[i];
       if (i > 0) out += '\n';
       const Value& fv = f.value;
-      out += f.name + ": " + (fv.is_matrix() ? format_matrix_g17(fv.matrix(), " ", " ") : value_lines(fv));
+      out += f.name + ": " +
+             (fv.is_matrix() ? format_matrix_g17(fv.matrix(), " ", " ") : value_lines(fv));
     }
     return out;
   }
@@ -43,7 +44,9 @@ StartRequest decide_start(const std::vector<std::string>& words,
                           const std::function<bool(const std::string&)>& is_function,
                           const std::function<bool(const std::string&)>& is_file) {
   using Kind = StartRequest::Kind;
-  auto wrong = [](std::string problem) { return StartRequest{Kind::kWrongUse, {}, std::move(problem)}; };
+  auto wrong = [](std::string problem) {
+    return StartRequest{Kind::kWrongUse, {}, std::move(problem)};
+  };
   if (words.empty()) return {};
   const std::string& first = words[0];
   if (first == "--help") return {Kind::kHelp, {}, {}};
@@ -65,7 +68,8 @@ StartRequest decide_start(const std::vector<std::string>& words) {
   HeadlessUi ui;
   Application app(ui);
   return decide_start(
-      words, [&](const std::string& name) { return callable_by_name(app.rt, name); }, readable_file);
+      words, [&](const std::string& name) { return callable_by_name(app.rt, name); },
+      readable_file);
 }
 
 bool callable_by_name(const Runtime& rt, const std::string& name) {
@@ -140,7 +144,8 @@ int run_command_line(const std::vector<std::string>& words, std::ostream& out, s
   HeadlessUi ui(&out, &err);
   Application app(ui);
   // No words: the start-up alone, as the main function runs it without inputs.
-  begin_run(app, words.empty() ? StartRequest{} : StartRequest{StartRequest::Kind::kCall, words, {}},
+  begin_run(app,
+            words.empty() ? StartRequest{} : StartRequest{StartRequest::Kind::kCall, words, {}},
             out);
   return 0;
 }
