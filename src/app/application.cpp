@@ -1,10 +1,21 @@
 #include "app/application.h"
 
+#include <filesystem>
+
 #include "app/qiv_proto.h"
 
 namespace qiv {
 
-Application::Application(Ui& ui) : ctx{state, gfx, ui, rt} { register_callables(rt, ctx); }
+FileChoice PresetOpenUi::get_file(const std::string& filter, const std::string& title) {
+  if (!preset_) return inner_.get_file(filter, title);
+  FileChoice choice = std::move(*preset_);
+  preset_.reset();
+  return choice;
+}
+
+Application::Application(Ui& ui) : ui_(ui), ctx{state, gfx, ui_, rt} {
+  register_callables(rt, ctx);
+}
 
 Outputs Application::call(const std::string& name, const Args& in, int nout) {
   Args all;
@@ -19,6 +30,17 @@ void Application::action(const std::string& name) { call("qivprotosw", {Value(na
 Handle Application::start() {
   Outputs out = Qiv_proto(ctx, {}, 1);
   return out.empty() ? kNoHandle : static_cast<Handle>(out[0].scalar_value());
+}
+
+void Application::load_file(const std::string& path) {
+  // A file dialog answers with a full folder ending in a separator and a bare name.
+  namespace fs = std::filesystem;
+  const fs::path full = fs::absolute(fs::path(path)).lexically_normal();
+  std::string dir = full.parent_path().string();
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  ui_.answer_next_open(FileChoice::chosen(full.filename().string(), dir));
+  action("Load");
+  ui_.forget_answer();  // unused only if "Load" asked nothing; never let it answer later
 }
 
 }  // namespace qiv

@@ -1,6 +1,7 @@
 #pragma once
 // One running program: the shared state, the object model and the table of callable
 // functions, wired to a Ui. Tests, scripts and the windows all drive it the same way.
+#include <optional>
 #include <string>
 
 #include "core/context.h"
@@ -10,6 +11,36 @@
 #include "platform/ui.h"
 
 namespace qiv {
+
+// The Ui the actions talk to: every request goes to the front end's Ui, except that a file
+// chosen in advance answers the next file-open dialog in its place. This is how a file named
+// on the command line reaches the "Load" action through the action's own code.
+class PresetOpenUi : public Ui {
+ public:
+  explicit PresetOpenUi(Ui& inner) : inner_(inner) {}
+
+  // The next get_file returns choice instead of asking; later ones ask again.
+  void answer_next_open(FileChoice choice) { preset_ = std::move(choice); }
+  void forget_answer() { preset_.reset(); }
+
+  FileChoice get_file(const std::string& filter, const std::string& title) override;
+  FileChoice put_file(const std::string& filter, const std::string& title) override {
+    return inner_.put_file(filter, title);
+  }
+  void msgbox(const std::string& text) override { inner_.msgbox(text); }
+  void console(const std::string& line) override { inner_.console(line); }
+  void report_failure(const std::string& text, Handle from_figure) override {
+    inner_.report_failure(text, from_figure);
+  }
+  void copy_figure(Graphics& gfx, Handle fig) override { inner_.copy_figure(gfx, fig); }
+  void save_figure(Graphics& gfx, Handle fig, const std::string& path) override {
+    inner_.save_figure(gfx, fig, path);
+  }
+
+ private:
+  Ui& inner_;
+  std::optional<FileChoice> preset_;
+};
 
 class Application {
  public:
@@ -23,7 +54,14 @@ class Application {
   void action(const std::string& name);
   // Start-up: opens the main window.
   Handle start();
+  // The "Load" action with path as the answer of its file dialog, as if the user had chosen
+  // it there: its refusals show as message boxes and leave the program as it was.
+  void load_file(const std::string& path);
 
+ private:
+  PresetOpenUi ui_;
+
+ public:
   SharedState state;
   Graphics gfx;
   Runtime rt;

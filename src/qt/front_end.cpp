@@ -6,11 +6,8 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
-#include <vector>
 
 #include "app/application.h"
-#include "app/command_line.h"
-#include "app/qiv_proto.h"
 #include "app/session_script.h"
 #include "base/failure.h"
 #include "qt/headless_pictures.h"
@@ -42,11 +39,11 @@ bool any_window_shown() {
 
 }  // namespace
 
-int run_windows(int argc, char** argv) {
+int run_windows(char* program, const StartRequest& request) {
   // The words are the main function's inputs; Qt sees only the program's name.
-  const std::vector<std::string> words(argv + 1, argv + argc);
   int qt_argc = 1;
-  QApplication qapp(qt_argc, argv);
+  char* qt_argv[] = {program, nullptr};
+  QApplication qapp(qt_argc, qt_argv);
   QApplication::setQuitOnLastWindowClosed(false);
 
   qt::QtUi ui;
@@ -59,18 +56,12 @@ int run_windows(int argc, char** argv) {
   qt::WindowManager windows(app);
   ui.set_windows(&windows);
 
-  if (words.empty()) {
-    try {
-      app.start();
-    } catch (const Failure& f) {
-      std::cerr << "qiv_proto: " << f.what() << '\n';
-      QMessageBox::critical(nullptr, "qiv_proto", QString::fromStdString(f.what()));
-      return 1;
-    }
-  } else {
-    Args args(words.begin(), words.end());
-    const Outputs outs = Qiv_proto(app.ctx, args, declared_outputs(app.ctx, words[0]));
-    std::cout << format_outputs(outs) << std::flush;
+  try {
+    begin_run(app, request, std::cout);
+  } catch (const Failure& f) {
+    std::cerr << "qiv_proto: " << f.what() << '\n';
+    QMessageBox::critical(nullptr, "qiv_proto", QString::fromStdString(f.what()));
+    return 1;
   }
   windows.sync();
   if (windows.visible_windows() > 0) {
@@ -85,14 +76,10 @@ int run_windows(int argc, char** argv) {
   return 0;
 }
 
-int run_session_script(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: qiv_proto --script FILE\n";
-    return 2;
-  }
+int run_session_script(const std::string& script) {
   // Pictures are drawn by the windows' painter, under the offscreen platform.
   const auto gui = qt::ensure_gui_application();
-  return run_script(argv[2], std::cout, std::cerr, qt::picture_painter(), qt::picture_writer());
+  return run_script(script, std::cout, std::cerr, qt::picture_painter(), qt::picture_writer());
 }
 
 }  // namespace qiv

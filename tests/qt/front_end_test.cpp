@@ -1,10 +1,21 @@
 #include "qt/front_end.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <QLabel>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
+#include <sstream>
 #include <string>
+
+#include "app/application.h"
+#include "core/controls.h"
+#include "qt/figure_window.h"
+#include "qt/qt_app.h"
+#include "qt/qt_ui.h"
+#include "qt/window_manager.h"
 
 namespace qiv {
 namespace {
@@ -54,6 +65,37 @@ INSTANTIATE_TEST_SUITE_P(
                       DisplayCase{"Minimal", "minimal", std::nullopt, std::nullopt, false},
                       DisplayCase{"Xcb", "xcb", std::nullopt, std::nullopt, true}),
     [](const auto& info) { return info.param.name; });
+
+// qiv_proto FILE with windows: the desktop Ui and its windows, started as run_windows starts
+// them, show the main window with the file loaded and no dialog in between.
+TEST(FrontEnd, FileOnTheCommandLineOpensTheMainWindowLoaded) {
+  namespace fs = std::filesystem;
+  qt_test::qt_app();
+  const fs::path start_dir = fs::current_path();
+  const fs::path dir = fs::temp_directory_path() / ("qiv_front_end_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  fs::copy_file(fs::path(QIV_SOURCE_DIR) / "examples" / "leaves.txt", dir / "leaves.txt");
+  fs::current_path(dir);
+  {
+    qt::QtUi ui;
+    Application app(ui);
+    qt::WindowManager windows(app);
+    ui.set_windows(&windows);
+    std::ostringstream out;
+    begin_run(app, {StartRequest::Kind::kOpenFile, {"leaves.txt"}, {}}, out);
+    windows.sync();
+
+    EXPECT_EQ(windows.visible_windows(), 1);
+    auto* label = qobject_cast<QLabel*>(windows.control_widget(find_control(app.ctx, "FileBox")));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), "File: leaves.txt \n  30 Specimens \n  12 Landmarks");
+    ASSERT_TRUE(app.state.data.has_value());
+    EXPECT_EQ(app.state.data->rows(), 30);
+    EXPECT_EQ(out.str(), "");
+  }
+  fs::current_path(start_dir);
+  fs::remove_all(dir);
+}
 
 }  // namespace
 }  // namespace qiv
