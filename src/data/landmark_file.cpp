@@ -18,25 +18,10 @@
 #include "base/failure.h"
 #include "data/number_text.h"
 #include "platform/input_file.h"
+#include "platform/memory_advice.h"
 
 namespace qiv {
 namespace {
-
-// A large result is written page by page; backed by transparent huge pages that costs one
-// page fault per 2 MB instead of one per 4 KB. Only advice: where huge pages are not
-// available nothing changes.
-void advise_huge_pages(void* data, std::size_t bytes) {
-#ifdef MADV_HUGEPAGE
-  constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-  const auto begin = reinterpret_cast<std::uintptr_t>(data);
-  const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
-  const std::uintptr_t last = (begin + bytes) & ~(kHuge - 1);
-  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#else
-  (void)data;
-  (void)bytes;
-#endif
-}
 
 std::string base_name(const std::string& fname) {
   return std::filesystem::path(fname).filename().string();

@@ -11,6 +11,7 @@
 #include "data/text_fields.h"
 #include "geometry/landmark_row.h"
 #include "platform/input_file.h"
+#include "platform/memory_advice.h"
 
 namespace qiv {
 namespace {
@@ -177,6 +178,7 @@ SpecimenData parse_tps(std::string_view text, const std::string& fname) {
       capacity =
           static_cast<Eigen::Index>(text.size() / (12 * static_cast<std::size_t>(k) + 8)) + 1;
       table.resize(capacity, n);
+      advise_huge_pages(table.data(), static_cast<std::size_t>(table.size()) * sizeof(double));
     } else if (*count != k) {
       throw Failure(head + "specimen " + name_ahead(after_lm, number) + ", " + at(lm_line) +
                     ": LM=" + std::to_string(*count) + ", but the first specimen has " +
@@ -190,10 +192,16 @@ SpecimenData parse_tps(std::string_view text, const std::string& fname) {
 
     // The k coordinate lines.
     for (long j = 0; j < k; ++j) {
-      bool got = lines.next(line);
-      while (got && is_blank_text(line)) got = lines.next(line);
+      // One pass over each line: a line without numbers is only looked at again to tell a
+      // blank line (skipped) from one of separators alone.
+      bool got;
+      int c = -1;
       std::string_view bad;
-      const int c = got ? read_pair(line, row[2 * j], row[2 * j + 1], bad) : -1;
+      while ((got = lines.next(line))) {
+        c = read_pair(line, row[2 * j], row[2 * j + 1], bad);
+        if (c != 0 || !is_blank_text(line)) break;
+      }
+      if (!got) c = -1;
       if (!got || (c < 0 && key_line(line).key != Key::kNone)) {
         throw Failure(head + "specimen " + name_ahead(after_lm, number) + ", " + at(lm_line) +
                       ": LM=" + std::to_string(k) + " is followed by only " + std::to_string(j) +

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "base/failure.h"
+#include "platform/memory_advice.h"
 
 namespace qiv {
 namespace {
@@ -27,21 +28,6 @@ struct Descriptor {
     if (fd >= 0) ::close(fd);
   }
 };
-
-// A large buffer is written page by page; backed by transparent huge pages that costs one
-// page fault per 2 MB instead of one per 4 KB. Only advice.
-void advise_huge_pages(void* data, std::size_t bytes) {
-#ifdef MADV_HUGEPAGE
-  constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-  const auto begin = reinterpret_cast<std::uintptr_t>(data);
-  const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
-  const std::uintptr_t last = (begin + bytes) & ~(kHuge - 1);
-  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#else
-  (void)data;
-  (void)bytes;
-#endif
-}
 
 }  // namespace
 
@@ -113,26 +99,6 @@ std::string with_lf_line_ends(std::string_view text) {
     }
   }
   return out;
-}
-
-bool LineReader::next(std::string_view& line) {
-  if (pos_ >= text_.size()) return false;
-  // A plain scan: find_first_of tests every byte against the set with a call of its own,
-  // which costs several times the parsing of a large file's short lines.
-  const char* const data = text_.data();
-  std::size_t end = pos_;
-  while (end < text_.size() && data[end] != '\n' && data[end] != '\r') ++end;
-  if (end == text_.size()) end = std::string_view::npos;
-  ++number_;
-  if (end == std::string_view::npos) {
-    line = text_.substr(pos_);
-    pos_ = text_.size();
-    return true;
-  }
-  line = text_.substr(pos_, end - pos_);
-  pos_ = end + 1;
-  if (text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
-  return true;
 }
 
 }  // namespace qiv

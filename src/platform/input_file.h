@@ -3,6 +3,7 @@
 // The file is copied, never mapped: a file that another program truncates or rewrites while
 // it is read then gives a clear message instead of ending the program.
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,7 +51,26 @@ std::string with_lf_line_ends(std::string_view text);
 class LineReader {
  public:
   explicit LineReader(std::string_view text) : text_(text) {}
-  bool next(std::string_view& line);
+  bool next(std::string_view& line) {
+    if (pos_ >= text_.size()) return false;
+    // memchr finds the LF with vector instructions; a CR is then looked for only before it.
+    const char* const start = text_.data() + pos_;
+    const std::size_t left = text_.size() - pos_;
+    const void* lf = std::memchr(start, '\n', left);
+    const std::size_t span =
+        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : left;
+    const void* cr = std::memchr(start, '\r', span);
+    const std::size_t len =
+        cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - start) : span;
+    ++number_;
+    line = std::string_view(start, len);
+    pos_ += len;
+    if (pos_ < text_.size()) {  // past the line end: CR LF counts as one
+      const bool crlf = text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n';
+      pos_ += crlf ? 2 : 1;
+    }
+    return true;
+  }
   std::size_t line_number() const { return number_; }  // of the line next() gave last, from 1
 
  private:

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "base/failure.h"
+#include "platform/memory_advice.h"
 #include "platform/text.h"
 
 namespace qiv {
@@ -16,21 +17,9 @@ namespace qiv {
 namespace {
 
 // The pools of lines and handles are touched page by page while millions of points are drawn.
-// Backed by transparent huge pages, that costs one page fault per 2 MB instead of one per
-// 4 KB, several times less time on virtual machines. Only advice: nothing else changes, and
-// where huge pages are not available the call does nothing.
 template <typename T>
-void advise_huge_pages(const std::vector<T>& v) {
-#ifdef MADV_HUGEPAGE
-  constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-  const auto begin = reinterpret_cast<std::uintptr_t>(v.data());
-  const std::uintptr_t end = begin + v.capacity() * sizeof(T);
-  const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
-  const std::uintptr_t last = end & ~(kHuge - 1);
-  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#else
-  (void)v;
-#endif
+void advise_pool_huge_pages(const std::vector<T>& v) {
+  advise_huge_pages(v.data(), v.capacity() * sizeof(T));
 }
 
 std::string lower(std::string_view s) {
@@ -678,9 +667,9 @@ void Graphics::reserve_lines(Handle ax, std::size_t n) {
   grow_for(impl_->lines, impl_->lines.size(), beyond_free(impl_->free_line_count));
   grow_for(impl_->slots, impl_->slots.size(), beyond_free(impl_->free_slot_count));
   if (n >= (std::size_t{1} << 16)) {
-    advise_huge_pages(children);
-    advise_huge_pages(impl_->lines);
-    advise_huge_pages(impl_->slots);
+    advise_pool_huge_pages(children);
+    advise_pool_huge_pages(impl_->lines);
+    advise_pool_huge_pages(impl_->slots);
   }
   impl_->notify_content(ax);
 }
