@@ -36,9 +36,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Specimens of one random base shape with landmark noise, each rotated, scaled and moved,
-// written one line at a time with the " %f " format of the program's own writers.
-void write_specimens(const fs::path& file, int specimens, int landmarks) {
+// Specimens of one random base shape with landmark noise, each rotated, scaled and moved:
+// begin(i) for specimen i, point(x, y) for each landmark, end(i, size) after the last.
+template <typename Begin, typename Point, typename End>
+void make_specimens(int specimens, int landmarks, Begin begin, Point point, End end) {
   std::mt19937_64 rng(20240602);
   std::uniform_real_distribution<double> unit(-1.0, 1.0);
   std::normal_distribution<double> noise(0.0, 0.05);
@@ -47,44 +48,40 @@ void write_specimens(const fs::path& file, int specimens, int landmarks) {
   std::uniform_real_distribution<double> shift(-100.0, 100.0);
   std::vector<double> base(2 * static_cast<std::size_t>(landmarks));
   for (double& b : base) b = unit(rng);
-  std::FILE* f = std::fopen(file.c_str(), "w");
-  if (!f) std::abort();
   for (int i = 0; i < specimens; ++i) {
     const double a = angle(rng), s = scale(rng), tx = shift(rng), ty = shift(rng);
+    begin(i);
     for (int j = 0; j < landmarks; ++j) {
       const double px = base[2 * j] + noise(rng);
       const double py = base[2 * j + 1] + noise(rng);
-      std::fprintf(f, " %f ", s * (px * std::cos(a) - py * std::sin(a)) + tx);
-      std::fprintf(f, " %f ", s * (px * std::sin(a) + py * std::cos(a)) + ty);
+      point(s * (px * std::cos(a) - py * std::sin(a)) + tx,
+            s * (px * std::sin(a) + py * std::cos(a)) + ty);
     }
-    std::fprintf(f, " %f \n", s);
+    end(i, s);
   }
+}
+
+// The specimens one a line, with the " %f " format of the program's own writers.
+void write_specimens(const fs::path& file, int specimens, int landmarks) {
+  std::FILE* f = std::fopen(file.c_str(), "w");
+  if (!f) std::abort();
+  make_specimens(
+      specimens, landmarks, [](int) {},
+      [f](double x, double y) { std::fprintf(f, " %f  %f ", x, y); },
+      [f](int, double s) { std::fprintf(f, " %f \n", s); });
   std::fclose(f);
 }
 
 // The same specimens as a TPS file, in pixels with a SCALE, as digitising programs write it.
 void write_tps(const fs::path& file, int specimens, int landmarks) {
-  std::mt19937_64 rng(20240602);
-  std::uniform_real_distribution<double> unit(-1.0, 1.0);
-  std::normal_distribution<double> noise(0.0, 0.05);
-  std::uniform_real_distribution<double> angle(0.0, 2.0 * std::numbers::pi);
-  std::uniform_real_distribution<double> scale(20.0, 80.0);
-  std::uniform_real_distribution<double> shift(-100.0, 100.0);
-  std::vector<double> base(2 * static_cast<std::size_t>(landmarks));
-  for (double& b : base) b = unit(rng);
   std::FILE* f = std::fopen(file.c_str(), "w");
   if (!f) std::abort();
-  for (int i = 0; i < specimens; ++i) {
-    const double a = angle(rng), s = scale(rng), tx = shift(rng), ty = shift(rng);
-    std::fprintf(f, "LM=%d\n", landmarks);
-    for (int j = 0; j < landmarks; ++j) {
-      const double px = base[2 * j] + noise(rng);
-      const double py = base[2 * j + 1] + noise(rng);
-      std::fprintf(f, "%f %f\n", s * (px * std::cos(a) - py * std::sin(a)) + tx,
-                   s * (px * std::sin(a) + py * std::cos(a)) + ty);
-    }
-    std::fprintf(f, "IMAGE=specimen_%05d.jpg\nID=specimen_%05d\nSCALE=0.0125\n", i + 1, i + 1);
-  }
+  make_specimens(
+      specimens, landmarks, [f, landmarks](int) { std::fprintf(f, "LM=%d\n", landmarks); },
+      [f](double x, double y) { std::fprintf(f, "%f %f\n", x, y); },
+      [f](int i, double) {
+        std::fprintf(f, "IMAGE=specimen_%05d.jpg\nID=specimen_%05d\nSCALE=0.0125\n", i + 1, i + 1);
+      });
   std::fclose(f);
 }
 
