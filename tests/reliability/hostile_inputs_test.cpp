@@ -560,7 +560,9 @@ TEST_P(HostileInput, AnsweredAndNothingElseChanges) {
 
   // Every reader, "LoadBlock" included, reads and checks the whole file before it changes
   // anything.
-  if (!got.text.empty() && !want.late) EXPECT_EQ(difference(before, after), "");
+  if (!got.text.empty() && !want.late) {
+    EXPECT_EQ(difference(before, after), "");
+  }
   if (got.text.empty() && want.same_as_good) {
     // The same reader on the good file, under the same name in the same place.
     ScratchFolder other_scratch;
