@@ -76,8 +76,8 @@ std::string lengths_csv(const Matrix& proto, const Matrix& lengths,
   char buf[64];
   buf[0] = ',';
   for (Eigen::Index r = 0; r < lengths.rows(); ++r) {
-    out += row_labels ? csv_field((*row_labels)[static_cast<std::size_t>(r)])
-                      : std::to_string(r + 1);
+    out +=
+        row_labels ? csv_field((*row_labels)[static_cast<std::size_t>(r)]) : std::to_string(r + 1);
     for (Eigen::Index l = 0; l < lengths.cols(); ++l) {
       const auto res =
           std::to_chars(buf + 1, buf + sizeof buf, lengths(r, l), std::chars_format::general, 10);

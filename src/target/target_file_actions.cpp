@@ -111,9 +111,8 @@ void save_matrix_csv(Context& ctx) {
   if (f.cancelled) return;
   enter_directory(f.dir);
   std::string why;
-  if (!write_file_atomically(f.dir + f.name,
-                             target_matrix_csv(proto, build_target_matrix(m, block, nblocks)),
-                             &why))
+  if (!write_file_atomically(
+          f.dir + f.name, target_matrix_csv(proto, build_target_matrix(m, block, nblocks)), &why))
     ctx.ui.msgbox("Cannot write " + f.name + ": " + why + ".");
 }
 
