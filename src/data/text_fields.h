@@ -4,18 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text.h"  // trim_blanks
+
 namespace qiv {
 
 // A blank within a line: the line end itself is never part of a line.
 inline bool is_blank_char(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
 inline bool is_ascii_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-inline std::string_view trim_blanks(std::string_view s) {
-  while (!s.empty() && is_blank_char(s.front())) s.remove_prefix(1);
-  while (!s.empty() && is_blank_char(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 // Whether a line holds nothing but blanks (a stray carriage return counts as one).
 inline bool is_blank_text(std::string_view s) {

@@ -233,6 +233,13 @@ bool is_blank(std::string_view text) {
   return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
+std::string_view trim_blanks(std::string_view line) {
+  constexpr std::string_view kBlanks = " \t\v\f";
+  const std::size_t first = line.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return line.substr(first, line.find_last_not_of(kBlanks) - first + 1);
+}
+
 std::string quoted_excerpt(std::string_view text) {
   constexpr std::size_t kMax = 40;
   std::string out(text.substr(0, kMax));

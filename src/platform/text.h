@@ -45,6 +45,9 @@ std::string escape_newlines(std::string_view text);
 // True when text is only blanks, tabs and line breaks (or empty).
 bool is_blank(std::string_view text);
 
+// A line without the blanks around it (blanks, tabs, \v and \f; a line holds no line end).
+std::string_view trim_blanks(std::string_view line);
+
 // A piece of a file quoted in a message: control bytes (a NUL would end the message early)
 // shown as "?", and a run longer than 40 bytes cut to its start and "...", so that a binary
 // file gives a readable message.

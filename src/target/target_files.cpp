@@ -26,13 +26,6 @@ std::string block_fields(const BlockList& block, long long k) {
   return out;
 }
 
-std::string_view trim_blanks(std::string_view line) {
-  const std::size_t first = line.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = line.find_last_not_of(" \t");
-  return line.substr(first, last - first + 1);
-}
-
 }  // namespace
 
 std::string block_structure_text(const std::string& protoname, const BlockList& block,
