@@ -147,7 +147,8 @@ void PlotInteraction::hover(const QPointF& pos, const QPointF& global) {
     clear_hover();
     return;
   }
-  if (text == hover_) return;
+  // The tooltip goes by itself after a while, or on a key: a move shows it again.
+  if (text == hover_ && QToolTip::isVisible()) return;
   hover_ = text;
   QToolTip::showText(global.toPoint(), text, window_.canvas());
   window_.show_status(text);
