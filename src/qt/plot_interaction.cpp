@@ -125,12 +125,14 @@ bool PlotInteraction::on_plot(const QPointF& pos) const {
 }
 
 const PickTargets& PlotInteraction::targets() {
-  const std::uint64_t now = wm_.picture_changes();
-  if (!have_targets_ || targets_at_ != now) {
-    const Context& ctx = wm_.app().ctx;
+  const Context& ctx = wm_.app().ctx;
+  const auto& ref = ctx.state.reference;
+  const auto& proto = ctx.state.proto;
+  const TargetsKey now{wm_.picture_changes(), ref ? ref->data() : nullptr,
+                       proto ? proto->data() : nullptr, proto ? proto->rows() : -1};
+  if (targets_key_ != now) {
     targets_ = pick_targets(ctx.state, ctx.gfx, axes());
-    targets_at_ = now;
-    have_targets_ = true;
+    targets_key_ = now;
   }
   return targets_;
 }

@@ -70,8 +70,8 @@ class PlotInteraction : public QObject {
   PlotMap map_now();
   PixelPoint to_figure(const QPointF& widget_pos) const;
   bool on_plot(const QPointF& widget_pos) const;
-  // What the plot shows to point at, kept until the model changes: the plot may hold
-  // millions of markers, and the mouse moves often.
+  // What the plot shows to point at, kept until a picture, the mean shape or the protocol
+  // changes: the plot may hold millions of markers, and the mouse moves often.
   const PickTargets& targets();
 
   void hover(const QPointF& pos, const QPointF& global);
@@ -89,8 +89,14 @@ class PlotInteraction : public QObject {
   Base base_;  // what the view was taken of
   QString hover_;
   PickTargets targets_;
-  std::uint64_t targets_at_ = 0;
-  bool have_targets_ = false;
+  struct TargetsKey {
+    std::uint64_t picture_changes = 0;
+    const double* reference = nullptr;
+    const double* proto = nullptr;
+    Eigen::Index proto_rows = 0;
+    bool operator==(const TargetsKey&) const = default;
+  };
+  std::optional<TargetsKey> targets_key_;
   // A press of the left button on the plot, until its release.
   bool pressed_ = false;
   bool panning_ = false;

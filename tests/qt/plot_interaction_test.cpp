@@ -196,6 +196,16 @@ TEST_F(PlotMouseTest, ClickOnALinePutsItsNumberInLineNumber) {
   EXPECT_EQ(text("ActivePointBox"), "3");
   ASSERT_TRUE(app_.state.lineh && app_.gfx.ishandle(*app_.state.lineh));
   EXPECT_EQ(text("EndBox1"), "1");  // untouched
+
+  // "New" leaves the old lines on the plot, but they are no protocol's lines any more: hover
+  // and click both find nothing there.
+  move_to(between(3, 11));
+  EXPECT_EQ(plot().hover_text(), "line 3: 3–11");
+  press("NewProto");
+  move_to(between(3, 11) + QPointF(1, 0));
+  EXPECT_EQ(plot().hover_text(), "");
+  click_at(between(3, 11));
+  EXPECT_EQ(window().status_bar()->currentMessage(), "nothing within reach");
 }
 
 TEST_F(PlotMouseTest, ClickOutOfReachChangesNothingAndSaysSo) {
