@@ -200,12 +200,13 @@ QSizeF figure_size(const Graphics& gfx, Handle fig) {
   return QSizeF(std::max(1.0, p[2]), std::max(1.0, p[3]));
 }
 
-AxesFrame axes_frame(const Graphics& gfx, Handle ax, const QSizeF& fs) {
+AxesFrame axes_frame(const Graphics& gfx, Handle ax, const QSizeF& fs,
+                     const std::optional<Limits>& view) {
   AxesFrame f;
   auto p = gfx.pixel_position(ax);
   f.position = QRectF(p[0], fs.height() - p[1] - p[3], p[2], p[3]);
   f.box = f.position;
-  f.limits = gfx.axis_of(ax);
+  f.limits = view ? *view : gfx.axis_of(ax);
   if (gfx.axis_is_equal(ax) && f.box.width() > 0 && f.box.height() > 0) {
     const double dw = f.limits[1] - f.limits[0];
     const double dh = f.limits[3] - f.limits[2];
@@ -496,7 +497,9 @@ void draw_frame(QPainter& p, const Graphics& gfx, Handle ax, const DataMap& m) {
 
 void paint_axes(QPainter& p, const Graphics& gfx, Handle ax, const QSizeF& fs,
                 const PaintOptions& opt) {
-  AxesFrame frame = axes_frame(gfx, ax, fs);
+  const bool zoomed = ax == opt.view_axes;
+  AxesFrame frame =
+      axes_frame(gfx, ax, fs, zoomed ? std::optional<Limits>(opt.view) : std::nullopt);
   if (frame.box.width() <= 0 || frame.box.height() <= 0) return;
   if (!(frame.limits[1] > frame.limits[0]) || !(frame.limits[3] > frame.limits[2])) return;
   const DataMap m(frame.box, frame.limits);
@@ -539,9 +542,11 @@ void paint_axes(QPainter& p, const Graphics& gfx, Handle ax, const QSizeF& fs,
       [&](const TextView& t) {
         if (t.visible && !t.text->empty()) texts.push_back(t);
       });
-  // Texts are not cut at the box: landmark numbers near an edge stay readable.
-  p.setClipping(false);
+  // Texts are not cut at the box: landmark numbers near an edge stay readable. In a zoomed
+  // view they are, or the numbers of landmarks out of view would litter the window.
+  if (!zoomed) p.setClipping(false);
   for (const TextView& t : texts) draw_text(p, t, family, QPointF(m.x(t.x), m.y(t.y)));
+  p.setClipping(false);
   p.setRenderHint(QPainter::Antialiasing, false);
   if (visible) draw_frame(p, gfx, ax, m);
   p.restore();

@@ -13,6 +13,7 @@
 #include <QSizeF>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,7 +38,9 @@ struct AxesFrame {
   QRectF box;       // the plot box: the position, letterboxed when the aspect is equal
   Limits limits;
 };
-AxesFrame axes_frame(const Graphics& gfx, Handle axes, const QSizeF& figure_size);
+// With `view`, the axes are placed as if their limits were those (a zoomed view).
+AxesFrame axes_frame(const Graphics& gfx, Handle axes, const QSizeF& figure_size,
+                     const std::optional<Limits>& view = std::nullopt);
 
 // Bitmaps of markers, one per (marker, size, colours, line width) on the device, so that a
 // raster picture of millions of markers blits instead of stroking paths. Keep one per
@@ -72,6 +75,10 @@ struct PaintOptions {
   // what vector pictures need (one element per marker).
   MarkerSprites* sprites = nullptr;
   bool background = true;  // fill with the figure's colour first
+  // A window's zoomed view of one axes: drawn with these limits instead of the model's, and
+  // everything, texts too, cut at the plot box. Pictures never have one.
+  Handle view_axes = kNoHandle;
+  Limits view{};
 };
 
 // Draws the figure's background and every visible axes of the figure, in the figure's pixel

@@ -115,7 +115,12 @@ const QImage& FigureCanvas::picture() {
     QPainter p(&cache_);
     const QSizeF fs = figure_size(gfx_, fig_);
     p.scale(width() / fs.width(), height() / fs.height());
-    paint_figure(p, gfx_, fig_, PaintOptions{&sprites_, true});
+    PaintOptions opt{&sprites_, true};
+    if (const auto view = view_source_ ? view_source_() : std::nullopt) {
+      opt.view_axes = view->first;
+      opt.view = view->second;
+    }
+    paint_figure(p, gfx_, fig_, opt);
   }
   valid_ = true;
   return cache_;

@@ -10,8 +10,11 @@
 // distance from the window's top-left corner.
 #include <QImage>
 #include <QWidget>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/graphics/graphics.h"
 #include "qt/figure_painter.h"
@@ -32,6 +35,13 @@ class FigureCanvas : public QWidget {
   const QImage& picture();
   // How many times the picture was rendered: once per event that changed what it shows.
   int renders() const { return renders_; }
+  // Asked at each render for a zoomed view of one axes (plot_interaction.h); none draws the
+  // model's limits.
+  using ViewSource = std::function<std::optional<std::pair<Handle, Limits>>()>;
+  void set_view_source(ViewSource source) {
+    view_source_ = std::move(source);
+    invalidate();
+  }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -43,6 +53,7 @@ class FigureCanvas : public QWidget {
   bool valid_ = false;
   int renders_ = 0;
   MarkerSprites sprites_;
+  ViewSource view_source_;
 };
 
 class FigureWindow : public QWidget {

@@ -7,6 +7,7 @@
 
 #include "app/session_script.h"
 #include "qt/figure_window.h"
+#include "qt/plot_interaction.h"
 
 namespace qiv::qt {
 
@@ -29,6 +30,7 @@ WindowManager::~WindowManager() {
 
 FigureWindow* WindowManager::create_window(Handle fig) {
   auto* w = new FigureWindow(*this, fig);
+  w->installEventFilter(this);
   windows_[fig] = w;
   return w;
 }
@@ -63,12 +65,20 @@ void WindowManager::post_sync() {
 void WindowManager::mark(Handle h, bool controls, bool canvas) {
   const Handle fig = app_.gfx.figure_of(h);
   if (fig == kNoHandle) return;
+  if (canvas) ++picture_changes_;
   if (controls) dirty_controls_.insert(fig);
   if (canvas) dirty_canvas_.insert(fig);
   post_sync();
 }
 
+void WindowManager::attach_plot_interaction() {
+  const auto& main = app_.state.figh;
+  if (!main || (plot_ && plot_->figure() == *main)) return;
+  if (FigureWindow* w = window(*main)) plot_ = new PlotInteraction(*this, *w);
+}
+
 void WindowManager::sync() {
+  attach_plot_interaction();
   const std::set<Handle> figs = std::move(dirty_controls_);
   dirty_controls_.clear();
   for (Handle f : figs) {
@@ -103,7 +113,37 @@ void WindowManager::run_callback(Handle control) {
   in_callback_ = true;
   qiv::run_callback(app_.ctx, control);
   in_callback_ = was_in_callback;
+  if (picking_ == 0) sync();
+}
+
+void WindowManager::run_pick(const std::function<void()>& pick) {
+  struct Picking {
+    int& depth;
+    explicit Picking(int& d) : depth(d) { ++depth; }
+    ~Picking() { --depth; }
+  };
+  {
+    Picking guard(picking_);
+    pick();
+  }
   sync();
+}
+
+void WindowManager::make_current(Handle fig) {
+  Graphics& g = app_.gfx;
+  if (!g.ishandle(fig) || g.type(fig) != ObjType::kFigure || g.current_figure() == fig) return;
+  quiet_ = true;
+  g.figure(fig);
+  quiet_ = false;
+}
+
+bool WindowManager::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::WindowActivate && picking_ == 0) {
+    auto* w = qobject_cast<FigureWindow*>(watched);
+    const auto& main = app_.state.figh;
+    if (w && !(main && *main == w->figure())) make_current(w->figure());
+  }
+  return QObject::eventFilter(watched, e);
 }
 
 void WindowManager::window_closed(Handle fig) {
@@ -175,6 +215,7 @@ void WindowManager::property_changed(Handle h, std::string_view name) {
 void WindowManager::content_changed(Handle axes) { mark(axes, false, true); }
 
 void WindowManager::figure_raised(Handle fig) {
+  if (quiet_ || picking_ > 0) return;
   raise_ = fig;
   mark(fig, true, false);
 }

@@ -5,12 +5,15 @@
 // the event loop; what the user does in a widget is written back into the model at once.
 #include <QObject>
 #include <QPointer>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string_view>
 
 #include "app/application.h"
 #include "platform/graphics/graphics.h"
+#include "qt/plot_interaction.h"
 
 class QWidget;
 
@@ -36,6 +39,17 @@ class WindowManager : public QObject, public GraphicsObserver {
   // figure, gcbo is the control during the call, and the windows are brought up to date
   // afterwards.
   void run_callback(Handle control);
+  // Runs a click on the main plot (the callbacks it presses through run_callback) with one
+  // sync at the end, and without bringing other windows to the front: the user is clicking
+  // in the window that is there.
+  void run_pick(const std::function<void()>& pick);
+  // Makes fig the current figure without raising its window: the user is working in it.
+  void make_current(Handle fig);
+  // The mouse on the main window's plot; null while there is no main window.
+  PlotInteraction* plot_interaction() const { return plot_.data(); }
+  // Counts the changes of the model that show in some picture: what was drawn from the model
+  // before is still good while this stays the same.
+  std::uint64_t picture_changes() const { return picture_changes_; }
 
   FigureWindow* window(Handle fig) const;
   QWidget* control_widget(Handle control) const;
@@ -54,10 +68,17 @@ class WindowManager : public QObject, public GraphicsObserver {
   void content_changed(Handle axes) override;
   void figure_raised(Handle fig) override;
 
+ protected:
+  // A tool window the user brings to the front becomes the current figure. The main window
+  // becomes current only through its controls and its background: a click on its plot
+  // activates it too, and that click belongs to the window the user was working in.
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
  private:
   void post_sync();
   void mark(Handle h, bool controls, bool canvas);
   FigureWindow* create_window(Handle fig);
+  void attach_plot_interaction();
 
   Application& app_;
   std::map<Handle, QPointer<FigureWindow>> windows_;
@@ -67,6 +88,10 @@ class WindowManager : public QObject, public GraphicsObserver {
   bool sync_posted_ = false;
   bool quit_on_last_ = false;
   bool in_callback_ = false;
+  int picking_ = 0;     // > 0 while a click on the plot runs
+  bool quiet_ = false;  // a figure made current without raising it
+  QPointer<PlotInteraction> plot_;
+  std::uint64_t picture_changes_ = 0;
 };
 
 }  // namespace qiv::qt
