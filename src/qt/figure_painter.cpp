@@ -227,7 +227,6 @@ AxesFrame axes_frame(const Graphics& gfx, Handle ax, const QSizeF& fs) {
   return f;
 }
 
-
 namespace {
 
 // Maps data coordinates to figure pixels inside a plot box.
@@ -567,8 +566,7 @@ void paint_axes(QPainter& p, const Graphics& gfx, Handle ax, const QSizeF& fs,
 QRectF axes_ink_rect(const Graphics& gfx, Handle ax, const QSizeF& fs) {
   const AxesFrame frame = axes_frame(gfx, ax, fs);
   if (frame.box.width() <= 0 || frame.box.height() <= 0) return QRectF();
-  if (!(frame.limits[1] > frame.limits[0]) || !(frame.limits[3] > frame.limits[2]))
-    return QRectF();
+  if (!(frame.limits[1] > frame.limits[0]) || !(frame.limits[3] > frame.limits[2])) return QRectF();
   const DataMap m(frame.box, frame.limits);
   // Texts are measured by drawing them where paint_axes does, on a pixel at 96 dpi.
   QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);

@@ -4,8 +4,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,9 +14,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QWindow>
 #include <QSlider>
 #include <QStatusBar>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 

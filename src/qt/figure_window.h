@@ -106,7 +106,7 @@ class FigureWindow : public QWidget {
   int applying_ = 0;  // > 0 while model values are being written into widgets
   bool detached_ = false;
   bool sized_ = false;  // the minimum size was fixed when the window was first shown
-  QSize layout_size_;  // the figure's size in its layout file, when it has one
+  QSize layout_size_;   // the figure's size in its layout file, when it has one
   ControlArea* controls_area_;
   AxesAnchors anchors_;
 };

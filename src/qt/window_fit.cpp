@@ -21,8 +21,7 @@ bool normalized(const Graphics& gfx, Handle h) {
 std::array<double, 4> position_of(const Graphics& gfx, Handle h) {
   const Matrix m = gfx.get(h, "Position").matrix();
   std::array<double, 4> p{0, 0, 0, 0};
-  for (std::size_t i = 0; i < 4 && static_cast<Eigen::Index>(i) < m.size(); ++i)
-    p[i] = m.data()[i];
+  for (std::size_t i = 0; i < 4 && static_cast<Eigen::Index>(i) < m.size(); ++i) p[i] = m.data()[i];
   return p;
 }
 

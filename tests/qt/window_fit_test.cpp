@@ -47,19 +47,19 @@ TEST_P(FitIntoTest, WindowLiesOnTheScreen) {
   EXPECT_EQ(qt::fit_into(c.window, c.smallest, QRect(0, 0, 1024, 768)), c.want);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FitIntoTest,
-    ::testing::Values(
-        FitCase{"AlreadyOnIt", QRect(40, 30, 400, 300), QSize(320, 240), QRect(40, 30, 400, 300)},
-        FitCase{"AboveTheTop", QRect(40, -252, 1000, 662), QSize(800, 529),
-                QRect(24, 0, 1000, 662)},
-        FitCase{"PastTheRightEdge", QRect(1440, 100, 360, 646), QSize(288, 516),
-                QRect(664, 100, 360, 646)},
-        FitCase{"TallerThanTheScreen", QRect(0, 0, 500, 900), QSize(400, 720),
-                QRect(0, 0, 500, 768)},
-        FitCase{"CannotShrinkEnoughKeepsTheTitleOnIt", QRect(-50, -50, 1400, 1000),
-                QSize(1120, 800), QRect(0, 0, 1120, 800)}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, FitIntoTest,
+                         ::testing::Values(FitCase{"AlreadyOnIt", QRect(40, 30, 400, 300),
+                                                   QSize(320, 240), QRect(40, 30, 400, 300)},
+                                           FitCase{"AboveTheTop", QRect(40, -252, 1000, 662),
+                                                   QSize(800, 529), QRect(24, 0, 1000, 662)},
+                                           FitCase{"PastTheRightEdge", QRect(1440, 100, 360, 646),
+                                                   QSize(288, 516), QRect(664, 100, 360, 646)},
+                                           FitCase{"TallerThanTheScreen", QRect(0, 0, 500, 900),
+                                                   QSize(400, 720), QRect(0, 0, 500, 768)},
+                                           FitCase{"CannotShrinkEnoughKeepsTheTitleOnIt",
+                                                   QRect(-50, -50, 1400, 1000), QSize(1120, 800),
+                                                   QRect(0, 0, 1120, 800)}),
+                         [](const auto& info) { return info.param.name; });
 
 struct AnchorCase {
   std::string name;
@@ -72,8 +72,7 @@ class AnchoredAxesTest : public ::testing::TestWithParam<AnchorCase> {};
 // The main window's plot: [0.35 0.07 0.625 0.9] of 1000 x 640.
 TEST_P(AnchoredAxesTest, PlotGivesUpThePixelsBelowTheLayoutSize) {
   const AnchorCase& c = GetParam();
-  const auto p =
-      qt::anchored_axes_position({0.35, 0.07, 0.625, 0.9}, QSizeF(1000, 640), c.now);
+  const auto p = qt::anchored_axes_position({0.35, 0.07, 0.625, 0.9}, QSizeF(1000, 640), c.now);
   for (std::size_t i = 0; i < 4; ++i) EXPECT_NEAR(p[i], c.want[i], 1e-12) << i;
 }
 
@@ -83,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
         AnchorCase{"LayoutSize", QSizeF(1000, 640), {0.35, 0.07, 0.625, 0.9}},
         AnchorCase{"Larger", QSizeF(1300, 900), {0.35, 0.07, 0.625, 0.9}},
         // 350 pixels left, 25 right; 44.8 below, 19.2 above.
-        AnchorCase{"Smallest", QSizeF(800, 512), {350 / 800.0, 44.8 / 512, 425 / 800.0, 448 / 512.0}},
+        AnchorCase{
+            "Smallest", QSizeF(800, 512), {350 / 800.0, 44.8 / 512, 425 / 800.0, 448 / 512.0}},
         AnchorCase{"NarrowerOnly", QSizeF(900, 700), {350 / 900.0, 0.07, 525 / 900.0, 0.9}},
         AnchorCase{"NoRoomLeft", QSizeF(300, 640), {350 / 300.0, 0.07, 1 / 300.0, 0.9}}),
     [](const auto& info) { return info.param.name; });
@@ -123,9 +123,9 @@ class SmallWindowTest : public ::testing::TestWithParam<LayoutCase> {
     fs::create_directories(dir_);
     fs::current_path(dir_);
     screen_ = QGuiApplication::primaryScreen()->geometry();
-    app_.gfx.set(kScreen, "ScreenSize",
-                 row({1, 1, static_cast<double>(screen_.width()),
-                      static_cast<double>(screen_.height())}));
+    app_.gfx.set(
+        kScreen, "ScreenSize",
+        row({1, 1, static_cast<double>(screen_.width()), static_cast<double>(screen_.height())}));
     ui_.set_windows(&wm_);
     app_.start();
     wm_.sync();
@@ -188,9 +188,9 @@ TEST_P(SmallWindowTest, ShrinksToFourFifthsWithoutControlsOverlapping) {
   for (const auto* list : {&panels, &controls})
     for (std::size_t i = 0; i < list->size(); ++i)
       for (std::size_t j = i + 1; j < list->size(); ++j)
-        EXPECT_FALSE((*list)[i].intersects((*list)[j])) << (*list)[i].x() << "," << (*list)[i].y()
-                                                        << " and " << (*list)[j].x() << ","
-                                                        << (*list)[j].y();
+        EXPECT_FALSE((*list)[i].intersects((*list)[j]))
+            << (*list)[i].x() << "," << (*list)[i].y() << " and " << (*list)[j].x() << ","
+            << (*list)[j].y();
 
   // The plot keeps a size and stays clear of the controls.
   for (Handle ax : app_.gfx.children(w->figure())) {
@@ -202,7 +202,8 @@ TEST_P(SmallWindowTest, ShrinksToFourFifthsWithoutControlsOverlapping) {
     const QRectF ink = qt::axes_ink_rect(app_.gfx, ax, fs);
     EXPECT_TRUE(QRectF(canvas->rect()).contains(ink));
     EXPECT_FALSE(ink.intersects(QRectF(area->geometry())))
-        << "plot under the controls: " << ink.left() << " " << area->geometry().right() << " box " << frame.box.left() << " canvas " << canvas->width();
+        << "plot under the controls: " << ink.left() << " " << area->geometry().right() << " box "
+        << frame.box.left() << " canvas " << canvas->width();
   }
 }
 
