@@ -92,7 +92,11 @@ INSTANTIATE_TEST_SUITE_P(
 class AnsweringUi : public qt::QtUi {
  public:
   std::deque<std::string> answers;
-  FileChoice get_file(const std::string&, const std::string&) override {
+  FileChoice get_file(const std::string&, const std::string&) override { return next(); }
+  FileChoice put_file(const std::string&, const std::string&) override { return next(); }
+
+ private:
+  FileChoice next() {
     if (answers.empty()) return FileChoice::cancel();
     fs::path p = fs::absolute(answers.front());
     answers.pop_front();
@@ -114,7 +118,7 @@ struct LayoutCase {
 
 // All four windows open, from a scratch folder so that the layouts come from the
 // program's own folder, on a model screen that is the offscreen platform's.
-class SmallWindowTest : public ::testing::TestWithParam<LayoutCase> {
+class FourWindows : public ::testing::Test {
  protected:
   void SetUp() override {
     qt_app();
@@ -152,6 +156,8 @@ class SmallWindowTest : public ::testing::TestWithParam<LayoutCase> {
   Application app_{ui_};
   qt::WindowManager wm_{app_};
 };
+
+class SmallWindowTest : public FourWindows, public ::testing::WithParamInterface<LayoutCase> {};
 
 TEST_P(SmallWindowTest, ShrinksToFourFifthsWithoutControlsOverlapping) {
   const LayoutCase& c = GetParam();
@@ -213,6 +219,27 @@ INSTANTIATE_TEST_SUITE_P(Layouts, SmallWindowTest,
                                            LayoutCase{"BackWindow", "qiv_back.fig"},
                                            LayoutCase{"TargetWindow", "qiv_target.fig"}),
                          [](const auto& info) { return std::string(info.param.tag); });
+
+// The main window's "Save as file..." on the example: the enlarged plot on white, without
+// the window's grey margins.
+TEST_F(FourWindows, SavedPictureOfTheMainWindowIsThePlotOnWhite) {
+  qt::FigureWindow* w = window("MainWindow");
+  ASSERT_NE(w, nullptr);
+  const QSize canvas = w->canvas()->size();
+  ui_.answers.push_back((dir_ / "plot.png").string());
+  wm_.run_callback(find_control(app_.ctx, "SaveBigImage"));
+  QImage img((dir_ / "plot.png").c_str());
+  ASSERT_FALSE(img.isNull());
+  img = img.convertToFormat(QImage::Format_RGB32);
+  const double scale = 300.0 / 96;
+  EXPECT_LT(img.width(), canvas.width() * scale * 0.7) << "no side margins";
+  EXPECT_LT(img.height(), canvas.height() * scale);
+  const int ring = static_cast<int>((qt::kPictureMargin - 1) * scale);
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if (x < ring || y < ring || x >= img.width() - ring || y >= img.height() - ring)
+        ASSERT_EQ(img.pixel(x, y), qRgb(255, 255, 255)) << "at " << x << "," << y;
+}
 
 }  // namespace
 }  // namespace qiv
