@@ -31,6 +31,10 @@ double number_prop(const Graphics& gfx, Handle h, const char* name, double fallb
 
 namespace {
 
+// Mostly opaque white: the numbers' outline hides the stars beneath it, and the lines stay
+// faintly visible through it.
+const QColor kHaloColor(255, 255, 255, 217);
+
 QColor value_color(const Graphics& gfx, Handle h, const char* name, QColor fallback) {
   if (!gfx.has_property(h, name)) return fallback;
   Value v = gfx.get(h, name);
@@ -224,18 +228,6 @@ AxesFrame axes_frame(const Graphics& gfx, Handle ax, const QSizeF& fs,
   return f;
 }
 
-QRectF picture_rect(const Graphics& gfx, Handle fig) {
-  const QSizeF fs = figure_size(gfx, fig);
-  const QRectF figure(QPointF(0, 0), fs);
-  QRectF r = figure;
-  for (Handle c : gfx.children(fig)) {
-    if (gfx.type(c) != ObjType::kAxes || !is_on(gfx, c, "Visible")) continue;
-    const QRectF box = axes_frame(gfx, c, fs).box;
-    if (!figure.contains(box)) r = r.united(box.adjusted(-4, -4, 4, 4));
-  }
-  return r.toAlignedRect();
-}
-
 namespace {
 
 // Maps data coordinates to figure pixels inside a plot box.
@@ -399,7 +391,11 @@ QFont make_font(const std::string& family, double size_pt, bool bold, bool itali
   return f;
 }
 
-void draw_text(QPainter& p, const TextView& t, const std::string& family, QPointF at) {
+// With halo, a light outline of kHaloPx around the glyphs keeps the text readable over
+// markers and lines. The rectangle the text covers, halo included, in the painter's
+// coordinates before its transform, is added to *ink when given.
+void draw_text(QPainter& p, const TextView& t, const std::string& family, QPointF at,
+               bool halo = false, QRectF* ink = nullptr) {
   if (t.text->empty()) return;
   QFont f = make_font(family, t.font_size, t.bold, t.italic);
   p.setFont(f);
@@ -412,6 +408,20 @@ void draw_text(QPainter& p, const TextView& t, const std::string& family, QPoint
   if (t.valign == 0) y += (fm.ascent() - fm.descent()) / 2;
   if (t.valign < 0) y -= fm.descent();
   if (t.valign > 0) y += fm.ascent();
+  if (ink) {
+    const double grow = halo ? kHaloPx : 0.0;
+    *ink |= p.transform().mapRect(
+        QRectF(x, y - fm.ascent(), w, fm.height()).adjusted(-grow, -grow, grow, grow));
+  }
+  if (halo) {
+    // The outline is the glyphs' own path, in the device's font size, stroked under them.
+    QPainterPath path;
+    path.addText(QPointF(x, y), QFont(f, p.device()), s);
+    QPen pen(kHaloColor, 2 * kHaloPx);
+    pen.setJoinStyle(Qt::RoundJoin);
+    p.strokePath(path, pen);
+    p.setPen(to_qcolor(t.color));
+  }
   p.drawText(QPointF(x, y), s);
 }
 
@@ -426,7 +436,9 @@ std::vector<double> ticks(double lo, double hi) {
 
 QString tick_text(double v) { return QString::number(v, 'g', 6); }
 
-void draw_frame(QPainter& p, const Graphics& gfx, Handle ax, const DataMap& m) {
+// Adds what it draws to *ink when given (see draw_text).
+void draw_frame(QPainter& p, const Graphics& gfx, Handle ax, const DataMap& m,
+                QRectF* ink = nullptr) {
   const std::string family = string_prop(gfx, ax, "FontName", "Helvetica");
   const double size = number_prop(gfx, ax, "FontSize", 10);
   QFont f = make_font(family, size, false, false);
@@ -445,7 +457,9 @@ void draw_frame(QPainter& p, const Graphics& gfx, Handle ax, const DataMap& m) {
     p.drawLine(QPointF(x, b.bottom()), QPointF(x, b.bottom() - tick));
     if (box) p.drawLine(QPointF(x, b.top()), QPointF(x, b.top() + tick));
     const QString s = tick_text(v);
-    p.drawText(QPointF(x - fm.horizontalAdvance(s) / 2, b.bottom() + 3 + fm.ascent()), s);
+    const QPointF at(x - fm.horizontalAdvance(s) / 2, b.bottom() + 3 + fm.ascent());
+    p.drawText(at, s);
+    if (ink) *ink |= QRectF(at.x(), b.bottom() + 3, fm.horizontalAdvance(s), fm.height());
   }
   double label_w = 0;
   for (double v : ticks(m.lim[2], m.lim[3])) {
@@ -455,7 +469,9 @@ void draw_frame(QPainter& p, const Graphics& gfx, Handle ax, const DataMap& m) {
     const QString s = tick_text(v);
     const double w = fm.horizontalAdvance(s);
     label_w = std::max(label_w, w);
-    p.drawText(QPointF(b.left() - 4 - w, y + (fm.ascent() - fm.descent()) / 2), s);
+    const QPointF at(b.left() - 4 - w, y + (fm.ascent() - fm.descent()) / 2);
+    p.drawText(at, s);
+    if (ink) *ink |= QRectF(at.x(), at.y() - fm.ascent(), w, fm.height());
   }
   if (box) {
     p.drawRect(b);
@@ -471,7 +487,7 @@ void draw_frame(QPainter& p, const Graphics& gfx, Handle ax, const DataMap& m) {
     TextView t = xl;
     t.halign = 0;
     t.valign = 1;
-    draw_text(p, t, family, QPointF(b.center().x(), b.bottom() + 6 + fm.height()));
+    draw_text(p, t, family, QPointF(b.center().x(), b.bottom() + 6 + fm.height()), false, ink);
   }
   const TextView yl = gfx.text_view(labels[1]);
   if (yl.visible && !yl.text->empty()) {
@@ -481,7 +497,7 @@ void draw_frame(QPainter& p, const Graphics& gfx, Handle ax, const DataMap& m) {
     p.save();
     p.translate(b.left() - 8 - label_w, b.center().y());
     p.rotate(-90);
-    draw_text(p, t, family, QPointF(0, 0));
+    draw_text(p, t, family, QPointF(0, 0), false, ink);
     p.restore();
   }
   const TextView tl = gfx.text_view(labels[2]);
@@ -489,7 +505,7 @@ void draw_frame(QPainter& p, const Graphics& gfx, Handle ax, const DataMap& m) {
     TextView t = tl;
     t.halign = 0;
     t.valign = -1;
-    draw_text(p, t, family, QPointF(b.center().x(), b.top() - 4));
+    draw_text(p, t, family, QPointF(b.center().x(), b.top() - 4), false, ink);
   }
 }
 
@@ -545,11 +561,43 @@ void paint_axes(QPainter& p, const Graphics& gfx, Handle ax, const QSizeF& fs,
   // Texts are not cut at the box: landmark numbers near an edge stay readable. In a zoomed
   // view they are, or the numbers of landmarks out of view would litter the window.
   if (!zoomed) p.setClipping(false);
-  for (const TextView& t : texts) draw_text(p, t, family, QPointF(m.x(t.x), m.y(t.y)));
+  for (const TextView& t : texts) draw_text(p, t, family, QPointF(m.x(t.x), m.y(t.y)), true);
   p.setClipping(false);
   p.setRenderHint(QPainter::Antialiasing, false);
   if (visible) draw_frame(p, gfx, ax, m);
   p.restore();
+}
+
+QRectF axes_ink_rect(const Graphics& gfx, Handle ax, const QSizeF& fs) {
+  const AxesFrame frame = axes_frame(gfx, ax, fs);
+  if (frame.box.width() <= 0 || frame.box.height() <= 0) return QRectF();
+  if (!(frame.limits[1] > frame.limits[0]) || !(frame.limits[3] > frame.limits[2])) return QRectF();
+  const DataMap m(frame.box, frame.limits);
+  // Texts are measured by drawing them where paint_axes does, on a pixel at 96 dpi.
+  QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
+  scratch.setDotsPerMeterX(3780);
+  scratch.setDotsPerMeterY(3780);
+  QPainter p(&scratch);
+  QRectF ink = frame.box.adjusted(-1, -1, 1, 1);  // the frame's line
+  const std::string family = string_prop(gfx, ax, "FontName", "Helvetica");
+  gfx.for_each_drawn(
+      ax, [](const LineView&) {},
+      [&](const TextView& t) {
+        if (t.visible && !t.text->empty())
+          draw_text(p, t, family, QPointF(m.x(t.x), m.y(t.y)), true, &ink);
+      });
+  if (is_on(gfx, ax, "Visible")) draw_frame(p, gfx, ax, m, &ink);
+  return ink;
+}
+
+QRectF picture_rect(const Graphics& gfx, Handle fig) {
+  const QSizeF fs = figure_size(gfx, fig);
+  QRectF ink;
+  for (Handle c : gfx.children(fig))
+    if (gfx.type(c) == ObjType::kAxes) ink |= axes_ink_rect(gfx, c, fs);
+  if (ink.isEmpty()) return QRectF(QPointF(0, 0), fs);
+  return ink.adjusted(-kPictureMargin, -kPictureMargin, kPictureMargin, kPictureMargin)
+      .toAlignedRect();
 }
 
 void paint_figure(QPainter& p, const Graphics& gfx, Handle fig, const PaintOptions& opt) {

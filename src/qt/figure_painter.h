@@ -88,9 +88,20 @@ void paint_figure(QPainter& p, const Graphics& gfx, Handle fig, const PaintOptio
 void paint_axes(QPainter& p, const Graphics& gfx, Handle axes, const QSizeF& figure_size,
                 const PaintOptions& opt);
 
-// The figure's size in pixels, and the rectangle a picture of it must cover: the figure,
-// grown to hold any axes placed past its edges (an enlarged plot must not be cut).
+// Texts inside an axes (the landmark numbers) are outlined this wide, in figure pixels, in
+// a light colour, so that they stay readable over the stars.
+constexpr double kHaloPx = 1.5;
+// White space around a picture's ink, in figure pixels.
+constexpr double kPictureMargin = 4.0;
+
+// The figure's size in pixels.
 QSizeF figure_size(const Graphics& gfx, Handle fig);
+// What an axes draws besides its data, in figure pixels: the plot box, tick labels, axis
+// labels and title, and its texts whole, with their halo. Empty when it draws nothing.
+QRectF axes_ink_rect(const Graphics& gfx, Handle axes, const QSizeF& figure_size);
+// The rectangle a picture of the figure covers, in whole figure pixels: its axes and their
+// labels with kPictureMargin around (no window margins; axes placed past the figure's edges
+// are not cut), or the whole figure when it has nothing to draw.
 QRectF picture_rect(const Graphics& gfx, Handle fig);
 
 QColor to_qcolor(const Rgb& c);

@@ -47,6 +47,14 @@ QRectF checked_picture_rect(const Graphics& gfx, Handle fig, double scale) {
   return r;
 }
 
+// A picture is for a page: white under the axes, whatever the window's colour.
+void paint_picture(QPainter& p, const Graphics& gfx, Handle fig, const QRectF& r,
+                   PaintOptions opt) {
+  p.fillRect(r, Qt::white);
+  opt.background = false;
+  paint_figure(p, gfx, fig, opt);
+}
+
 }  // namespace
 
 QByteArray figure_svg(const Graphics& gfx, Handle fig) {
@@ -63,7 +71,7 @@ QByteArray figure_svg(const Graphics& gfx, Handle fig) {
   {
     QPainter p(&svg);
     p.translate(-r.topLeft());
-    paint_figure(p, gfx, fig, PaintOptions{});
+    paint_picture(p, gfx, fig, r, PaintOptions{});
   }
   return bytes;
 }
@@ -82,7 +90,7 @@ QByteArray figure_pdf(const Graphics& gfx, Handle fig) {
   {
     QPainter p(&pdf);
     p.translate(-r.topLeft());
-    paint_figure(p, gfx, fig, PaintOptions{});
+    paint_picture(p, gfx, fig, r, PaintOptions{});
   }
   return bytes;
 }
@@ -102,7 +110,7 @@ QImage figure_image(const Graphics& gfx, Handle fig, double scale) {
     QPainter p(&image);
     p.scale(scale, scale);
     p.translate(-r.topLeft());
-    paint_figure(p, gfx, fig, PaintOptions{&sprites, true});
+    paint_picture(p, gfx, fig, r, PaintOptions{&sprites, false});
   }
   image.setDotsPerMeterX(dots_per_meter(kScreenDpi * scale));
   image.setDotsPerMeterY(dots_per_meter(kScreenDpi * scale));

@@ -1,6 +1,7 @@
 #pragma once
 // Pictures of a figure without its controls, in memory or in a file: SVG and PDF as vectors,
-// PNG as a bitmap. All are drawn by paint_figure.
+// PNG as a bitmap. All are drawn by paint_figure on white, cropped to picture_rect (the axes
+// with their labels and landmark numbers).
 #include <QByteArray>
 #include <QImage>
 #include <string>
@@ -10,7 +11,8 @@
 
 namespace qiv::qt {
 
-// Dots per inch of a saved PNG: the window's size at 300 dpi instead of the screen's 96.
+// Dots per inch of a saved PNG: the picture's size in figure pixels at 300 dpi instead of
+// the screen's 96.
 constexpr double kPngDpi = 300.0;
 // The bitmap on the clipboard is at least this large on its longer side (and never smaller
 // than the window), so that a pasted picture stays sharp when a word processor scales it up.

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,8 +13,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QStatusBar>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -137,6 +140,7 @@ FigureWindow::FigureWindow(WindowManager& wm, Handle fig)
     : QWidget(nullptr), wm_(wm), gfx_(wm.gfx()), fig_(fig) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   canvas_ = new FigureCanvas(gfx_, fig_, this);
+  controls_area_ = new ControlArea(canvas_);
   status_ = new QStatusBar(this);
   status_->setSizeGripEnabled(false);
 }
@@ -170,22 +174,37 @@ void FigureWindow::sync_properties() {
     }
   }
 
-  const QRect r = client_rect_from_model();
-  if (string_prop(gfx_, fig_, "Resize", "on") == "off") {
-    setFixedSize(r.size());
-  } else if (!sized_) {
-    // The layout's size is the smallest at which nothing overlaps: controls keep their pixel
-    // places while the normalized plot shrinks with the window.
-    setMinimumSize(r.size());
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  const bool visible = string_prop(gfx_, fig_, "Visible", "on") == "on";
+  QRect r = client_rect_from_model();
+  if (!sized_) {
+    // The window may shrink to kSmallestShare of its layout's size, the controls scrolling
+    // and the plot giving up the pixels; one that may not resize never grows past it.
+    const auto now = gfx_.pixel_position(fig_);
+    const QSize layout = layout_size_.isEmpty() ? QSize(px(now[2]), px(now[3])) : layout_size_;
+    const QSize window = layout + QSize(0, r.height() - px(now[3]));
+    setMinimumSize(smallest_window_size(window));
+    const bool fixed = string_prop(gfx_, fig_, "Resize", "on") == "off";
+    setMaximumSize(fixed ? window : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    if (visible) {
+      // A figure placed smaller than its layout (on a small screen) is shown as if the user
+      // had shrunk it; then it is fitted to the screen's free area.
+      anchors_.capture(gfx_, fig_, QSizeF(layout));
+      if (now[3] < layout.height()) keep_controls_at_top(now[3] - layout.height());
+      anchors_.apply(gfx_, fig_);
+      const QRect fitted = fit_into(r, minimumSize(), available_screen());
+      if (fitted != r) {
+        store_geometry(fitted);
+        r = client_rect_from_model();
+      }
+    }
   }
   if (geometry() != r) setGeometry(r);
   const int sb = status_->sizeHint().height();
   const QRect canvas(0, 0, r.width(), r.height() - sb);
   if (canvas_->geometry() != canvas) canvas_->setGeometry(canvas);
   status_->setGeometry(0, r.height() - sb, r.width(), sb);
+  controls_area_->fit();
 
-  const bool visible = string_prop(gfx_, fig_, "Visible", "on") == "on";
   if (visible != isVisible()) setVisible(visible);
   sized_ = sized_ || visible;
   --applying_;
@@ -210,6 +229,7 @@ void FigureWindow::sync_controls() {
     }
     it = controls_.erase(it);
   }
+  controls_area_->fit();
 }
 
 void FigureWindow::remove_control(Handle h) {
@@ -228,6 +248,12 @@ QWidget* FigureWindow::control_widget(Handle h) const {
 }
 
 void FigureWindow::show_status(const QString& text) { status_->showMessage(text); }
+
+void FigureWindow::layout_loaded() {
+  if (sized_ || detached_ || !gfx_.ishandle(fig_)) return;
+  const auto p = gfx_.pixel_position(fig_);
+  layout_size_ = QSize(px(p[2]), px(p[3]));
+}
 
 QWidget* FigureWindow::make_widget(Handle h, const std::string& style, bool multiline) {
   QWidget* w = nullptr;
@@ -308,6 +334,7 @@ QWidget* FigureWindow::make_widget(Handle h, const std::string& style, bool mult
     l->setTextFormat(Qt::PlainText);
     w = l;
   }
+  w->setParent(controls_area_->layer());
   // Frames and panels are drawn under the controls they enclose.
   if (style == "frame" || style == "panel") w->lower();
   w->setProperty("qiv_handle", static_cast<qlonglong>(h));
@@ -444,9 +471,26 @@ bool FigureWindow::eventFilter(QObject* watched, QEvent* e) {
   return QWidget::eventFilter(watched, e);
 }
 
+QRect FigureWindow::available_screen() const {
+  // The model places windows on the screen it was told about; fit them to that screen's
+  // free area when it is the one Qt shows them on.
+  const auto s = gfx_.pixel_position(kScreen);
+  const QRect model(0, 0, px(s[2]), px(s[3]));
+  const QScreen* screen = QGuiApplication::screenAt(model.center());
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen != nullptr && screen->geometry() == model) {
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    return screen->availableGeometry().marginsRemoved(frame);
+  }
+  return model;
+}
+
 void FigureWindow::user_geometry_changed() {
   if (applying_ > 0 || detached_ || !isVisible() || !gfx_.ishandle(fig_)) return;
-  const QRect g = geometry();
+  store_geometry(geometry());
+}
+
+void FigureWindow::store_geometry(const QRect& g) {
   const int sb = status_->sizeHint().height();
   const double w = std::max(1, g.width());
   const double h = std::max(1, g.height() - sb);
@@ -460,8 +504,11 @@ void FigureWindow::user_geometry_changed() {
   if (same) return;
   const double dh = h - old[3];
   set_pixel_position(gfx_, fig_, now);
-  if (std::abs(dh) < 0.5) return;
-  // Controls in pixels or characters keep their distance from the top edge.
+  anchors_.apply(gfx_, fig_);
+  if (std::abs(dh) >= 0.5) keep_controls_at_top(dh);
+}
+
+void FigureWindow::keep_controls_at_top(double dh) {
   for (Handle c : gfx_.children(fig_)) {
     if (gfx_.type(c) != ObjType::kUicontrol) continue;
     if (to_lower(string_prop(gfx_, c, "Units", "pixels")) == "normalized") continue;
@@ -476,6 +523,7 @@ void FigureWindow::resizeEvent(QResizeEvent* e) {
   const int sb = status_->sizeHint().height();
   canvas_->setGeometry(0, 0, width(), std::max(1, height() - sb));
   status_->setGeometry(0, height() - sb, width(), sb);
+  controls_area_->fit();
   user_geometry_changed();
 }
 

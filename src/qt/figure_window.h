@@ -7,7 +7,8 @@
 // origin; children are placed with Graphics::pixel_position (bottom-left origin within the
 // figure). When the user resizes the window, the figure's Position follows, so normalized
 // children (the axes) grow with it, while controls in pixels or characters keep their
-// distance from the window's top-left corner.
+// distance from the window's top-left corner. Smaller than its layout, the window keeps the
+// controls clear of the plot and scrolls them when they do not fit (qt/window_fit.h).
 #include <QImage>
 #include <QWidget>
 #include <functional>
@@ -18,6 +19,7 @@
 
 #include "platform/graphics/graphics.h"
 #include "qt/figure_painter.h"
+#include "qt/window_fit.h"
 
 class QStatusBar;
 
@@ -74,6 +76,8 @@ class FigureWindow : public QWidget {
   void remove_control(Handle h);
   QWidget* control_widget(Handle h) const;
   void show_status(const QString& text);
+  // The figure's layout file has set its properties: its size now is the layout's.
+  void layout_loaded();
   // The model is going away (the figure was deleted): stop talking to it.
   void detach() { detached_ = true; }
 
@@ -96,7 +100,13 @@ class FigureWindow : public QWidget {
   void commit_edit(Handle h, Control& c);
   void edit_finished(Handle h);
   void user_geometry_changed();
+  // Puts the window's rectangle (status bar included) into the model.
+  void store_geometry(const QRect& g);
+  // Controls in pixels or characters move up by -dh: they keep their distance from the top
+  // of a figure whose height changed by dh.
+  void keep_controls_at_top(double dh);
   QRect client_rect_from_model() const;
+  QRect available_screen() const;
 
   WindowManager& wm_;
   Graphics& gfx_;
@@ -107,6 +117,9 @@ class FigureWindow : public QWidget {
   int applying_ = 0;  // > 0 while model values are being written into widgets
   bool detached_ = false;
   bool sized_ = false;  // the minimum size was fixed when the window was first shown
+  QSize layout_size_;   // the figure's size in its layout file, when it has one
+  ControlArea* controls_area_;
+  AxesAnchors anchors_;
 };
 
 }  // namespace qiv::qt

@@ -192,6 +192,8 @@ void WindowManager::property_changed(Handle h, std::string_view name) {
   const ObjType t = app_.gfx.type(h);
   const PropertyRule* rule = find_property(t, name);
   const Affects affects = rule ? rule->affects : Affects::kPicture;
+  if (t == ObjType::kFigure && name == "filename")
+    if (FigureWindow* w = window(h)) w->layout_loaded();
   if (affects == Affects::kData) return;  // tags, callbacks, user data: nothing shows them
   switch (t) {
     case ObjType::kRoot:

@@ -223,8 +223,15 @@ TEST(FigurePainter, BitmapLetterboxesAndSkipsHiddenMarkers) {
   s.g.axis({0, 1, 0, 1});
   s.g.axis_equal();
 
-  const QImage img = qt::figure_image(s.g, s.fig, 1.0);
-  ASSERT_EQ(img.size(), QSize(400, 200));
+  // As the window paints it: the figure's colour around the box.
+  QImage img(400, 200, QImage::Format_ARGB32_Premultiplied);
+  img.setDotsPerMeterX(3780);
+  img.setDotsPerMeterY(3780);
+  {
+    qt::MarkerSprites sprites;
+    QPainter p(&img);
+    qt::paint_figure(p, s.g, s.fig, qt::PaintOptions{&sprites, true});
+  }
   EXPECT_EQ(img.pixel(50, 100), qRgb(0, 0, 255)) << "left of the letterboxed box";
   EXPECT_EQ(img.pixel(350, 100), qRgb(0, 0, 255)) << "right of the box";
   EXPECT_EQ(img.pixel(150, 150), qRgb(255, 255, 255)) << "inside the box";
@@ -240,14 +247,24 @@ TEST(FigurePainter, BitmapLetterboxesAndSkipsHiddenMarkers) {
 TEST(FigurePainter, PictureGrowsToHoldAxesPastTheFigureEdge) {
   Scene s(300, 200);
   s.g.plot({0, 1}, {0, 1}, "k+");
-  EXPECT_EQ(qt::picture_rect(s.g, s.fig), QRectF(0, 0, 300, 200));
+  const QRectF inside = qt::picture_rect(s.g, s.fig);
+  EXPECT_LT(inside.width(), 300) << "the window's margins are cut";
   s.g.set(s.ax, "Units", Value("pixels"));
   s.g.set(s.ax, "Position", row({84, 48, 300, 136}));
   const QRectF r = qt::picture_rect(s.g, s.fig);
-  EXPECT_EQ(r.left(), 0);
-  EXPECT_EQ(r.top(), 0);
+  EXPECT_LT(r.left(), 84) << "the tick labels";
+  EXPECT_GT(r.left(), 40) << "but no window margin";
   EXPECT_GE(r.right(), 84 + 300);
-  EXPECT_EQ(r.height(), 200);
+  // The top tick label reaches half its height above the box at 16.
+  EXPECT_LT(r.top(), 16 - qt::kPictureMargin);
+  EXPECT_GT(r.top(), 0);
+}
+
+TEST(FigurePainter, FigureWithoutAxesIsPicturedWhole) {
+  Scene s(300, 200);
+  s.g.set(s.ax, "Visible", Value("off"));
+  s.g.set(s.ax, "Position", row({0, 0, 0, 0}));
+  EXPECT_EQ(qt::picture_rect(s.g, s.fig), QRectF(0, 0, 300, 200));
 }
 
 }  // namespace

@@ -7,12 +7,14 @@
 #include <QRegularExpression>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "app/application.h"
 #include "base/failure.h"
 #include "platform/headless_ui.h"
 #include "platform/text.h"
+#include "qt/figure_painter.h"
 #include "qt/figure_picture.h"
 #include "qt/headless_pictures.h"
 #include "qt/qt_app.h"
@@ -89,14 +91,15 @@ INSTANTIATE_TEST_SUITE_P(Formats, SaveFigureTest,
                                            FormatCase{"Pdf", "plot.pdf", "%PDF-"}),
                          [](const auto& info) { return info.param.name; });
 
-TEST(SaveFigure, PngIsTheWindowAt300Dpi) {
+TEST(SaveFigure, PngIsThePictureAt300Dpi) {
   Plot p;
   TempDir dir;
   const fs::path file = dir.path() / "plot.png";
   qt::save_figure_file(p.g, p.fig, file.string());
   QImage img(QString::fromStdString(file.string()));
-  EXPECT_EQ(img.width(), 1500);   // 480 * 300 / 96
-  EXPECT_EQ(img.height(), 1000);  // 320 * 300 / 96
+  const QRectF r = qt::picture_rect(p.g, p.fig);
+  EXPECT_EQ(img.width(), std::ceil(r.width() * 300 / 96));
+  EXPECT_EQ(img.height(), std::ceil(r.height() * 300 / 96));
   EXPECT_NEAR(img.dotsPerMeterX() * 0.0254, 300, 0.5);
 }
 
@@ -153,7 +156,7 @@ TEST(Clipboard, QtUiPutsSvgAndALargeBitmap) {
   ASSERT_NE(mime, nullptr);
   ASSERT_TRUE(mime->hasFormat("image/svg+xml"));
   const QString svg = QString::fromUtf8(mime->data("image/svg+xml"));
-  EXPECT_EQ(svg.count("<path"), 12);
+  EXPECT_EQ(svg.count("<path"), 13) << "12 markers and the halo of the number";
   EXPECT_TRUE(svg.contains(">proto.txt</text>"));
   ASSERT_TRUE(mime->hasImage());
   const QImage img = qvariant_cast<QImage>(mime->imageData());
@@ -210,6 +213,159 @@ TEST(QtFilter, SaveSuffixFollowsTheChosenKind) {
   EXPECT_EQ(qt::filter_suffix("TPS files (*.tps)"), "tps");
   EXPECT_EQ(qt::filter_suffix("*.svg *.png *.pdf (*.svg *.png *.pdf)"), "svg");
   EXPECT_EQ(qt::filter_suffix("All files (*)"), "");
+}
+
+// A plot for a paper: grey window, the limits set so that number 12 sits on the top-right
+// corner of the plot box and number 7 on a large green square.
+struct PaperPlot : Plot {
+  Handle square;
+  PaperPlot() {
+    g.set(fig, "Color", row({0.5, 0.5, 0.5}));
+    g.axis({0, 11, 0, 4});
+    g.text(11, 4, "12");
+    square = g.plot(std::vector<double>{5}, std::vector<double>{2}, "gs");
+    g.set(square, "MarkerFaceColor", row({0, 1, 0}));
+    g.set(square, "MarkerSize", Value(30.0));
+    g.text(5, 2, "7");
+  }
+  QRectF box() const { return qt::axes_frame(g, ax, qt::figure_size(g, fig)).box; }
+};
+
+bool is_white(QRgb c) { return qRed(c) == 255 && qGreen(c) == 255 && qBlue(c) == 255; }
+bool is_dark(QRgb c) { return qRed(c) < 128 && qGreen(c) < 128 && qBlue(c) < 128; }
+
+struct PictureCase {
+  std::string name;
+  std::string file;
+  // The picture's size in figure pixels, read from the file's bytes.
+  std::function<QSizeF(const std::string&)> size;
+  double tolerance;  // the file's unit: a PDF page is whole points
+};
+
+QSizeF svg_size(const std::string& bytes) {
+  QRegularExpression re("viewBox=\"0 0 ([0-9.]+) ([0-9.]+)\"");
+  auto m = re.match(QString::fromStdString(bytes));
+  return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
+}
+QSizeF png_size(const std::string& bytes) {
+  QImage img;
+  img.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
+  return QSizeF(img.size()) * (96.0 / 300.0);
+}
+QSizeF pdf_size(const std::string& bytes) {
+  QRegularExpression re("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]");
+  auto m = re.match(QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) * (96.0 / 72)
+                      : QSizeF();
+}
+
+class PictureCropTest : public ::testing::TestWithParam<PictureCase> {};
+
+// Every format holds the same crop: the axes with their labels and numbers, not the window.
+TEST_P(PictureCropTest, FileHoldsTheAxesAndLabelsOnly) {
+  PaperPlot p;
+  TempDir dir;
+  const fs::path file = dir.path() / GetParam().file;
+  qt::save_figure_file(p.g, p.fig, file.string());
+  const QSizeF size = GetParam().size(read_file(file));
+  const QRectF r = qt::picture_rect(p.g, p.fig);
+  const double tolerance = GetParam().tolerance;
+  EXPECT_NEAR(size.width(), r.width(), tolerance) << r.width() << " x " << r.height();
+  EXPECT_NEAR(size.height(), r.height(), tolerance);
+  EXPECT_LT(r.width(), 480 - 40) << "no empty side margins";
+  EXPECT_LT(r.height(), 320 - 20);
+  // The box, the tick labels left of and below it and the y label fit, and number 12
+  // past the box's top-right corner.
+  const QRectF box = p.box();
+  EXPECT_LE(r.left(), box.left() - 30);
+  EXPECT_GE(r.right(), box.right() + 10);
+  EXPECT_LE(r.top(), box.top() - 8);
+  EXPECT_GE(r.bottom(), box.bottom() + 12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PictureCropTest,
+                         ::testing::Values(PictureCase{"Svg", "paper.svg", svg_size, 0.01},
+                                           PictureCase{"Png", "paper.png", png_size, 96.0 / 300},
+                                           PictureCase{"Pdf", "paper.pdf", pdf_size, 96.0 / 72}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(PictureCrop, WhiteAroundTheInkAndInkNearEachEdge) {
+  PaperPlot p;
+  const QImage img = qt::figure_image(p.g, p.fig, 1.0).convertToFormat(QImage::Format_RGB32);
+  const int margin = static_cast<int>(qt::kPictureMargin);
+  const int w = img.width(), h = img.height();
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const bool ring =
+          x < margin - 1 || y < margin - 1 || x >= w - margin + 1 || y >= h - margin + 1;
+      if (ring) ASSERT_TRUE(is_white(img.pixel(x, y))) << "at " << x << "," << y;
+      ASSERT_NE(img.pixel(x, y), qRgb(128, 128, 128)) << "window grey at " << x << "," << y;
+    }
+  // Tight: something dark within a few pixels of the margin on every side (a text's box
+  // and its halo reach a few pixels past its glyphs).
+  auto dark_in = [&](QRect band) {
+    for (int y = band.top(); y <= band.bottom(); ++y)
+      for (int x = band.left(); x <= band.right(); ++x)
+        if (is_dark(img.pixel(x, y))) return true;
+    return false;
+  };
+  const int reach = margin + 10;
+  EXPECT_TRUE(dark_in(QRect(0, 0, reach, h))) << "left";
+  EXPECT_TRUE(dark_in(QRect(w - reach, 0, reach, h))) << "right";
+  EXPECT_TRUE(dark_in(QRect(0, 0, w, reach))) << "top";
+  EXPECT_TRUE(dark_in(QRect(0, h - reach, w, reach))) << "bottom";
+}
+
+TEST(PictureCrop, NumberAtThePlotEdgeIsWhole) {
+  PaperPlot p;
+  const QRectF r = qt::picture_rect(p.g, p.fig);
+  const QImage img = qt::figure_image(p.g, p.fig, 1.0).convertToFormat(QImage::Format_RGB32);
+  // Number 12 is drawn left-aligned from the corner: its glyphs lie right of the box.
+  const int past_box = static_cast<int>(std::ceil(p.box().right() - r.left())) + 2;
+  int rightmost = -1;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = past_box; x < img.width(); ++x)
+      if (is_dark(img.pixel(x, y))) rightmost = std::max(rightmost, x);
+  ASSERT_GT(rightmost, past_box + 4) << "the number is drawn past the box, not cut at it";
+  EXPECT_LT(rightmost, img.width() - static_cast<int>(qt::kPictureMargin))
+      << "and wholly inside the picture";
+}
+
+TEST(PictureHalo, NumberOverAMarkerIsOutlinedInWhite) {
+  PaperPlot p;
+  const QRectF r = qt::picture_rect(p.g, p.fig);
+  const QImage with = qt::figure_image(p.g, p.fig, 1.0).convertToFormat(QImage::Format_RGB32);
+  // Around the number's anchor, inside the green square: only the halo is white there.
+  const QPointF at(p.box().left() + p.box().width() * 5 / 11 - r.left(),
+                   p.box().bottom() - p.box().height() * 2 / 4 - r.top());
+  int white = 0, dark = 0, green = 0;
+  for (int y = static_cast<int>(at.y()) - 8; y <= static_cast<int>(at.y()) + 8; ++y)
+    for (int x = static_cast<int>(at.x()) - 2; x <= static_cast<int>(at.x()) + 10; ++x) {
+      const QRgb c = with.pixel(x, y);
+      white += qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) > 200;
+      dark += is_dark(c);
+      green += c == qRgb(0, 255, 0);
+    }
+  EXPECT_GT(dark, 5) << "the number";
+  EXPECT_GT(white, 10) << "its halo";
+  EXPECT_GT(green, 10) << "the square around it";
+}
+
+TEST(PictureHalo, SvgHasAWhiteBackgroundAndOneHaloPerNumber) {
+  PaperPlot p;
+  const QString svg = QString::fromUtf8(qt::figure_svg(p.g, p.fig));
+  const QSizeF size = svg_size(svg.toStdString());
+  QRegularExpression background(
+      "<g fill=\"#ffffff\" fill-opacity=\"1\" stroke=\"none\"[^>]*>\\s*<rect x=\"[-0-9.]+\" "
+      "y=\"[-0-9.]+\" width=\"" +
+      QString::number(size.width()) + "\" height=\"" + QString::number(size.height()) + "\"/>");
+  EXPECT_TRUE(background.match(svg).hasMatch()) << svg.left(1500).toStdString();
+  EXPECT_LT(svg.indexOf(background), svg.indexOf("<path")) << "the background comes first";
+  QRegularExpression halo(
+      "<g fill=\"none\" stroke=\"#ffffff\" stroke-opacity=\"0.85[0-9]*\" "
+      "stroke-width=\"3\"[^>]*stroke-linejoin=\"round\"");
+  EXPECT_EQ(svg.count(halo), 3) << "numbers 1, 12 and 7";
+  EXPECT_TRUE(svg.contains(">12</text>")) << "the number stays text";
 }
 
 }  // namespace
