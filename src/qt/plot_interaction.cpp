@@ -210,6 +210,8 @@ void PlotInteraction::wheel(const QPointF& pos, double notches) {
   const Handle ax = axes();
   if (ax == kNoHandle || notches == 0) return;
   const PlotMap m = map_now();
+  // Only over the plot: the wheel over the controls beside it scrolls them, not the view.
+  if (!m.usable() || !m.contains(to_figure(pos))) return;
   const Limits full = wm_.gfx().axis_of(ax);
   set_view(zoomed_limits(m, to_figure(pos), std::pow(kZoomStep, -notches), full));
   clear_hover();
