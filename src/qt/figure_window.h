@@ -16,6 +16,7 @@
 #include "platform/graphics/graphics.h"
 #include "qt/figure_painter.h"
 
+class QMenuBar;
 class QStatusBar;
 
 namespace qiv::qt {
@@ -63,6 +64,9 @@ class FigureWindow : public QWidget {
   void remove_control(Handle h);
   QWidget* control_widget(Handle h) const;
   void show_status(const QString& text);
+  // A menu bar above the figure area; the window grows by its height.
+  void set_menu_bar(QMenuBar* bar);
+  QMenuBar* menu_bar() const { return menu_bar_; }
   // The model is going away (the figure was deleted): stop talking to it.
   void detach() { detached_ = true; }
 
@@ -92,6 +96,8 @@ class FigureWindow : public QWidget {
   Handle fig_;
   FigureCanvas* canvas_;
   QStatusBar* status_;
+  QMenuBar* menu_bar_ = nullptr;
+  int menu_height() const;
   std::map<Handle, Control> controls_;
   int applying_ = 0;  // > 0 while model values are being written into widgets
   bool detached_ = false;

@@ -11,6 +11,7 @@
 
 #include "app/application.h"
 #include "platform/graphics/graphics.h"
+#include "qt/menus.h"
 
 class QWidget;
 
@@ -38,6 +39,8 @@ class WindowManager : public QObject, public GraphicsObserver {
   void run_callback(Handle control);
 
   FigureWindow* window(Handle fig) const;
+  // The main window's menus; nullptr until the main window is shown.
+  MainMenus* menus() const { return menus_.data(); }
   QWidget* control_widget(Handle control) const;
   // Open figures that are shown.
   int visible_windows() const;
@@ -64,6 +67,7 @@ class WindowManager : public QObject, public GraphicsObserver {
   std::set<Handle> dirty_controls_;
   std::set<Handle> dirty_canvas_;
   Handle raise_ = kNoHandle;
+  QPointer<MainMenus> menus_;
   bool sync_posted_ = false;
   bool quit_on_last_ = false;
   bool in_callback_ = false;
