@@ -111,8 +111,6 @@ class DesktopTest : public ::testing::Test {
     std::vector<QMessageBox*> out;
     for (QWidget* w : QApplication::topLevelWidgets())
       if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) out.push_back(b);
-    for (QMessageBox* b : main_window()->findChildren<QMessageBox*>())
-      if (b->isVisible()) out.push_back(b);
     return out;
   }
   void close_boxes() {
@@ -121,7 +119,11 @@ class DesktopTest : public ::testing::Test {
   static std::string examples(const char* name) {
     return (fs::path(QIV_SOURCE_DIR) / "examples" / name).string();
   }
+  // A drag that enters the window (which makes it the drop's target) and drops there.
   void drop(QMimeData& mime) {
+    QDragEnterEvent enter(QPoint(500, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(main_window(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
     QDropEvent e(QPointF(500, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(main_window(), &e);
   }
@@ -188,7 +190,8 @@ TEST_F(DesktopTest, EachMenuItemDoesWhatItsButtonDoes) {
     const auto by_menu = run([&] { menu_item(m.text)->trigger(); });
     const auto by_button = run([&] { click(m.tag); });
     EXPECT_EQ(by_menu, by_button);
-    EXPECT_GT(by_menu.size(), 2u) << "the item did something";
+    const std::vector<std::string> nothing{"status: ", "windows: 1"};
+    EXPECT_NE(by_menu, nothing) << "the item did something";
   }
 }
 
