@@ -129,8 +129,7 @@ void save_reflected(Context& ctx) {
   const auto saved = save_landmark_table(ctx, rdata, specimen_names(ctx.state, rdata.rows()),
                                          "Please Enter Filename for Backreflected Data");
   if (saved)
-    confirm(ctx, "Saved reflected data to " + *saved + ": " +
-                     counted(rdata.rows(), "specimen", "specimens"));
+    confirm(ctx, "Saved " + *saved + ": " + counted(rdata.rows(), "specimen", "specimens"));
 }
 
 }  // namespace qiv

@@ -109,8 +109,7 @@ void save_subset(Context& ctx) {
   const auto saved = save_landmark_table(ctx, newset, specimen_names(ctx.state, newset.rows()),
                                          "Please Enter Filename for Subset of Data");
   if (saved)
-    confirm(ctx, "Saved subset data to " + *saved + ": " +
-                     counted(newset.rows(), "specimen", "specimens") + ", " +
+    confirm(ctx, "Saved " + *saved + ": " + counted(newset.rows(), "specimen", "specimens") + ", " +
                      counted(static_cast<long long>(members.size()), "landmark", "landmarks"));
 }
 

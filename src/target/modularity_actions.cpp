@@ -108,7 +108,7 @@ void test_modularity(Context& ctx) {
     ctx.ui.msgbox("Cannot write " + f.name + ": " + why + ".");
     return;
   }
-  confirm(ctx, "Saved the modularity report to " + f.name);
+  confirm(ctx, "Saved " + f.name);
 }
 
 }  // namespace qiv

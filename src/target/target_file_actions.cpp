@@ -71,7 +71,7 @@ void save_matrix(Context& ctx) {
   }
 
   std::string block_file_name;  // empty in the matrix file when this dialog is cancelled
-  std::string saved_blocks;     // "blocks to NAME" once the block file is written
+  std::string saved_blocks;     // "blocks NAME" once the block file is written
   FileChoice b = ctx.ui.put_file("*.txt", "Enter Name for Block Structure File");
   if (!b.cancelled) {
     block_file_name = b.name;
@@ -82,7 +82,7 @@ void save_matrix(Context& ctx) {
                                &why))
       ctx.ui.msgbox("Cannot write the block structure file " + b.name + ": " + why + ".");
     else
-      saved_blocks = "blocks to " + b.name;
+      saved_blocks = "blocks " + b.name;
   }
 
   ctx.state.tmatrix = build_target_matrix(m, block, nblocks);
@@ -102,8 +102,8 @@ void save_matrix(Context& ctx) {
     if (!saved_blocks.empty()) confirm(ctx, "Saved " + saved_blocks);
     return;
   }
-  confirm(ctx, "Saved " + (saved_blocks.empty() ? "" : saved_blocks + " and ") +
-                   "the target matrix to " + t.name);
+  confirm(ctx,
+          "Saved " + (saved_blocks.empty() ? "" : saved_blocks + " and ") + "matrix " + t.name);
 }
 
 void save_matrix_csv(Context& ctx) {
@@ -129,7 +129,7 @@ void save_matrix_csv(Context& ctx) {
     ctx.ui.msgbox("Cannot write " + f.name + ": " + why + ".");
     return;
   }
-  confirm(ctx, "Saved the target matrix to " + f.name);
+  confirm(ctx, "Saved matrix " + f.name);
 }
 
 void load_block(Context& ctx) {
@@ -205,8 +205,8 @@ void load_block(Context& ctx) {
   set_control_text(ctx, "MaxBlockBox", num2str(*ctx.state.nblocks));
   run_action(ctx, "ShowBlockStructure");
   confirm(ctx, "Loaded " + f.name + ": " +
-                   counted(static_cast<long long>(*ctx.state.nblocks), "block", "blocks") + " on " +
-                   protoname + ", " + counted(m, "line", "lines"));
+                   counted(static_cast<long long>(*ctx.state.nblocks), "block", "blocks") + ", " +
+                   counted(m, "line", "lines"));
 }
 
 }  // namespace qiv
