@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "analysis/line_lengths.h"
+#include "core/confirm.h"
 #include "core/guards.h"
 #include "platform/file_io.h"
 #include "protocol/protocol_model.h"
@@ -31,8 +32,12 @@ void save_lengths(Context& ctx) {
   const std::vector<std::string> names = specimen_names(ctx.state, data.rows());
   std::string why;
   if (!write_file_atomically(choice.dir + choice.name,
-                             lengths_csv(proto, line_lengths(data, proto), &names), &why))
+                             lengths_csv(proto, line_lengths(data, proto), &names), &why)) {
     ctx.ui.msgbox("Cannot write " + choice.name + ": " + why + ".");
+    return;
+  }
+  confirm(ctx,
+          "Saved lengths to " + choice.name + ": " + counted(data.rows(), "specimen", "specimens"));
 }
 
 }  // namespace qiv

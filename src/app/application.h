@@ -32,6 +32,7 @@ class PresetOpenUi : public Ui {
   void report_failure(const std::string& text, Handle from_figure) override {
     inner_.report_failure(text, from_figure);
   }
+  void status(const std::string& text, Handle figure) override { inner_.status(text, figure); }
   void copy_figure(Graphics& gfx, Handle fig) override { inner_.copy_figure(gfx, fig); }
   void save_figure(Graphics& gfx, Handle fig, const std::string& path) override {
     inner_.save_figure(gfx, fig, path);

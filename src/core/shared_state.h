@@ -31,6 +31,10 @@ struct SharedState {
   // One name per specimen (row of data, and of rdata, which keeps the specimens): the TPS ID
   // or image, the NTS row label, or the numbers 1..m for the program's own files.
   std::optional<std::vector<std::string>> names;
+  // The name (without folder) of the landmark file "Load" read last, for the main window's
+  // title. Not one of the members above: describe_member and the session scripts do not know
+  // it, so nothing they print depends on it.
+  std::optional<std::string> datafile;
 };
 
 // Specimen row (0-based) as a message names it: its name, or its number from 1 when there

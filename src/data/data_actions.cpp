@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/failure.h"
+#include "core/confirm.h"
 #include "core/controls.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
@@ -115,6 +116,9 @@ void load(Context& ctx) {
   widen_axes(ctx.gfx);
   ctx.state.figh = ctx.gfx.gcf();
   ctx.state.lineh = kNoHandle;
+  ctx.state.datafile = choice.name;
+  confirm(ctx, "Loaded " + choice.name + ": " + counted(m, "specimen", "specimens") + ", " +
+                   counted((n - 1) / 2, "landmark", "landmarks"));
 }
 
 void replot(Context& ctx) {
@@ -138,6 +142,8 @@ void clear(Context& ctx) {
   ylabel(ctx.gfx, "No Protocol Available");
   ctx.state.block.reset();
   ctx.state.names.reset();
+  ctx.state.datafile.reset();
+  confirm(ctx, "Cleared the data and the protocol");
 }
 
 void plot_mean(Context& ctx) {

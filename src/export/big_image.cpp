@@ -1,6 +1,7 @@
 #include "export/big_image.h"
 
 #include "base/failure.h"
+#include "core/confirm.h"
 
 namespace qiv {
 
@@ -48,6 +49,7 @@ void with_big_image(Context& ctx, const std::function<void(Handle fig)>& draw) {
 
 void copy_big_image(Context& ctx) {
   with_big_image(ctx, [&ctx](Handle fig) { ctx.ui.copy_figure(ctx.gfx, fig); });
+  confirm(ctx, "Copied the picture to the clipboard");
 }
 
 void save_big_image(Context& ctx) {
@@ -63,7 +65,11 @@ void save_big_image(Context& ctx) {
     }
   });
   // The box comes once the window shows its plot again.
-  if (!failure.empty()) ctx.ui.msgbox(failure);
+  if (!failure.empty()) {
+    ctx.ui.msgbox(failure);
+    return;
+  }
+  confirm(ctx, "Saved " + file.name);
 }
 
 }  // namespace qiv

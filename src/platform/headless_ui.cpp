@@ -48,6 +48,10 @@ void HeadlessUi::console(const std::string& line) {
 
 void HeadlessUi::report_failure(const std::string& text, Handle) { console(text); }
 
+void HeadlessUi::status(const std::string& text, Handle figure) {
+  statuses_.push_back(Status{text, figure});
+}
+
 void HeadlessUi::copy_figure(Graphics& gfx, Handle fig) {
   ++copies_;
   clipboard_ = painter_ ? painter_(gfx, fig) : Picture{};
@@ -62,6 +66,7 @@ void HeadlessUi::clear_records() {
   messages_.clear();
   console_.clear();
   dialogs_.clear();
+  statuses_.clear();
 }
 
 }  // namespace qiv

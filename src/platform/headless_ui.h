@@ -34,6 +34,8 @@ class HeadlessUi : public Ui {
   void msgbox(const std::string& text) override;
   void console(const std::string& line) override;
   void report_failure(const std::string& text, Handle from_figure) override;
+  // Kept for tests only; nothing is printed.
+  void status(const std::string& text, Handle figure) override;
   void copy_figure(Graphics& gfx, Handle fig) override;
   void save_figure(Graphics& gfx, Handle fig, const std::string& path) override;
 
@@ -49,6 +51,11 @@ class HeadlessUi : public Ui {
   const std::vector<std::string>& messages() const { return messages_; }
   const std::vector<std::string>& console_lines() const { return console_; }
   const std::vector<Dialog>& dialogs() const { return dialogs_; }
+  struct Status {
+    std::string text;
+    Handle figure;
+  };
+  const std::vector<Status>& statuses() const { return statuses_; }
   const Picture& clipboard() const { return clipboard_; }
   int clipboard_copies() const { return copies_; }
   void clear_records();
@@ -62,6 +69,7 @@ class HeadlessUi : public Ui {
   std::vector<std::string> messages_;
   std::vector<std::string> console_;
   std::vector<Dialog> dialogs_;
+  std::vector<Status> statuses_;
   Picture clipboard_;
   int copies_ = 0;
   Painter painter_;

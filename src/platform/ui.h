@@ -51,6 +51,11 @@ class Ui {
   // window's status bar as well.
   virtual void report_failure(const std::string& text, Handle from_figure) = 0;
 
+  // A short sentence confirming what an action did ("Saved protocol.txt: 8 lines"), in the
+  // status bar of figure's window (the window the user works in). Never on the console:
+  // confirmations are for the person at the windows, not for scripts reading the output.
+  virtual void status(const std::string& text, Handle figure) = 0;
+
   // Draws the figure without its controls and puts the picture on the clipboard.
   virtual void copy_figure(Graphics& gfx, Handle fig) = 0;
 

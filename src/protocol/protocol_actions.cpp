@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/failure.h"
+#include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
 #include "data/landmark_file.h"
@@ -134,6 +135,7 @@ void load_proto(Context& ctx) {
   if (lines > 0) draw_numbered_protocol(ctx.gfx, proto, *ctx.state.reference, "r");
   ctx.state.lineh = kNoHandle;
   set_control_text(ctx, kCountBox, int_text(lines));
+  confirm(ctx, "Loaded " + got.name + ": " + counted(lines, "line", "lines"));
 }
 
 void save_protocol(Context& ctx) {
@@ -151,6 +153,8 @@ void save_protocol(Context& ctx) {
     return;
   }
   ylabel(ctx.gfx, sprintf_str("Active Protocal Name: %s", c.name.c_str()));
+  confirm(ctx,
+          "Saved " + c.name + ": " + counted(protocol_lines(*ctx.state.proto), "line", "lines"));
 }
 
 void new_proto(Context& ctx) {
@@ -158,6 +162,7 @@ void new_proto(Context& ctx) {
   ctx.state.proto = empty_protocol();
   ctx.state.lineh = kNoHandle;
   ylabel(ctx.gfx, "New Protocol in Use");
+  confirm(ctx, "New protocol: no lines yet");
 }
 
 void show_line(Context& ctx) {
@@ -199,6 +204,7 @@ void delete_line(Context& ctx) {
   if (!count) return;
   remove_line(proto, static_cast<Eigen::Index>(*i) - 1);
   set_control_text(ctx, kCountBox, int_text(*count - 1));
+  confirm(ctx, "Deleted line " + int_text(static_cast<Eigen::Index>(*i)));
   run_action(ctx, "ShowProto");
 }
 
@@ -220,6 +226,10 @@ void add_line(Context& ctx) {
   put_line(proto, *count, static_cast<double>(*count + 1), *b1, *b2);
   set_control_text(ctx, kCountBox, int_text(*count + 1));
   draw_segment(ctx.gfx, *ctx.state.reference, *b1, *b2, "k");
+  // The landmarks joined by an en dash, as a range is written.
+  confirm(ctx, "Added line " + int_text(*count + 1) + ": " +
+                   int_text(static_cast<Eigen::Index>(*b1)) + "\u2013" +
+                   int_text(static_cast<Eigen::Index>(*b2)));
 }
 
 void show_proto(Context& ctx) {

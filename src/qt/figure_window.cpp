@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,6 +22,8 @@
 #include <cmath>
 
 #include "core/controls.h"
+#include "guikit/return_button.h"
+#include "qt/menus.h"
 #include "qt/window_manager.h"
 
 namespace qiv::qt {
@@ -152,7 +155,8 @@ QRect FigureWindow::client_rect_from_model() const {
   const auto screen = gfx_.pixel_position(kScreen);
   const int w = std::clamp(px(p[2]), 1, kMaxWindowPixels);
   const int h = std::clamp(px(p[3]), 1, kMaxWindowPixels);
-  return QRect(px(p[0]), px(screen[3] - p[1] - p[3]), w, h + status_->sizeHint().height());
+  return QRect(px(p[0]), px(screen[3] - p[1] - p[3]), w,
+               h + menu_height() + status_->sizeHint().height());
 }
 
 void FigureWindow::sync_properties() {
@@ -163,6 +167,7 @@ void FigureWindow::sync_properties() {
   if (string_prop(gfx_, fig_, "NumberTitle", "on") == "on") {
     title = QString("Figure %1").arg(fig_) + (name.empty() ? QString() : ": " + title);
   }
+  if (is_main_window(gfx_, fig_)) title = title_with_file(title, wm_.app().state.datafile);
   if (windowTitle() != title) setWindowTitle(title);
 
   if (auto c = color_prop(gfx_, fig_, "Color")) {
@@ -200,10 +205,12 @@ void FigureWindow::sync_properties() {
   }
   if (geometry() != r) setGeometry(r);
   const int sb = status_->sizeHint().height();
-  const QRect canvas(0, 0, r.width(), r.height() - sb);
+  const int mb = menu_height();
+  const QRect canvas(0, mb, r.width(), r.height() - sb - mb);
   if (canvas_->geometry() != canvas) canvas_->setGeometry(canvas);
   status_->setGeometry(0, r.height() - sb, r.width(), sb);
   controls_area_->fit();
+  if (menu_bar_) menu_bar_->setGeometry(0, 0, r.width(), mb);
 
   if (visible != isVisible()) setVisible(visible);
   sized_ = sized_ || visible;
@@ -255,6 +262,14 @@ void FigureWindow::layout_loaded() {
   layout_size_ = QSize(px(p[2]), px(p[3]));
 }
 
+void FigureWindow::set_menu_bar(QMenuBar* bar) {
+  menu_bar_ = bar;
+  bar->setParent(this);
+  bar->show();
+}
+
+int FigureWindow::menu_height() const { return menu_bar_ ? menu_bar_->sizeHint().height() : 0; }
+
 QWidget* FigureWindow::make_widget(Handle h, const std::string& style, bool multiline) {
   QWidget* w = nullptr;
   if (style == "pushbutton" || style == "togglebutton") {
@@ -287,6 +302,9 @@ QWidget* FigureWindow::make_widget(Handle h, const std::string& style, bool mult
       if (it == controls_.end()) return;
       it->second.edited = false;
       wm_.run_callback(h);
+      // Then the box's natural button, as a click on it (nothing when it is disabled).
+      const Handle b = return_button(gfx_, h);
+      if (b != kNoHandle && string_prop(gfx_, b, "Enable", "on") == "on") wm_.run_callback(b);
     });
     e->installEventFilter(this);
     w = e;
@@ -493,7 +511,7 @@ void FigureWindow::user_geometry_changed() {
 void FigureWindow::store_geometry(const QRect& g) {
   const int sb = status_->sizeHint().height();
   const double w = std::max(1, g.width());
-  const double h = std::max(1, g.height() - sb);
+  const double h = std::max(1, g.height() - sb - menu_height());
   const double screen_h = gfx_.pixel_position(kScreen)[3];
   const std::array<double, 4> now{static_cast<double>(g.x()), screen_h - g.y() - h, w, h};
   const auto old = gfx_.pixel_position(fig_);
@@ -521,9 +539,11 @@ void FigureWindow::keep_controls_at_top(double dh) {
 void FigureWindow::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
   const int sb = status_->sizeHint().height();
-  canvas_->setGeometry(0, 0, width(), std::max(1, height() - sb));
+  const int mb = menu_height();
+  canvas_->setGeometry(0, mb, width(), std::max(1, height() - sb - mb));
   status_->setGeometry(0, height() - sb, width(), sb);
   controls_area_->fit();
+  if (menu_bar_) menu_bar_->setGeometry(0, 0, width(), mb);
   user_geometry_changed();
 }
 

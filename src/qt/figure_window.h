@@ -21,6 +21,7 @@
 #include "qt/figure_painter.h"
 #include "qt/window_fit.h"
 
+class QMenuBar;
 class QStatusBar;
 
 namespace qiv::qt {
@@ -78,6 +79,9 @@ class FigureWindow : public QWidget {
   void show_status(const QString& text);
   // The figure's layout file has set its properties: its size now is the layout's.
   void layout_loaded();
+  // A menu bar above the figure area; the window grows by its height.
+  void set_menu_bar(QMenuBar* bar);
+  QMenuBar* menu_bar() const { return menu_bar_; }
   // The model is going away (the figure was deleted): stop talking to it.
   void detach() { detached_ = true; }
 
@@ -113,6 +117,8 @@ class FigureWindow : public QWidget {
   Handle fig_;
   FigureCanvas* canvas_;
   QStatusBar* status_;
+  QMenuBar* menu_bar_ = nullptr;
+  int menu_height() const;
   std::map<Handle, Control> controls_;
   int applying_ = 0;  // > 0 while model values are being written into widgets
   bool detached_ = false;

@@ -88,6 +88,11 @@ void QtUi::report_failure(const std::string& text, Handle from_figure) {
   if (FigureWindow* w = wm_->window(from_figure)) w->show_status(QString::fromStdString(text));
 }
 
+void QtUi::status(const std::string& text, Handle figure) {
+  if (!wm_) return;
+  if (FigureWindow* w = wm_->window(figure)) w->show_status(QString::fromStdString(text));
+}
+
 void QtUi::copy_figure(Graphics& gfx, Handle fig) {
   auto* mime = new QMimeData;
   mime->setData("image/svg+xml", figure_svg(gfx, fig));

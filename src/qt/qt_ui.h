@@ -32,6 +32,7 @@ class QtUi : public Ui {
   void msgbox(const std::string& text) override;
   void console(const std::string& line) override;
   void report_failure(const std::string& text, Handle from_figure) override;
+  void status(const std::string& text, Handle figure) override;
   void copy_figure(Graphics& gfx, Handle fig) override;
   void save_figure(Graphics& gfx, Handle fig, const std::string& path) override;
 

@@ -8,6 +8,7 @@
 #include "app/session_script.h"
 #include "qt/figure_window.h"
 #include "qt/plot_interaction.h"
+#include "qt/menus.h"
 
 namespace qiv::qt {
 
@@ -84,6 +85,10 @@ void WindowManager::sync() {
   for (Handle f : figs) {
     FigureWindow* w = window(f);
     if (!w || !app_.gfx.ishandle(f)) continue;
+    if (!menus_ && is_main_window(app_.gfx, f)) {
+      menus_ = new MainMenus(*this, *w);
+      w->set_menu_bar(menus_->bar());
+    }
     w->sync_properties();
     w->sync_controls();
   }
@@ -99,6 +104,7 @@ void WindowManager::sync() {
       w->activateWindow();
     }
   }
+  if (menus_) menus_->refresh();
   if (quit_on_last_ && !in_callback_ && visible_windows() == 0) QCoreApplication::quit();
 }
 

@@ -14,6 +14,7 @@
 #include "app/application.h"
 #include "platform/graphics/graphics.h"
 #include "qt/plot_interaction.h"
+#include "qt/menus.h"
 
 class QWidget;
 
@@ -52,6 +53,8 @@ class WindowManager : public QObject, public GraphicsObserver {
   std::uint64_t picture_changes() const { return picture_changes_; }
 
   FigureWindow* window(Handle fig) const;
+  // The main window's menus; nullptr until the main window is shown.
+  MainMenus* menus() const { return menus_.data(); }
   QWidget* control_widget(Handle control) const;
   // Open figures that are shown.
   int visible_windows() const;
@@ -85,6 +88,7 @@ class WindowManager : public QObject, public GraphicsObserver {
   std::set<Handle> dirty_controls_;
   std::set<Handle> dirty_canvas_;
   Handle raise_ = kNoHandle;
+  QPointer<MainMenus> menus_;
   bool sync_posted_ = false;
   bool quit_on_last_ = false;
   bool in_callback_ = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
 #include "data/showshape.h"
@@ -124,8 +125,11 @@ void save_reflected(Context& ctx) {
     }
     return;
   }
-  save_landmark_table(ctx, *ctx.state.rdata, specimen_names(ctx.state, ctx.state.rdata->rows()),
-                      "Please Enter Filename for Backreflected Data");
+  const Matrix& rdata = *ctx.state.rdata;
+  const auto saved = save_landmark_table(ctx, rdata, specimen_names(ctx.state, rdata.rows()),
+                                         "Please Enter Filename for Backreflected Data");
+  if (saved)
+    confirm(ctx, "Saved " + *saved + ": " + counted(rdata.rows(), "specimen", "specimens"));
 }
 
 }  // namespace qiv

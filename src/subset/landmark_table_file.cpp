@@ -27,10 +27,11 @@ std::string format_landmark_table(const Matrix& table) {
   return out;
 }
 
-void save_landmark_table(Context& ctx, const Matrix& table, const std::vector<std::string>& names,
-                         const std::string& title) {
+std::optional<std::string> save_landmark_table(Context& ctx, const Matrix& table,
+                                               const std::vector<std::string>& names,
+                                               const std::string& title) {
   const FileChoice choice = ctx.ui.put_file(kLandmarkTableFilter, title);
-  if (choice.cancelled) return;
+  if (choice.cancelled) return std::nullopt;
   // The folder comes from the dialog; if it cannot be entered the write below fails too.
   std::error_code ignored;
   std::filesystem::current_path(choice.dir, ignored);
@@ -43,7 +44,9 @@ void save_landmark_table(Context& ctx, const Matrix& table, const std::vector<st
     // and why.
     ctx.ui.report_failure("Cannot write " + choice.name + ": " + why + ".",
                           ctx.gfx.callback_figure());
+    return std::nullopt;
   }
+  return choice.name;
 }
 
 }  // namespace qiv

@@ -2,6 +2,7 @@
 // Writing a landmark data file (the subset and back-reflected data sets): one row per line,
 // every value as " %f " (a blank, fixed point with six decimals, a blank), "\n" after each
 // row. The file reads back with dload, values rounded to six decimals.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,9 @@ inline constexpr const char* kLandmarkTableFilter = "Landmark data (*.txt);;TPS 
 // when the name ends in ".tps" in any case, else in the program's own layout
 // (format_landmark_table). When the write fails the message box "Failure on File Open" is
 // shown, any existing file is left as it was, and the console and the window's status bar name
-// the file and the reason.
-void save_landmark_table(Context& ctx, const Matrix& table, const std::vector<std::string>& names,
-                         const std::string& title);
+// the file and the reason. Returns the name of the file written, nothing on cancel or failure.
+std::optional<std::string> save_landmark_table(Context& ctx, const Matrix& table,
+                                               const std::vector<std::string>& names,
+                                               const std::string& title);
 
 }  // namespace qiv

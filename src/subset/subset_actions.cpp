@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
 #include "data/showshape.h"
@@ -105,8 +106,11 @@ void save_subset(Context& ctx) {
     ctx.ui.msgbox(unscalable_message(ctx, newset, bad));
     return;
   }
-  save_landmark_table(ctx, newset, specimen_names(ctx.state, newset.rows()),
-                      "Please Enter Filename for Subset of Data");
+  const auto saved = save_landmark_table(ctx, newset, specimen_names(ctx.state, newset.rows()),
+                                         "Please Enter Filename for Subset of Data");
+  if (saved)
+    confirm(ctx, "Saved " + *saved + ": " + counted(newset.rows(), "specimen", "specimens") + ", " +
+                     counted(static_cast<long long>(members.size()), "landmark", "landmarks"));
 }
 
 }  // namespace qiv

@@ -7,6 +7,7 @@
 
 #include "analysis/line_lengths.h"
 #include "analysis/modularity.h"
+#include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
 #include "platform/file_io.h"
@@ -103,8 +104,11 @@ void test_modularity(Context& ctx) {
   std::error_code ignored;  // a folder that cannot be entered makes the write fail too
   std::filesystem::current_path(f.dir, ignored);
   std::string why;
-  if (!write_file_atomically(f.dir + f.name, modularity_report(*result), &why))
+  if (!write_file_atomically(f.dir + f.name, modularity_report(*result), &why)) {
     ctx.ui.msgbox("Cannot write " + f.name + ": " + why + ".");
+    return;
+  }
+  confirm(ctx, "Saved " + f.name);
 }
 
 }  // namespace qiv

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/failure.h"
+#include "core/confirm.h"
 #include "core/controls.h"
 #include "core/folder_visit.h"
 #include "core/guards.h"
@@ -65,6 +66,7 @@ void load_proto_t(Context& ctx) {
   ctx.state.lineh = kNoHandle;
   return_to_menu(ctx);
   set_control_enable(ctx, "LoadProtoButton", false);
+  confirm(ctx, "Loaded " + chosen.name + ": " + counted(m, "line", "lines"));
 }
 
 void show_m_line(Context& ctx) {
@@ -101,6 +103,7 @@ void clear_target(Context& ctx) {
   set_control_enable(ctx, "LoadProtoButton", false);
   set_control_text(ctx, "LengthBox", " ");
   show_protocol_status(ctx);
+  confirm(ctx, "Started again: no protocol and no blocks");
 }
 
 }  // namespace qiv

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
 #include "data/landmark_file.h"
@@ -70,6 +71,7 @@ void save_matrix(Context& ctx) {
   }
 
   std::string block_file_name;  // empty in the matrix file when this dialog is cancelled
+  std::string saved_blocks;     // "blocks NAME" once the block file is written
   FileChoice b = ctx.ui.put_file("*.txt", "Enter Name for Block Structure File");
   if (!b.cancelled) {
     block_file_name = b.name;
@@ -79,18 +81,29 @@ void save_matrix(Context& ctx) {
     if (!write_file_atomically(b.dir + b.name, block_structure_text(protoname, block, nblocks),
                                &why))
       ctx.ui.msgbox("Cannot write the block structure file " + b.name + ": " + why + ".");
+    else
+      saved_blocks = "blocks " + b.name;
   }
 
   ctx.state.tmatrix = build_target_matrix(m, block, nblocks);
 
   FileChoice t = ctx.ui.put_file("*.txt", "Enter Name for Target Matrix File");
-  if (t.cancelled) return;
+  if (t.cancelled) {
+    if (!saved_blocks.empty()) confirm(ctx, "Saved " + saved_blocks);
+    return;
+  }
   enter_directory(t.dir);
   std::string why;
   if (!write_file_atomically(
           t.dir + t.name,
-          target_matrix_text(protoname, block_file_name, block, nblocks, *ctx.state.tmatrix), &why))
+          target_matrix_text(protoname, block_file_name, block, nblocks, *ctx.state.tmatrix),
+          &why)) {
     ctx.ui.msgbox("Cannot write the target matrix file " + t.name + ": " + why + ".");
+    if (!saved_blocks.empty()) confirm(ctx, "Saved " + saved_blocks);
+    return;
+  }
+  confirm(ctx,
+          "Saved " + (saved_blocks.empty() ? "" : saved_blocks + " and ") + "matrix " + t.name);
 }
 
 void save_matrix_csv(Context& ctx) {
@@ -112,8 +125,11 @@ void save_matrix_csv(Context& ctx) {
   enter_directory(f.dir);
   std::string why;
   if (!write_file_atomically(
-          f.dir + f.name, target_matrix_csv(proto, build_target_matrix(m, block, nblocks)), &why))
+          f.dir + f.name, target_matrix_csv(proto, build_target_matrix(m, block, nblocks)), &why)) {
     ctx.ui.msgbox("Cannot write " + f.name + ": " + why + ".");
+    return;
+  }
+  confirm(ctx, "Saved matrix " + f.name);
 }
 
 void load_block(Context& ctx) {
@@ -188,6 +204,9 @@ void load_block(Context& ctx) {
   set_control_text(ctx, "CurrentBlockBox", " 1 ");
   set_control_text(ctx, "MaxBlockBox", num2str(*ctx.state.nblocks));
   run_action(ctx, "ShowBlockStructure");
+  confirm(ctx, "Loaded " + f.name + ": " +
+                   counted(static_cast<long long>(*ctx.state.nblocks), "block", "blocks") + ", " +
+                   counted(m, "line", "lines"));
 }
 
 }  // namespace qiv

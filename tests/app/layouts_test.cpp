@@ -10,6 +10,7 @@
 #include "app/application.h"
 #include "app/qivprotosw.h"
 #include "guikit/figure_files.h"
+#include "guikit/return_button.h"
 #include "platform/headless_ui.h"
 
 namespace qiv {
@@ -145,6 +146,57 @@ TEST_F(Layouts, EveryActionButSetHomeIsSentBySomeControl) {
   // The button that loads the target window's protocol is the one its actions enable.
   Handle b = app_.gfx.findobj_tag("LoadProtoButton")[0];
   EXPECT_EQ(app_.gfx.get(b, "Callback"), Value(List{Value("qivprotosw"), Value("LoadProtoT")}));
+}
+
+// Return in a one-line edit box presses the button its ReturnButton names.
+const std::map<std::string, std::string> kReturnButtons{
+    {"EndBox1", "AddLine"},          {"EndBox2", "AddLine"},
+    {"ActivePointBox", "ShowLine2"}, {"PointBox", "AddLMtoSubset"},
+    {"ActiveLMBox", "AddMidline"},   {"MaxBlockBox", "SetBlocks"},
+    {"TargetLineBox", "ShowMLine"},  {"CurrentBlockBox", "ShowBlockStructure"},
+    {"BlockBox", "BlockEnter"},      {"PermBox", "TestModularity"},
+    {"SeedBox", "TestModularity"},
+};
+
+TEST_F(Layouts, EveryOneLineEditBoxNamesAPushbuttonOfItsWindowForReturn) {
+  std::map<std::string, std::string> named;
+  for (const char* name : kLayouts) {
+    Handle fig = openfig(app_.ctx, name, "new");
+    for (Handle c : controls(fig)) {
+      const std::string target = str(c, "ReturnButton");
+      const bool edit = str(c, "Style") == "edit";
+      const bool one_line =
+          app_.gfx.get(c, "Max").scalar_value() - app_.gfx.get(c, "Min").scalar_value() <= 1;
+      if (!edit || !one_line) {
+        EXPECT_EQ(target, "") << str(c, "Tag") << ": only one-line edit boxes press a button";
+        continue;
+      }
+      named[str(c, "Tag")] = target;
+      int found = 0;
+      for (Handle b : controls(fig)) {
+        if (str(b, "Tag") != target) continue;
+        ++found;
+        EXPECT_EQ(str(b, "Style"), "pushbutton") << target;
+        EXPECT_EQ(return_button(app_.gfx, c), b) << str(c, "Tag");
+      }
+      EXPECT_EQ(found, 1) << str(c, "Tag") << " names " << target << " in " << name;
+    }
+  }
+  EXPECT_EQ(named, kReturnButtons);
+}
+
+TEST_F(Layouts, AReturnButtonIsOnlyAPushbuttonOfTheSameWindow) {
+  Handle main = openfig(app_.ctx, "Qiv_proto", "new");
+  Handle subset = openfig(app_.ctx, "qiv_subset", "new");
+  Handle box = app_.gfx.findobj_tag("EndBox1")[0];
+  ASSERT_EQ(app_.gfx.figure_of(box), main);
+  // A button of another window, a box that is no pushbutton, a tag nobody has, none.
+  for (const char* tag : {"AddLMtoSubset", "FileBox", "NoSuchButton", ""}) {
+    app_.gfx.set(box, "ReturnButton", Value(tag));
+    EXPECT_EQ(return_button(app_.gfx, box), kNoHandle) << tag;
+  }
+  EXPECT_NE(app_.gfx.findobj_tag("AddLMtoSubset")[0], kNoHandle);
+  EXPECT_EQ(app_.gfx.figure_of(app_.gfx.findobj_tag("AddLMtoSubset")[0]), subset);
 }
 
 bool inside(const std::array<double, 4>& a, const std::array<double, 4>& b) {

@@ -153,6 +153,9 @@ std::vector<PropertyRule> uicontrol_rules() {
       {"BackgroundColor", K::kColor, grey(), A::kPicture, {}, false, true},
       {"ForegroundColor", K::kColor, row({0, 0, 0}), A::kPicture, {}, false, true},
       {"Visible", K::kOnOff, Value("on"), A::kPicture, {}, false, true},
+      // An edit box's natural button: the Tag of a pushbutton of the same figure, pressed when
+      // Return is typed in the box ("" for none).
+      {"ReturnButton", K::kText, Value(""), A::kData, {}, false, true},
       {"HandleVisibility", K::kOnOff, Value("on"), A::kData},
       {"UserData", K::kAny, Value(Matrix()), A::kData},
   };

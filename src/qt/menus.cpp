@@ -1,0 +1,169 @@
+#include "qt/menus.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "qt/figure_window.h"
+#include "qt/window_manager.h"
+
+#ifndef QIV_VERSION
+#error "QIV_VERSION is set by the build from the project's version"
+#endif
+
+namespace qiv::qt {
+
+bool is_main_window(const Graphics& g, Handle fig) {
+  return g.ishandle(fig) && g.type(fig) == ObjType::kFigure &&
+         g.get(fig, "Tag").str() == "MainWindow";
+}
+
+QString title_with_file(const QString& title, const std::optional<std::string>& file) {
+  if (!file || file->empty()) return title;
+  return title + QString::fromUtf8(" \u2014 ") + QString::fromStdString(*file);
+}
+
+QString about_text() {
+  return QString::fromUtf8(
+      "qiv_proto " QIV_VERSION
+      "\n"
+      "Landmark protocols for 2-D morphometrics: lines between landmarks, their lengths, "
+      "landmark subsets, back-reflection and target matrices.\n\n"
+      "Reads landmark data in three formats, told apart by their content:\n"
+      "\u2022 the program's own: one specimen per line, x1 y1 \u2026 xk yk, then centroid size\n"
+      "\u2022 TPS (LM= records, with SCALE, ID and IMAGE)\n"
+      "\u2022 NTS (a header of rows and columns, then the coordinates)");
+}
+
+const std::vector<MenuItem>& button_menu_items() {
+  static const std::vector<MenuItem> items{
+      {"File", "Load data file...", "Load", "Ctrl+O"},
+      {"File", "Load protocol...", "LoadProto", ""},
+      {"File", "Save protocol...", "SaveProtocol", "Ctrl+S"},
+      {"File", "Save lengths...", "SaveLengths", ""},
+      {"File", "Copy picture", "CopyBigImage", "Ctrl+Shift+C"},
+      {"File", "Save picture...", "SaveBigImage", ""},
+      {"Tools", "Landmark subset...", "MakeSubset", ""},
+      {"Tools", "Back-reflection...", "DoBackReflect", ""},
+      {"Tools", "Target matrix...", "CreateTarget", ""},
+  };
+  return items;
+}
+
+MainMenus::MainMenus(WindowManager& wm, FigureWindow& window)
+    : QObject(&window), wm_(wm), window_(window), bar_(new QMenuBar(&window)) {
+  // A menu bar inside the window on every platform: the figure area below it keeps the
+  // layout's geometry.
+  bar_->setNativeMenuBar(false);
+  QMenu* file = bar_->addMenu("&File");
+  QMenu* tools = bar_->addMenu("&Tools");
+  for (const MenuItem& m : button_menu_items()) {
+    QMenu* menu = std::string(m.menu) == "File" ? file : tools;
+    if (std::string(m.tag) == "CopyBigImage") menu->addSeparator();
+    QAction* a = menu->addAction(QString::fromUtf8(m.text));
+    if (*m.keys) a->setShortcut(QKeySequence(QString::fromLatin1(m.keys)));
+    const std::string tag = m.tag;
+    connect(a, &QAction::triggered, this, [this, tag] { press(tag); });
+    items_.emplace_back(tag, a);
+  }
+  file->addSeparator();
+  quit_ = file->addAction("&Quit");
+  quit_->setShortcut(QKeySequence("Ctrl+Q"));
+  // Closing the main window closes the tool windows and ends the program.
+  connect(quit_, &QAction::triggered, &window_, &QWidget::close);
+
+  QMenu* help = bar_->addMenu("&Help");
+  about_ = help->addAction("&About qiv_proto");
+  connect(about_, &QAction::triggered, this, [this] {
+    auto* box = new QMessageBox(QMessageBox::Information, "About qiv_proto", about_text(),
+                                QMessageBox::Ok, &window_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+  });
+  for (QMenu* m : {file, tools}) connect(m, &QMenu::aboutToShow, this, &MainMenus::refresh);
+
+  window_.setAcceptDrops(true);
+  window_.installEventFilter(this);
+  refresh();
+}
+
+QAction* MainMenus::item(const std::string& tag) const {
+  for (const auto& [t, a] : items_)
+    if (t == tag) return a;
+  return nullptr;
+}
+
+Handle MainMenus::button(const std::string& tag) const {
+  const Graphics& g = wm_.gfx();
+  const Handle fig = window_.figure();
+  if (!g.ishandle(fig)) return kNoHandle;
+  for (Handle c : g.children(fig))
+    if (g.type(c) == ObjType::kUicontrol && g.get(c, "Tag").str() == tag) return c;
+  return kNoHandle;
+}
+
+void MainMenus::refresh() {
+  const Graphics& g = wm_.gfx();
+  for (const auto& [tag, a] : items_) {
+    const Handle b = button(tag);
+    const bool on = b != kNoHandle && g.get(b, "Enable").str() == "on";
+    if (a->isEnabled() != on) a->setEnabled(on);
+  }
+}
+
+void MainMenus::press(const std::string& tag) {
+  const Handle b = button(tag);
+  // A shortcut may come before the menu shows the button's latest state.
+  if (b == kNoHandle || wm_.gfx().get(b, "Enable").str() != "on") return;
+  wm_.run_callback(b);
+}
+
+bool MainMenus::eventFilter(QObject* watched, QEvent* e) {
+  if (watched != &window_) return QObject::eventFilter(watched, e);
+  if (e->type() == QEvent::DragEnter) {
+    auto* d = static_cast<QDragEnterEvent*>(e);
+    // Anything is taken, so that a drop of the wrong thing can say what is wanted.
+    if (d->mimeData()->hasUrls() || d->mimeData()->hasText()) d->acceptProposedAction();
+    return true;
+  }
+  if (e->type() == QEvent::DragMove) {
+    static_cast<QDragMoveEvent*>(e)->acceptProposedAction();
+    return true;
+  }
+  if (e->type() == QEvent::Drop) {
+    auto* d = static_cast<QDropEvent*>(e);
+    d->acceptProposedAction();
+    drop(d->mimeData());
+    return true;
+  }
+  return QObject::eventFilter(watched, e);
+}
+
+void MainMenus::drop(const QMimeData* mime) {
+  Application& app = wm_.app();
+  const QList<QUrl> urls = mime->hasUrls() ? mime->urls() : QList<QUrl>{};
+  if (urls.size() > 1) {
+    app.ctx.ui.msgbox("Drop one landmark data file at a time.");
+    return;
+  }
+  const QString path = urls.size() == 1 && urls[0].isLocalFile() ? urls[0].toLocalFile() : "";
+  if (path.isEmpty() || QFileInfo(path).isDir()) {
+    app.ctx.ui.msgbox("Only a landmark data file can be dropped here.");
+    return;
+  }
+  // As "qiv_proto FILE" does: the "Load" action with the file as its dialog's answer, in the
+  // main window.
+  window_.status_bar()->clearMessage();
+  Graphics& g = wm_.gfx();
+  if (g.current_figure() != window_.figure()) g.figure(window_.figure());
+  app.load_file(path.toStdString());
+  wm_.sync();
+}
+
+}  // namespace qiv::qt
