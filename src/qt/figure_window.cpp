@@ -186,8 +186,9 @@ void FigureWindow::sync_properties() {
     // and the plot giving up the pixels; one that may not resize never grows past it.
     const auto now = gfx_.pixel_position(fig_);
     const QSize layout = layout_size_.isEmpty() ? QSize(px(now[2]), px(now[3])) : layout_size_;
-    const QSize window = layout + QSize(0, r.height() - px(now[3]));
-    setMinimumSize(smallest_window_size(window));
+    const QSize bars(0, r.height() - px(now[3]));  // the menu and status bars keep their height
+    const QSize window = layout + bars;
+    setMinimumSize(smallest_window_size(layout) + bars);
     const bool fixed = string_prop(gfx_, fig_, "Resize", "on") == "off";
     setMaximumSize(fixed ? window : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     if (visible) {

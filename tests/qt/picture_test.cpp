@@ -298,7 +298,9 @@ TEST(PictureCrop, WhiteAroundTheInkAndInkNearEachEdge) {
     for (int x = 0; x < w; ++x) {
       const bool ring =
           x < margin - 1 || y < margin - 1 || x >= w - margin + 1 || y >= h - margin + 1;
-      if (ring) ASSERT_TRUE(is_white(img.pixel(x, y))) << "at " << x << "," << y;
+      if (ring) {
+        ASSERT_TRUE(is_white(img.pixel(x, y))) << "at " << x << "," << y;
+      }
       ASSERT_NE(img.pixel(x, y), qRgb(128, 128, 128)) << "window grey at " << x << "," << y;
     }
   // Tight: something dark within a few pixels of the margin on every side (a text's box

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <deque>
@@ -165,7 +166,9 @@ TEST_P(SmallWindowTest, ShrinksToFourFifthsWithoutControlsOverlapping) {
   ASSERT_NE(w, nullptr) << c.tag;
   ASSERT_TRUE(w->isVisible());
   const QSize layout = layout_size(c.file);
-  const int status = w->status_bar()->sizeHint().height();
+  // The status bar, and the menu bar of the main window, keep their height.
+  const int status = w->status_bar()->sizeHint().height() +
+                     (w->menu_bar() ? w->menu_bar()->sizeHint().height() : 0);
   EXPECT_TRUE(screen_.contains(w->geometry())) << "opens on the screen";
 
   EXPECT_LE(w->minimumSize().width(), 0.8 * layout.width());
@@ -236,9 +239,11 @@ TEST_F(FourWindows, SavedPictureOfTheMainWindowIsThePlotOnWhite) {
   EXPECT_LT(img.height(), canvas.height() * scale);
   const int ring = static_cast<int>((qt::kPictureMargin - 1) * scale);
   for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if (x < ring || y < ring || x >= img.width() - ring || y >= img.height() - ring)
+    for (int x = 0; x < img.width(); ++x) {
+      if (x < ring || y < ring || x >= img.width() - ring || y >= img.height() - ring) {
         ASSERT_EQ(img.pixel(x, y), qRgb(255, 255, 255)) << "at " << x << "," << y;
+      }
+    }
 }
 
 }  // namespace
