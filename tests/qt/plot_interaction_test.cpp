@@ -249,6 +249,8 @@ TEST_F(PlotMouseTest, ActivatingAToolWindowMakesItCurrentTheMainWindowDoesNot) {
 
 TEST_F(PlotMouseTest, WheelZoomsTheViewOnlyAndClicksPickInIt) {
   const Limits before = model_limits();
+  wheel_at(QPointF(20, 20), 3);  // over the controls, not the plot
+  EXPECT_FALSE(plot().view().has_value());
   const QImage full = canvas()->picture().copy();
   const QPointF lm6 = at_landmark(6);
   wheel_at(lm6, 3);
