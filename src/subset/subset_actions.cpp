@@ -19,7 +19,7 @@ namespace {
 
 // The membership flags of the subset text.
 std::vector<bool> subset_flags(const Context& ctx) {
-  return landmark_flags(landmark_list(control_text(ctx, "SubsetBox")), landmark_count(ctx));
+  return landmark_flags(landmark_list(control_text(ctx, "SubsetBox")), common_landmark_count(ctx));
 }
 
 std::string unscalable_message(const Context& ctx, const Matrix& exported, Eigen::Index row) {
