@@ -9,16 +9,16 @@
 
 #include "app/application.h"
 #include "base/failure.h"
-#include "data/data_test_support.h"
 #include "data/landmark_file.h"
 #include "data/nts_file.h"
 #include "data/tps_file.h"
 #include "platform/headless_ui.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
 
-using testing::ScratchDir;
+using ScratchDir = test_support::ScratchTest;
 
 // The centroid size written out: the square root of the summed squared distances of the
 // points from their mean point.

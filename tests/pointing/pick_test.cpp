@@ -18,7 +18,7 @@ namespace qiv {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScratchDir;
+using test_support::ScratchDir;
 
 const std::string kExamples = std::string(QIV_SOURCE_DIR) + "/examples/";
 

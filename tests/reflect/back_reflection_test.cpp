@@ -9,7 +9,7 @@
 namespace qiv {
 namespace {
 
-using testing::make_specimens;
+using test_support::make_specimens;
 
 // Reflection of q across the line through p1 and p2, computed on its own.
 std::array<double, 2> reflect_point(std::array<double, 2> q, std::array<double, 2> p1,

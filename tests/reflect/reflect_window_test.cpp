@@ -14,7 +14,7 @@ namespace qiv {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScratchDir;
+using test_support::ScratchDir;
 
 class BackWindow : public ::testing::Test {
  protected:

@@ -9,9 +9,9 @@
 namespace qiv {
 namespace {
 
-using testing::DrawnLine;
-using testing::LoadedSession;
-using testing::make_specimens;
+using test_support::DrawnLine;
+using test_support::LoadedSession;
+using test_support::make_specimens;
 
 constexpr int kLandmarks = 8;
 
