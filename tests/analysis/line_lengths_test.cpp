@@ -8,7 +8,7 @@
 
 #include "analysis/analysis_actions.h"
 #include "app/qivprotosw.h"
-#include "subset/loaded_session.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {

@@ -12,7 +12,7 @@
 #include "app/session_script.h"
 #include "core/controls.h"
 #include "platform/headless_ui.h"
-#include "subset/loaded_session.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {

@@ -13,7 +13,7 @@
 #include "platform/graphics/style.h"
 #include "reflect/back_reflection.h"
 #include "subset/landmark_list.h"
-#include "subset/loaded_session.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {

@@ -8,7 +8,7 @@
 #include "app/application.h"
 #include "core/controls.h"
 #include "platform/headless_ui.h"
-#include "subset/loaded_session.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {

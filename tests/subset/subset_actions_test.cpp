@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/graphics/style.h"
-#include "subset/loaded_session.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {

@@ -10,8 +10,8 @@
 #include "platform/file_io.h"
 #include "platform/text.h"
 #include "subset/landmark_table_file.h"
-#include "subset/loaded_session.h"
 #include "subset/subset_actions.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {

@@ -9,7 +9,7 @@
 #include "core/controls.h"
 #include "platform/headless_ui.h"
 #include "platform/text.h"
-#include "subset/loaded_session.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {
