@@ -6,6 +6,7 @@
 #include "core/controls.h"
 #include "core/guards.h"
 #include "data/landmark_file.h"
+#include "data/landmark_table_file.h"
 #include "data/showshape.h"
 #include "geometry/consensus.h"
 #include "guikit/axes_helpers.h"
@@ -13,7 +14,6 @@
 #include "reflect/back_reflection.h"
 #include "subset/landmark_list.h"
 #include "subset/landmark_marker.h"
-#include "subset/landmark_table_file.h"
 #include "subset/secondary_window.h"
 
 namespace qiv {

@@ -5,12 +5,12 @@
 
 #include "core/controls.h"
 #include "core/guards.h"
+#include "data/landmark_table_file.h"
 #include "data/showshape.h"
 #include "guikit/axes_helpers.h"
 #include "platform/text.h"
 #include "subset/landmark_list.h"
 #include "subset/landmark_marker.h"
-#include "subset/landmark_table_file.h"
 #include "subset/secondary_window.h"
 #include "subset/subset_export.h"
 

@@ -6,10 +6,10 @@
 #include <filesystem>
 
 #include "data/landmark_file.h"
+#include "data/landmark_table_file.h"
 #include "geometry/centroid.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
-#include "subset/landmark_table_file.h"
 #include "subset/subset_actions.h"
 #include "support/loaded_session.h"
 
