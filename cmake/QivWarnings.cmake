@@ -8,7 +8,10 @@ if(QIV_SANITIZE)
   target_link_options(qiv_warnings INTERFACE -fsanitize=address,undefined)
 endif()
 if(QIV_FUZZ)
-  # Every library is instrumented for coverage; only the harnesses link the fuzzer's main.
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
-  add_link_options(-fsanitize=address,undefined)
+  # The code the harnesses reach is instrumented for coverage and the sanitizers through this
+  # interface, as every library and harness links it; only the harnesses link the fuzzer's
+  # main (tests/fuzz/CMakeLists.txt). Nothing is set for targets that do not link it.
+  target_compile_options(qiv_warnings INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                                                -fno-omit-frame-pointer)
+  target_link_options(qiv_warnings INTERFACE -fsanitize=address,undefined)
 endif()

@@ -6,6 +6,7 @@
 #include "analysis/line_lengths.h"
 #include "core/confirm.h"
 #include "core/guards.h"
+#include "data/landmark_file.h"
 #include "platform/file_io.h"
 #include "protocol/protocol_model.h"
 
@@ -19,7 +20,7 @@ void save_lengths(Context& ctx) {
     ctx.ui.msgbox("The protocol has no lines: add lines before saving their lengths.");
     return;
   }
-  const long long k = (data.cols() - 1) / 2;
+  const long long k = landmark_count(data);
   if (auto bad = find_line_outside_data(proto, k)) {
     ctx.ui.msgbox(line_outside_data_message(*bad, k));
     return;

@@ -44,12 +44,6 @@ std::optional<Word> next_word(std::string_view line, std::size_t pos) {
   return Word{std::string(line.substr(pos, end - pos)), end};
 }
 
-std::string lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
-
 // Raised by a step that cannot run; becomes "script: line N: reason", N the step's line
 // unless the error belongs to another line.
 struct StepError {
@@ -189,7 +183,7 @@ class ScriptRunner {
     Handle h = tagged(tag->text);
     if (!app_.gfx.has_property(h, prop->text)) throw no_property(tag->text, prop->text);
     Value old = app_.gfx.get(h, prop->text);
-    if (old.is_matrix() && lower(prop->text) != "string") {
+    if (old.is_matrix() && to_lower(prop->text) != "string") {
       Matrix m = str2num(text);
       if (m.size() == 0 && !is_blank(text)) throw StepError{"\"" + text + "\" is not a number"};
       app_.gfx.set(h, prop->text, Value(std::move(m)));
@@ -255,7 +249,7 @@ class ScriptRunner {
   }
 
   void clipboard(const std::string& file) {
-    std::string ext = lower(fs::path(file).extension().string());
+    std::string ext = to_lower(fs::path(file).extension().string());
     if (ext != ".svg" && ext != ".png")
       throw StepError{"the clipboard picture is written as .svg or .png, not \"" + file + "\""};
     if (ui_.clipboard_copies() == 0) throw StepError{"nothing was copied to the clipboard"};

@@ -67,7 +67,7 @@ void check_landmark_data(const SpecimenData& file, const std::string& name) {
 // reserved one drawing at a time, the mean shape's few objects would move all of the
 // specimens' millions to a larger block.
 void reserve_for_specimens(Graphics& gfx, Handle ax, const Matrix& data) {
-  const Eigen::Index k = (data.cols() - 1) / 2;
+  const Eigen::Index k = landmark_count(data);
   gfx.reserve_lines(ax, static_cast<std::size_t>((data.rows() + 2) * k));
 }
 

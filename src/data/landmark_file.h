@@ -20,6 +20,12 @@ namespace qiv {
 // empty line, whatever its line end). NaN and Inf are read as such.
 std::optional<Matrix> dload(const std::string& fname);
 
+// The landmarks k of a table whose rows read x1 y1 ... xk yk then the trailing value (the data
+// set, or the mean shape's one row); 0 for a table without columns.
+inline Eigen::Index landmark_count(const Matrix& table) {
+  return table.cols() >= 1 ? (table.cols() - 1) / 2 : 0;
+}
+
 // dload's reading of a text already in memory; fname only names the file in messages.
 Matrix parse_landmark_table(std::string_view text, const std::string& fname);
 

@@ -1,6 +1,7 @@
 #include "data/showshape.h"
 
 #include "base/failure.h"
+#include "data/landmark_file.h"
 #include "platform/text.h"
 
 namespace qiv {
@@ -11,7 +12,7 @@ void showshape(Graphics& gfx, const Matrix& x, const std::string& style) {
   gfx.hold_on();
   Handle ax = gfx.gca();
   const Eigen::Index rows = x.rows();
-  const Eigen::Index k = x.cols() >= 1 ? (x.cols() - 1) / 2 : 0;
+  const Eigen::Index k = landmark_count(x);
   gfx.reserve_lines(ax, static_cast<std::size_t>(rows * k));
   for (Eigen::Index i = 0; i < rows; ++i) {
     const double* r = x.data() + i * x.cols();

@@ -171,6 +171,12 @@ SpecimenData parse_tps(std::string_view text, const std::string& fname) {
         throw Failure(head + "specimen " + name_ahead(after_lm, number) + ", " + at(lm_line) +
                       ": LM=0: a specimen needs at least one landmark.");
       }
+      // Every landmark takes a line of at least two numbers, so a count beyond the file's size
+      // cannot be met; refused here, before it sizes the table (or overflows 2 * k + 1).
+      if (static_cast<unsigned long>(*count) > text.size()) {
+        throw Failure(head + "specimen " + name_ahead(after_lm, number) + ", " + at(lm_line) +
+                      ": LM=" + std::to_string(*count) + " is more landmarks than the file holds.");
+      }
       k = *count;
       n = 2 * k + 1;
       // Room for as many records as the file could hold at about 12 bytes per landmark; the

@@ -125,11 +125,6 @@ Handle openfig(Context& ctx, const std::string& filename, const std::string& pol
   return fig;
 }
 
-Handle get_parent_fig(const Graphics& gfx, Handle h) {
-  while (h != kNoHandle && gfx.ishandle(h) && gfx.type(h) != ObjType::kFigure) h = gfx.parent(h);
-  return h != kNoHandle && gfx.ishandle(h) ? h : kNoHandle;
-}
-
 void movegui(Context& ctx, const Args& in) {
   Graphics& gfx = ctx.gfx;
   if (in.size() > 3) throw Failure("Too many input arguments.");

@@ -29,10 +29,6 @@ Handle openfig(Context& ctx, const std::string& filename, const std::string& pol
 // the current figure; without a position it is "onscreen".
 void movegui(Context& ctx, const Args& in);
 
-// The figure that contains h (h itself for a figure); kNoHandle when the walk up the
-// parents passes the screen object or h names no object.
-Handle get_parent_fig(const Graphics& gfx, Handle h);
-
 // The registry entry for a layout's bare name: name + "_SINGLETON_handle", cut to 31
 // characters.
 std::string singleton_entry_name(const std::string& bare_name);

@@ -12,7 +12,7 @@ const char* kBadHandle = "H must be the handle to a figure or figure descendent.
 const char* kGuiDataName = "UsedByGUIData_m";
 }  // namespace
 
-Handle get_parent_figure(const Graphics& gfx, Handle h) {
+Handle get_parent_fig(const Graphics& gfx, Handle h) {
   while (h != kNoHandle && gfx.ishandle(h) && gfx.type(h) != ObjType::kFigure) {
     h = gfx.parent(h);
   }
@@ -31,7 +31,7 @@ Value guihandles(Graphics& gfx, const std::optional<Value>& hv) {
   Handle fig;
   if (hv) {
     Handle h = handle_from_value(gfx, *hv);
-    fig = h == kNoHandle ? kNoHandle : get_parent_figure(gfx, h);
+    fig = h == kNoHandle ? kNoHandle : get_parent_fig(gfx, h);
     if (fig == kNoHandle) throw Failure(kBadHandle);
   } else {
     fig = gfx.gcf();
@@ -58,7 +58,7 @@ Value guihandles(Graphics& gfx, const std::optional<Value>& hv) {
 
 static Handle gui_figure(const Graphics& gfx, const Value& hv) {
   Handle h = handle_from_value(gfx, hv);
-  Handle fig = h == kNoHandle ? kNoHandle : get_parent_figure(gfx, h);
+  Handle fig = h == kNoHandle ? kNoHandle : get_parent_fig(gfx, h);
   if (fig == kNoHandle) throw Failure(kBadHandle);
   return fig;
 }

@@ -8,9 +8,9 @@
 
 namespace qiv {
 
-// The figure that contains h: h itself for a figure, kNoHandle when the walk passes the
-// screen object.
-Handle get_parent_figure(const Graphics& gfx, Handle h);
+// The figure that contains h (h itself for a figure); kNoHandle when the walk up the
+// parents passes the screen object or h names no object.
+Handle get_parent_fig(const Graphics& gfx, Handle h);
 
 // The handle named by a value: a single whole number naming an existing object; otherwise
 // kNoHandle.

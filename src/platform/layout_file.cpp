@@ -12,17 +12,12 @@
 #include "platform/graphics/properties.h"
 #include "platform/graphics/style.h"
 #include "platform/input_file.h"
+#include "platform/text.h"
 
 namespace qiv {
 namespace {
 
 using Json = nlohmann::json;
-
-std::string lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
 
 // One object to create: its type and its properties in the order they are to be set.
 struct LayoutObject {
@@ -146,7 +141,7 @@ class Reader {
       case PropKind::kOnOff: {
         static const std::vector<std::string> on_off{"on", "off"};
         const std::vector<std::string>& words = p.kind == PropKind::kOnOff ? on_off : p.choices;
-        std::string word = v.is_string() ? lower(v.get<std::string>()) : std::string();
+        std::string word = v.is_string() ? to_lower(v.get<std::string>()) : std::string();
         if (std::find(words.begin(), words.end(), word) == words.end()) {
           if (p.long_list && v.is_string())
             fail("unknown " + name + " \"" + v.get<std::string>() + "\"");

@@ -12,12 +12,8 @@ namespace {
 
 bool iequals(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
+  for (size_t i = 0; i < a.size(); ++i)
+    if (to_lower(a[i]) != to_lower(b[i])) return false;
   return true;
 }
 
@@ -246,6 +242,14 @@ std::string quoted_excerpt(std::string_view text) {
   for (char& c : out)
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
   if (text.size() > kMax) out += "...";
+  return out;
+}
+
+char to_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string to_lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = to_lower(c);
   return out;
 }
 

@@ -42,6 +42,11 @@ std::string format_matrix_g17(const Matrix& m, const char* col_sep = " ",
 // Text with line breaks written as the two characters \n, for one-line output.
 std::string escape_newlines(std::string_view text);
 
+// ASCII letters A-Z as a-z; every other byte as it is, whatever the C locale (names of
+// properties, colours, style words and file extensions).
+char to_lower(char c);
+std::string to_lower(std::string_view text);
+
 // True when text is only blanks, tabs and line breaks (or empty).
 bool is_blank(std::string_view text);
 

@@ -15,6 +15,7 @@
 #include "platform/file_io.h"
 #include "platform/text.h"
 #include "protocol/protocol_drawing.h"
+#include "protocol/protocol_file.h"
 #include "protocol/protocol_model.h"
 
 namespace qiv {
@@ -23,10 +24,6 @@ namespace {
 constexpr const char* kCountBox = "ProtoPointBox";
 
 std::string int_text(Eigen::Index n) { return std::to_string(static_cast<long long>(n)); }
-
-Eigen::Index landmark_count(const Matrix& reference) {
-  return reference.size() >= 1 ? (reference.size() - 1) / 2 : 0;
-}
 
 // The one number a control's text holds; nothing for an empty text, a list or words.
 std::optional<double> single_number(const Context& ctx, const std::string& tag) {
@@ -94,44 +91,21 @@ void draw_highlight(Context& ctx, double a, double b) {
   ctx.gfx.set(h, "LineWidth", Value(1.5));
 }
 
-void restore_directory(const std::filesystem::path& dir) {
-  std::error_code ec;
-  if (!dir.empty()) std::filesystem::current_path(dir, ec);
-}
-
 }  // namespace
 
 void load_proto(Context& ctx) {
   if (!require_loaded(ctx)) return;
-  const Eigen::Index k = landmark_count(*ctx.state.reference);
-
-  // mfload makes the file's folder current; a refused file leaves the folder as it was too.
-  std::error_code ec;
-  const std::filesystem::path before = std::filesystem::current_path(ec);
-  auto refuse = [&](const std::string& text) {
-    restore_directory(before);
-    ctx.ui.msgbox(text);
-  };
-
-  Mfload got;
-  try {
-    got = mfload(ctx);
-  } catch (const Failure& f) {
-    refuse(f.what());
-    return;
-  }
-  if (got.cancelled) return;
-  if (!got.data) return refuse("Cannot open the protocol file " + got.name + ".");
-  if (auto bad = check_protocol_table(*got.data, k, got.name)) return refuse(*bad);
-
-  Matrix proto = got.data->rows() == 0 ? protocol_without_rows() : *got.data;
+  std::optional<ChosenProtocol> got =
+      choose_protocol_file(ctx, landmark_count(*ctx.state.reference));
+  if (!got) return;
+  const Matrix& proto = got->proto;
   const Eigen::Index lines = protocol_lines(proto);
   ctx.state.proto = proto;
-  ctx.state.protoname = got.name;
+  ctx.state.protoname = got->name;
 
   cla(ctx.gfx);
   showshape(ctx.gfx, *ctx.state.reference, "ro");
-  ylabel(ctx.gfx, sprintf_str("Loaded Protocol is : %s", got.name.c_str()));
+  ylabel(ctx.gfx, sprintf_str("Loaded Protocol is : %s", got->name.c_str()));
   if (lines > 0) draw_numbered_protocol(ctx.gfx, proto, *ctx.state.reference, "r");
   ctx.state.lineh = kNoHandle;
   set_control_text(ctx, kCountBox, int_text(lines));

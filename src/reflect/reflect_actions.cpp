@@ -6,6 +6,8 @@
 #include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
+#include "data/landmark_file.h"
+#include "data/landmark_table_file.h"
 #include "data/showshape.h"
 #include "geometry/consensus.h"
 #include "guikit/axes_helpers.h"
@@ -13,7 +15,6 @@
 #include "reflect/back_reflection.h"
 #include "subset/landmark_list.h"
 #include "subset/landmark_marker.h"
-#include "subset/landmark_table_file.h"
 #include "subset/secondary_window.h"
 
 namespace qiv {
@@ -67,7 +68,7 @@ void show_midline(Context& ctx) { mark_landmark_from_box(ctx, "ActiveLMBox"); }
 void show_all_midline(Context& ctx) {
   if (!require_loaded(ctx)) return;
   const auto midpts =
-      checked_midline(ctx, landmark_list(control_text(ctx, "MidBox")), landmark_count(ctx));
+      checked_midline(ctx, landmark_list(control_text(ctx, "MidBox")), common_landmark_count(ctx));
   if (!midpts) return;
   ctx.gfx.figure(*ctx.state.figh);
   for (long p : *midpts) draw_filled_circle(ctx.gfx, *ctx.state.reference, p);
@@ -82,7 +83,7 @@ void midline_reflect(Context& ctx) {
   }
   if (!require_loaded(ctx)) return;
   const Matrix& data = *ctx.state.data;
-  const auto midpts = reflection_midline(ctx, list, static_cast<long>((data.cols() - 1) / 2));
+  const auto midpts = reflection_midline(ctx, list, static_cast<long>(landmark_count(data)));
   if (!midpts) return;
   const long b1 = (*midpts)[0];
   const long b2 = (*midpts)[1];

@@ -5,6 +5,7 @@
 
 #include "core/controls.h"
 #include "core/guards.h"
+#include "data/landmark_file.h"
 #include "subset/landmark_list.h"
 #include "subset/secondary_window.h"
 
@@ -28,15 +29,14 @@ void mark_landmark(Context& ctx, long j) {
   markerh = draw_filled_circle(ctx.gfx, *ctx.state.reference, j);
 }
 
-long landmark_count(const Context& ctx) {
-  const long kd = static_cast<long>((ctx.state.data->cols() - 1) / 2);
-  const long kr = static_cast<long>((ctx.state.reference->size() - 1) / 2);
-  return std::min(kd, kr);
+long common_landmark_count(const Context& ctx) {
+  return static_cast<long>(
+      std::min(landmark_count(*ctx.state.data), landmark_count(*ctx.state.reference)));
 }
 
 void mark_landmark_from_box(Context& ctx, const std::string& tag) {
   if (!require_loaded(ctx)) return;
-  const long k = landmark_count(ctx);
+  const long k = common_landmark_count(ctx);
   const auto j = single_landmark_number(control_text(ctx, tag), k);
   if (!j) {
     ctx.ui.msgbox(landmark_range_message(k));

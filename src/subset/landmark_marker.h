@@ -17,7 +17,7 @@ Handle draw_filled_circle(Graphics& gfx, const Matrix& r, long j);
 void mark_landmark(Context& ctx, long j);
 
 // Landmarks that both data and reference hold (they agree after "Load"); needs both.
-long landmark_count(const Context& ctx);
+long common_landmark_count(const Context& ctx);
 
 // "ShowThisLandmark" and "ShowMidline": marks the landmark whose number the control tagged
 // `tag` holds on the mean shape in the main window, then makes the secondary window opened

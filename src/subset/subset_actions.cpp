@@ -6,12 +6,12 @@
 #include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
+#include "data/landmark_table_file.h"
 #include "data/showshape.h"
 #include "guikit/axes_helpers.h"
 #include "platform/text.h"
 #include "subset/landmark_list.h"
 #include "subset/landmark_marker.h"
-#include "subset/landmark_table_file.h"
 #include "subset/secondary_window.h"
 #include "subset/subset_export.h"
 
@@ -20,7 +20,7 @@ namespace {
 
 // The membership flags of the subset text.
 std::vector<bool> subset_flags(const Context& ctx) {
-  return landmark_flags(landmark_list(control_text(ctx, "SubsetBox")), landmark_count(ctx));
+  return landmark_flags(landmark_list(control_text(ctx, "SubsetBox")), common_landmark_count(ctx));
 }
 
 std::string unscalable_message(const Context& ctx, const Matrix& exported, Eigen::Index row) {

@@ -10,6 +10,7 @@
 #include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
+#include "data/landmark_file.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
 #include "protocol/protocol_model.h"
@@ -62,7 +63,7 @@ void test_modularity(Context& ctx) {
                         "blocks.");
     return;
   }
-  const long long k = (data.cols() - 1) / 2;
+  const long long k = landmark_count(data);
   if (auto bad = find_line_outside_data(proto, k)) {
     ctx.ui.msgbox(line_outside_data_message(*bad, k));
     return;

@@ -15,6 +15,7 @@
 #include "guikit/figure_files.h"
 #include "platform/text.h"
 #include "protocol/protocol_drawing.h"
+#include "protocol/protocol_file.h"
 #include "protocol/protocol_model.h"
 #include "protocol/protocol_status.h"
 #include "target/target_support.h"
@@ -36,33 +37,18 @@ void create_target(Context& ctx) {
 
 void load_proto_t(Context& ctx) {
   if (!require_loaded(ctx)) return;
-  // mfload makes the file's folder current; a refused file leaves the folder as it was.
-  std::error_code ec;
-  const fs::path before = fs::current_path(ec);
-  auto refuse = [&](const std::string& text) {
-    if (!before.empty()) fs::current_path(before, ec);
-    ctx.ui.msgbox(text);
-  };
-  Mfload chosen;
-  try {
-    chosen = mfload(ctx);
-  } catch (const Failure& f) {
-    return refuse(f.what());
-  }
-  if (chosen.cancelled) return;
-  if (!chosen.data) return refuse("Cannot open the protocol file " + chosen.name + ".");
-  if (auto bad =
-          check_protocol_table(*chosen.data, landmark_count(*ctx.state.reference), chosen.name))
-    return refuse(*bad);
-  ctx.state.proto = chosen.data->rows() == 0 ? protocol_without_rows() : std::move(*chosen.data);
-  ctx.state.protoname = chosen.name;
+  std::optional<ChosenProtocol> chosen =
+      choose_protocol_file(ctx, landmark_count(*ctx.state.reference));
+  if (!chosen) return;
+  ctx.state.proto = std::move(chosen->proto);
+  ctx.state.protoname = chosen->name;
   const long long m = protocol_line_count(*ctx.state.proto);
-  set_control_lines(ctx, "LengthBox", {chosen.name, lengths_text(m)});
+  set_control_lines(ctx, "LengthBox", {chosen->name, lengths_text(m)});
 
   enter_main_window(ctx, true);
   showshape(ctx.gfx, *ctx.state.reference, "ro");
   draw_protocol(ctx, "r");
-  show_protocol_status(ctx, &chosen.name);
+  show_protocol_status(ctx, &chosen->name);
   ctx.state.lineh = kNoHandle;
   return_to_menu(ctx);
   set_control_enable(ctx, "LoadProtoButton", false);

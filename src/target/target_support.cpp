@@ -4,6 +4,7 @@
 
 #include "core/controls.h"
 #include "core/guards.h"
+#include "data/landmark_file.h"
 #include "guikit/axes_helpers.h"
 #include "platform/text.h"
 #include "protocol/protocol_drawing.h"
@@ -18,10 +19,6 @@ bool is_whole_in(double v, double lo, double hi) { return is_whole(v) && v >= lo
 }  // namespace
 
 long long protocol_line_count(const Matrix& proto) { return protocol_lines(proto); }
-
-long long landmark_count(const Matrix& reference) {
-  return reference.size() >= 1 ? (reference.size() - 1) / 2 : 0;
-}
 
 std::optional<double> typed_whole_number(std::string_view text, double lo, double hi) {
   Matrix m = str2num(text);

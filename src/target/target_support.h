@@ -17,8 +17,6 @@ inline constexpr long long kMaxBlocks = 100000;
 
 // The number of protocol lines the blocks may name (0 for an empty protocol).
 long long protocol_line_count(const Matrix& proto);
-// The number of landmarks of the mean shape.
-long long landmark_count(const Matrix& reference);
 
 // The single number of a typed text when it is a whole number from lo to hi.
 std::optional<double> typed_whole_number(std::string_view text, double lo, double hi);

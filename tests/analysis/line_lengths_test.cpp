@@ -8,16 +8,16 @@
 
 #include "analysis/analysis_actions.h"
 #include "app/qivprotosw.h"
-#include "subset/loaded_session.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {
 
+using test_support::LoadedSession;
+using test_support::make_specimens;
+using test_support::read_bytes;
+using test_support::ScratchDir;
 using ::testing::ElementsAre;
-using testing::LoadedSession;
-using testing::make_specimens;
-using testing::read_file;
-using testing::ScratchDir;
 
 // Two specimens of three landmarks; the second is the first shrunk ten times with a trailing
 // value of 2.5, so its lengths are a quarter of the first's.
@@ -83,7 +83,7 @@ class SaveLengths : public ::testing::Test {
 TEST_F(SaveLengths, WritesTheHeaderAndOneRowPerSpecimen) {
   s.ui.answer_path(dir.file("lengths.csv"));
   qivprotosw(s.app.ctx, "SaveLengths");
-  EXPECT_EQ(read_file(dir.file("lengths.csv")),
+  EXPECT_EQ(read_bytes(dir.file("lengths.csv")),
             "specimen,L1_1-2,L2_2-3\n1,5,4.242640687\n2,1.25,1.060660172\n");
   ASSERT_EQ(s.ui.dialogs().size(), 1u);
   EXPECT_TRUE(s.ui.dialogs()[0].save);
@@ -95,7 +95,7 @@ TEST_F(SaveLengths, NamesTheSpecimensByTheirFile) {
   s.app.state.names = std::vector<std::string>{"gorf_001", "gorf_002"};
   s.ui.answer_path(dir.file("lengths.csv"));
   qivprotosw(s.app.ctx, "SaveLengths");
-  EXPECT_EQ(read_file(dir.file("lengths.csv")),
+  EXPECT_EQ(read_bytes(dir.file("lengths.csv")),
             "specimen,L1_1-2,L2_2-3\ngorf_001,5,4.242640687\ngorf_002,1.25,1.060660172\n");
 }
 

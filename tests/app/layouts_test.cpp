@@ -12,6 +12,7 @@
 #include "guikit/figure_files.h"
 #include "guikit/return_button.h"
 #include "platform/headless_ui.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
@@ -20,16 +21,6 @@ namespace fs = std::filesystem;
 // Runs each test from an empty directory: the layouts come from the program's folder.
 class Layouts : public testing::Test {
  protected:
-  void SetUp() override {
-    old_ = fs::current_path();
-    std::string tmpl = (fs::temp_directory_path() / "qiv_layouts_XXXXXX").string();
-    dir_ = mkdtemp(tmpl.data());
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(old_);
-    fs::remove_all(dir_);
-  }
   std::string str(Handle h, const char* prop) { return app_.gfx.get(h, prop).str(); }
   std::vector<Handle> controls(Handle fig) {
     std::vector<Handle> out;
@@ -38,8 +29,8 @@ class Layouts : public testing::Test {
     return out;
   }
 
-  fs::path old_;
-  fs::path dir_;
+  test_support::ScratchDir scratch_{true};  // made current
+  const fs::path dir_ = scratch_.path();
   HeadlessUi ui_;
   Application app_{ui_};
 };

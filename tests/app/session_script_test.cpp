@@ -9,6 +9,7 @@
 
 #include "app/application.h"
 #include "base/failure.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
@@ -65,16 +66,6 @@ TEST(ScriptText, EscapesAndValues) {
 // Runs scripts in a fresh directory; the layouts come from the program's folder.
 class Script : public testing::Test {
  protected:
-  void SetUp() override {
-    old_ = fs::current_path();
-    std::string tmpl = (fs::temp_directory_path() / "qiv_script_XXXXXX").string();
-    dir_ = mkdtemp(tmpl.data());
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(old_);
-    fs::remove_all(dir_);
-  }
   int run(const std::string& text, HeadlessUi::Painter painter = {},
           HeadlessUi::FileWriter writer = {}) {
     out_.str("");
@@ -82,8 +73,8 @@ class Script : public testing::Test {
     return run_script_text(text, out_, err_, std::move(painter), std::move(writer));
   }
 
-  fs::path old_;
-  fs::path dir_;
+  test_support::ScratchDir scratch_{true};  // made current
+  const fs::path dir_ = scratch_.path();
   std::ostringstream out_;
   std::ostringstream err_;
 };

@@ -12,14 +12,14 @@
 #include "app/application.h"
 #include "base/failure.h"
 #include "core/controls.h"
-#include "data/data_test_support.h"
 #include "geometry/consensus.h"
 #include "platform/headless_ui.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
 
-using testing::ScratchDir;
+using ScratchDir = test_support::ScratchTest;
 
 // Three specimens of three landmarks, each a slightly different triangle.
 const char* const kThreeByThree =

@@ -14,13 +14,13 @@
 
 #include "app/application.h"
 #include "base/failure.h"
-#include "data/data_test_support.h"
 #include "platform/headless_ui.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
 
-using testing::ScratchDir;
+using ScratchDir = test_support::ScratchTest;
 
 struct ReadCase {
   const char* name;

@@ -9,16 +9,16 @@
 
 #include "app/application.h"
 #include "base/failure.h"
-#include "data/data_test_support.h"
 #include "data/landmark_file.h"
 #include "data/nts_file.h"
 #include "data/tps_file.h"
 #include "platform/headless_ui.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
 
-using testing::ScratchDir;
+using ScratchDir = test_support::ScratchTest;
 
 // The centroid size written out: the square root of the summed squared distances of the
 // points from their mean point.
@@ -244,6 +244,10 @@ TEST(SpecimenFiles, RefusesTpsNamingRecordAndLine) {
        "specimen a, line 1: \"LM=two\" does not give a landmark count."},
       {"no landmarks", "LM=0\nID=e\n",
        "specimen e, line 1: LM=0: a specimen needs at least one landmark."},
+      {"more landmarks than the file could hold", "LM=5555555555555552555\n0 0\nID=h\n",
+       "specimen h, line 1: LM=5555555555555552555 is more landmarks than the file holds."},
+      {"a count far beyond the file", "LM=1000000000\n0 0\nID=g\n",
+       "specimen g, line 1: LM=1000000000 is more landmarks than the file holds."},
       {"SCALE that is no number", "LM=2\n0 0\n1 0\nSCALE=0,01\nID=a\n",
        "specimen a, line 4: \"SCALE=0,01\" does not give a number."},
       {"short curve", "LM=1\n0 0\nCURVES=1\nPOINTS=3\n1 1\n2 2\nID=c\n",

@@ -30,12 +30,16 @@ bool writable_block(const qiv::LineList& list) {
 void check_round_trip(std::string_view bytes) {
   auto read = qiv::parse_block_structure(bytes);
   if (!read) {
-    if (!bytes.empty()) qiv::fuzz::broken("a file with text parsed as no structure");
+    // Only an empty file, or one of a byte order mark alone, holds no structure.
+    if (!bytes.empty() && bytes != "\xEF\xBB\xBF")
+      qiv::fuzz::broken("a file with text parsed as no structure");
     return;
   }
   const std::string& name = read->protoname;
   if (name.find('\n') != std::string::npos) qiv::fuzz::broken("a name holds a line break");
   if (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '\r')) return;
+  // A name that starts with a byte order mark loses it: the reader skips one at the file's start.
+  if (name.rfind("\xEF\xBB\xBF", 0) == 0) return;
   for (const auto& b : read->blocks)
     if (!writable_block(b)) return;
   const auto n = static_cast<long long>(read->blocks.size());

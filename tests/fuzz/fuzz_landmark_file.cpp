@@ -56,10 +56,27 @@ std::optional<std::vector<double>> reference_line(std::string_view line) {
   return out;
 }
 
-// dload's rules, read slowly: lines end at LF; the data end at a later line that is one
-// character long with its terminator (a lone LF, a lone CR LF, or one last character).
-// Nothing means the reading fails.
-std::optional<std::vector<std::vector<double>>> reference_read(std::string_view s) {
+// The text after a UTF-8 byte order mark, with every CR LF and every CR alone made an LF.
+std::string plain_lines(std::string_view s) {
+  if (s.substr(0, 3) == "\xEF\xBB\xBF") s.remove_prefix(3);
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] != '\r') {
+      out += s[i];
+    } else {
+      out += '\n';
+      if (i + 1 < s.size() && s[i + 1] == '\n') ++i;
+    }
+  }
+  return out;
+}
+
+// dload's rules, read slowly: lines end at LF, CR LF or CR alone, after a byte order mark; the
+// data end at a later line that is one character long with its terminator (an empty line, or
+// one last character). Nothing means the reading fails.
+std::optional<std::vector<std::vector<double>>> reference_read(std::string_view bytes) {
+  const std::string text = plain_lines(bytes);
+  const std::string_view s = text;
   std::vector<std::vector<double>> rows;
   std::size_t pos = 0;
   while (pos < s.size()) {
@@ -67,7 +84,7 @@ std::optional<std::vector<std::vector<double>>> reference_read(std::string_view 
     std::string_view line = s.substr(pos, lf == std::string_view::npos ? s.size() - pos : lf - pos);
     if (!rows.empty()) {
       const std::size_t with_end = line.size() + (lf == std::string_view::npos ? 0 : 1);
-      if (with_end == 1 || line == "\r") break;
+      if (with_end == 1) break;
     }
     auto r = reference_line(line);
     if (!r) return std::nullopt;

@@ -8,37 +8,22 @@
 
 #include "app/application.h"
 #include "base/failure.h"
+#include "guikit/gui_registry.h"
 #include "platform/executable_path.h"
 #include "platform/headless_ui.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
 namespace fs = std::filesystem;
 
-std::string failure_text(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Failure& e) {
-    return e.what();
-  }
-  return "(no failure)";
-}
+using test_support::failure_text;
 
 Value h(Handle x) { return Value(static_cast<double>(x)); }
 
 // Runs each test in a fresh empty directory, which holds the layouts the test writes.
 class FigureFiles : public testing::Test {
  protected:
-  void SetUp() override {
-    old_ = fs::current_path();
-    std::string tmpl = (fs::temp_directory_path() / "qiv_figfiles_XXXXXX").string();
-    dir_ = mkdtemp(tmpl.data());
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(old_);
-    fs::remove_all(dir_);
-  }
   void write(const std::string& name, const std::string& text) {
     fs::create_directories(fs::path(name).parent_path().empty() ? "."
                                                                 : fs::path(name).parent_path());
@@ -60,8 +45,8 @@ class FigureFiles : public testing::Test {
     return out;
   }
 
-  fs::path old_;
-  fs::path dir_;
+  test_support::ScratchDir scratch_{true};  // made current
+  const fs::path dir_ = scratch_.path();
   HeadlessUi ui_;
   Application app_{ui_};
 };

@@ -2,21 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "base/failure.h"
 #include "guikit/axes_helpers.h"
 #include "guikit/identifiers.h"
-#include "base/failure.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
 
-std::string failure_text(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Failure& e) {
-    return e.what();
-  }
-  return "no failure";
-}
+using test_support::failure_text;
 
 TEST(Identifiers, Rules) {
   struct Case {

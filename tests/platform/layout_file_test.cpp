@@ -7,18 +7,12 @@
 #include <fstream>
 
 #include "base/failure.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
 
-std::string failure_text(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Failure& e) {
-    return e.what();
-  }
-  return "(no failure)";
-}
+using test_support::failure_text;
 
 const char* kSmall = R"({
   // a comment

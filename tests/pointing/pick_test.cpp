@@ -12,13 +12,13 @@
 #include "app/session_script.h"
 #include "core/controls.h"
 #include "platform/headless_ui.h"
-#include "subset/loaded_session.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScratchDir;
+using test_support::ScratchDir;
 
 const std::string kExamples = std::string(QIV_SOURCE_DIR) + "/examples/";
 

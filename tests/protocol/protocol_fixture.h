@@ -12,11 +12,12 @@
 #include <vector>
 
 #include "app/application.h"
-#include "core/controls.h"
 #include "app/qivprotosw.h"
+#include "core/controls.h"
 #include "data/showshape.h"
 #include "platform/headless_ui.h"
 #include "platform/text.h"
+#include "support/files.h"
 
 namespace qiv {
 
@@ -131,12 +132,7 @@ class ProtocolFixture : public ::testing::Test {
     std::ofstream(path(name), std::ios::binary) << bytes;
   }
 
-  std::string read(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
+  std::string read(const std::filesystem::path& p) { return test_support::read_bytes(p); }
 
   Snapshot snapshot() {
     Snapshot s;

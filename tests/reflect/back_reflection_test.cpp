@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "geometry/basereg.h"
-#include "subset/loaded_session.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {
 
-using testing::make_specimens;
+using test_support::make_specimens;
 
 // Reflection of q across the line through p1 and p2, computed on its own.
 std::array<double, 2> reflect_point(std::array<double, 2> q, std::array<double, 2> p1,

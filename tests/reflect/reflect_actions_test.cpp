@@ -13,17 +13,17 @@
 #include "platform/graphics/style.h"
 #include "reflect/back_reflection.h"
 #include "subset/landmark_list.h"
-#include "subset/loaded_session.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {
 
-using testing::DrawnLine;
+using test_support::DrawnLine;
+using test_support::LoadedSession;
+using test_support::make_specimens;
+using test_support::read_bytes;
+using test_support::ScratchDir;
 using ::testing::ElementsAre;
-using testing::LoadedSession;
-using testing::make_specimens;
-using testing::read_file;
-using testing::ScratchDir;
 
 constexpr const char* kSaveTitle = "Please Enter Filename for Backreflected Data";
 
@@ -122,7 +122,7 @@ TEST_F(ReflectActions, NumbersAboveKAfterTheBaselineMarkNothing) {
     EXPECT_EQ(with_extra, reflect(r.without)) << r.with_extra;
     s.ui.answer_path(dir.file("b.txt"));
     save_reflected(s.app.ctx);
-    EXPECT_EQ(read_file(dir.file("a.txt")), read_file(dir.file("b.txt"))) << r.with_extra;
+    EXPECT_EQ(read_bytes(dir.file("a.txt")), read_bytes(dir.file("b.txt"))) << r.with_extra;
     EXPECT_TRUE(s.ui.messages().empty()) << r.with_extra;
   }
 }
@@ -305,7 +305,7 @@ TEST_F(SaveReflected, WritesEveryValueFramedByBlanks) {
   s.app.state.rdata = Matrix{{0.25, -1, 12.5}, {1e-7, -3.1234564, 2.0000005}};
   s.ui.answer_path(dir.file("r.txt"));
   save_reflected(s.app.ctx);
-  EXPECT_EQ(read_file(dir.file("r.txt")),
+  EXPECT_EQ(read_bytes(dir.file("r.txt")),
             " 0.250000  -1.000000  12.500000 \n 0.000000  -3.123456  2.000001 \n");
   ASSERT_EQ(s.ui.dialogs().size(), 1u);
   EXPECT_TRUE(s.ui.dialogs()[0].save);
@@ -366,14 +366,14 @@ TEST_F(SaveReflected, CancelWritesNothingAndFailureKeepsTheOldFile) {
 
   s.ui.answer_path(dir.file("old.txt"));
   save_reflected(s.app.ctx);
-  const std::string old = read_file(dir.file("old.txt"));
+  const std::string old = read_bytes(dir.file("old.txt"));
   s.app.state.rdata = Matrix{{4, 5, 6}};
   set_write_fault_for_testing(5);
   s.ui.answer_path(dir.file("old.txt"));
   save_reflected(s.app.ctx);
   set_write_fault_for_testing(-1);
   EXPECT_THAT(s.ui.messages(), ElementsAre("Failure on File Open"));
-  EXPECT_EQ(read_file(dir.file("old.txt")), old);
+  EXPECT_EQ(read_bytes(dir.file("old.txt")), old);
 }
 
 }  // namespace

@@ -8,13 +8,13 @@
 #include "app/application.h"
 #include "core/controls.h"
 #include "platform/headless_ui.h"
-#include "subset/loaded_session.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScratchDir;
+using test_support::ScratchDir;
 
 class BackWindow : public ::testing::Test {
  protected:

@@ -15,58 +15,24 @@
 #include <vector>
 
 #include "app/application.h"
-#include "core/controls.h"
 #include "app/session_script.h"
+#include "core/controls.h"
 #include "core/shared_state.h"
 #include "platform/headless_ui.h"
 #include "platform/text.h"
+#include "support/files.h"
 
 namespace qiv::reliability {
 
 namespace fs = std::filesystem;
 
-inline fs::path source_dir() { return fs::path(QIV_SOURCE_DIR); }
-inline fs::path example(const std::string& name) { return source_dir() / "examples" / name; }
-
-inline std::string read_bytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-inline void write_bytes(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  ASSERT_TRUE(out.good()) << p;
-}
-
+using test_support::example;
+using test_support::read_bytes;
+using test_support::source_dir;
+using test_support::write_bytes;
 // A folder of its own for each test; the current directory is given back at the end, as the
 // actions' file dialogs move it.
-class ScratchFolder {
- public:
-  ScratchFolder() : old_(fs::current_path()) {
-    std::string tmpl = (fs::temp_directory_path() / "qiv_reliability_XXXXXX").string();
-    dir_ = ::mkdtemp(tmpl.data());
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    fs::current_path(old_, ec);
-    // Permissions taken away by a test would stop the removal.
-    for (auto it = fs::recursive_directory_iterator(dir_, ec); it != fs::end(it); it.increment(ec))
-      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(dir_, ec);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const fs::path& path() const { return dir_; }
-  fs::path operator/(const std::string& name) const { return dir_ / name; }
-
- private:
-  fs::path old_;
-  fs::path dir_;
-};
+using ScratchFolder = test_support::ScratchDir;
 
 // One running program, started as the user starts it: main window from its layout, home
 // directory recorded.

@@ -4,14 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/graphics/style.h"
-#include "subset/loaded_session.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {
 
-using testing::DrawnLine;
-using testing::LoadedSession;
-using testing::make_specimens;
+using test_support::DrawnLine;
+using test_support::LoadedSession;
+using test_support::make_specimens;
 
 constexpr int kLandmarks = 8;
 

@@ -6,20 +6,20 @@
 #include <filesystem>
 
 #include "data/landmark_file.h"
+#include "data/landmark_table_file.h"
 #include "geometry/centroid.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
-#include "subset/landmark_table_file.h"
-#include "subset/loaded_session.h"
 #include "subset/subset_actions.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {
 
-using testing::LoadedSession;
-using testing::make_specimens;
-using testing::read_file;
-using testing::ScratchDir;
+using test_support::LoadedSession;
+using test_support::make_specimens;
+using test_support::read_bytes;
+using test_support::ScratchDir;
 
 constexpr const char* kTitle = "Please Enter Filename for Subset of Data";
 
@@ -73,7 +73,7 @@ class SaveSubset : public ::testing::Test {
     s.set_text("SubsetBox", subset);
     s.ui.answer_path(dir.file(name));
     save_subset(s.app.ctx);
-    return read_file(dir.file(name));
+    return read_bytes(dir.file(name));
   }
 
   static constexpr int kLandmarks = 6;
@@ -193,14 +193,14 @@ TEST_F(SaveSubset, CancelledDialogWritesNothingAndStaysInTheDirectory) {
 
 TEST_F(SaveSubset, FailedWriteShowsFailureOnFileOpenAndKeepsTheOldFile) {
   save("1 2", "keep.txt");
-  const std::string old = read_file(dir.file("keep.txt"));
+  const std::string old = read_bytes(dir.file("keep.txt"));
   set_write_fault_for_testing(10);
   s.set_text("SubsetBox", "1 2 3");
   s.ui.answer_path(dir.file("keep.txt"));
   save_subset(s.app.ctx);
   set_write_fault_for_testing(-1);
   EXPECT_THAT(s.ui.messages(), ::testing::ElementsAre("Failure on File Open"));
-  EXPECT_EQ(read_file(dir.file("keep.txt")), old);
+  EXPECT_EQ(read_bytes(dir.file("keep.txt")), old);
 
   s.ui.clear_records();
   s.ui.answer_path(dir.file("no_such_folder/x.txt"));

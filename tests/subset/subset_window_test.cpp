@@ -9,13 +9,13 @@
 #include "core/controls.h"
 #include "platform/headless_ui.h"
 #include "platform/text.h"
-#include "subset/loaded_session.h"
+#include "support/loaded_session.h"
 
 namespace qiv {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScratchDir;
+using test_support::ScratchDir;
 
 class SubsetWindow : public ::testing::Test {
  protected:
@@ -103,7 +103,7 @@ std::string tps_text(const Matrix& m) {
 
 TEST_F(SubsetWindow, TpsSavedWithEveryLandmarkLoadsToTheSameData) {
   const std::string tps = home.file("leaves.tps");
-  std::ofstream(tps, std::ios::binary) << tps_text(testing::make_specimens(9, 7));
+  std::ofstream(tps, std::ios::binary) << tps_text(test_support::make_specimens(9, 7));
   load(tps);
   ASSERT_TRUE(ui.messages().empty()) << ui.messages()[0];
   const Matrix data = *app.state.data;
@@ -117,7 +117,7 @@ TEST_F(SubsetWindow, TpsSavedWithEveryLandmarkLoadsToTheSameData) {
   ui.answer_path(home.file("all.TPS"));
   app.action("SaveSubset");
   ASSERT_TRUE(ui.messages().empty()) << ui.messages()[0];
-  const std::string saved = testing::read_file(home.file("all.TPS"));
+  const std::string saved = test_support::read_bytes(home.file("all.TPS"));
   EXPECT_EQ(saved.substr(0, 5), "LM=7\n");
   EXPECT_NE(saved.find("\nID=leaf_2\n"), std::string::npos);
 

@@ -12,11 +12,12 @@
 #include <vector>
 
 #include "app/application.h"
-#include "core/controls.h"
 #include "app/qivprotosw.h"
+#include "core/controls.h"
 #include "platform/graphics/style.h"
 #include "platform/headless_ui.h"
 #include "platform/text.h"
+#include "support/files.h"
 
 namespace qiv {
 
@@ -160,12 +161,7 @@ class TargetFixture : public ::testing::Test {
   void write(const std::string& name, const std::string& content) {
     std::ofstream(dir_ / name, std::ios::binary) << content;
   }
-  std::string read(const std::string& name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string read(const std::string& name) const { return test_support::read_bytes(dir_ / name); }
   bool exists(const std::string& name) const { return std::filesystem::exists(dir_ / name); }
 
   Drawing drawing() const {

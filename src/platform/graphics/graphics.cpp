@@ -22,13 +22,6 @@ void advise_pool_huge_pages(const std::vector<T>& v) {
   advise_huge_pages(v.data(), v.capacity() * sizeof(T));
 }
 
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
-
 using PropMap = std::map<std::string, Value>;
 
 // One point per line is the common case ("Load" draws millions of them, 40 bytes each): the
@@ -1068,7 +1061,7 @@ Failure no_such_property(std::string_view given, ObjType t) {
 PropMap Graphics::Impl::initial_props(ObjType t) {
   PropMap p;
   for (const PropertyRule& r : property_rules(t))
-    if (!r.read_only && !r.initial.is_none()) p.emplace(lower(r.name), r.initial);
+    if (!r.read_only && !r.initial.is_none()) p.emplace(to_lower(r.name), r.initial);
   return p;
 }
 
@@ -1078,7 +1071,7 @@ Value Graphics::get(Handle h, std::string_view name_in) const {
   const PropertyRule* rule = find_property(t, name_in);
   if (!rule) throw no_such_property(name_in, t);
   if (const Accessor* a = accessor(rule); a && a->get) return a->get(*impl_, *this, h);
-  const std::string key = lower(rule->name);
+  const std::string key = to_lower(rule->name);
   const PropMap* stored = nullptr;
   if (!is_light(t)) {
     stored = &impl_->heavy(h).props;
@@ -1103,7 +1096,7 @@ void Graphics::set(Handle h, std::string_view name_in, const Value& v) {
   if (!rule) throw no_such_property(name_in, s.type);
   if (rule->read_only) throw Failure("The property " + std::string(name_in) + " cannot be set.");
   const Value checked = checked_value(*rule, v, name_in);
-  const std::string key = lower(rule->name);
+  const std::string key = to_lower(rule->name);
   if (const Accessor* a = accessor(rule); a && a->set) {
     a->set(*impl_, *this, h, checked);
   } else if (is_light(s.type)) {

@@ -1,12 +1,12 @@
 #include "platform/graphics/style.h"
 
-#include <cctype>
+#include "platform/text.h"
 
 namespace qiv {
 namespace {
 
 std::optional<Rgb> letter_color(char c) {
-  switch (std::tolower(static_cast<unsigned char>(c))) {
+  switch (to_lower(c)) {
     case 'r': return Rgb{1, 0, 0};
     case 'g': return Rgb{0, 1, 0};
     case 'b': return Rgb{0, 0, 1};
@@ -88,8 +88,7 @@ std::optional<PlotStyle> parse_plot_style(std::string_view style) {
 
 std::optional<Rgb> parse_color(std::string_view text) {
   if (text.size() == 1) return letter_color(text[0]);
-  std::string t;
-  for (char c : text) t += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string t = to_lower(text);
   if (t == "none") return Rgb{0, 0, 0, true};
   static const std::pair<const char*, char> names[] = {
       {"red", 'r'}, {"green", 'g'}, {"blue", 'b'}, {"cyan", 'c'},

@@ -1,4 +1,4 @@
-#include "subset/landmark_table_file.h"
+#include "data/landmark_table_file.h"
 
 #include <charconv>
 #include <filesystem>

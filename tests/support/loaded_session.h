@@ -18,8 +18,9 @@
 #include "data/showshape.h"
 #include "geometry/consensus.h"
 #include "platform/headless_ui.h"
+#include "support/files.h"
 
-namespace qiv::testing {
+namespace qiv::test_support {
 
 // n specimens of k landmarks: a fixed irregular shape, each specimen moved, turned, scaled
 // and jittered differently, then the trailing centroid size. Deterministic.
@@ -122,38 +123,4 @@ class LoadedSession {
   Handle window = kNoHandle;
 };
 
-// A fresh empty folder under the system's temporary folder; the current directory is put
-// back when the object goes away.
-class ScratchDir {
- public:
-  ScratchDir() : saved_(std::filesystem::current_path()) {
-    static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("qiv_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::current_path(saved_, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path saved_;
-  std::filesystem::path path_;
-};
-
-inline std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-}  // namespace qiv::testing
+}  // namespace qiv::test_support
