@@ -109,7 +109,7 @@ void load_proto(Context& ctx) {
   if (lines > 0) draw_numbered_protocol(ctx.gfx, proto, *ctx.state.reference, "r");
   ctx.state.lineh = kNoHandle;
   set_control_text(ctx, kCountBox, int_text(lines));
-  confirm(ctx, "Loaded " + got.name + ": " + counted(lines, "line", "lines"));
+  confirm(ctx, "Loaded " + got->name + ": " + counted(lines, "line", "lines"));
 }
 
 void save_protocol(Context& ctx) {

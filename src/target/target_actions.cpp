@@ -52,7 +52,7 @@ void load_proto_t(Context& ctx) {
   ctx.state.lineh = kNoHandle;
   return_to_menu(ctx);
   set_control_enable(ctx, "LoadProtoButton", false);
-  confirm(ctx, "Loaded " + chosen.name + ": " + counted(m, "line", "lines"));
+  confirm(ctx, "Loaded " + chosen->name + ": " + counted(m, "line", "lines"));
 }
 
 void show_m_line(Context& ctx) {

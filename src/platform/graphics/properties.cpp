@@ -39,13 +39,6 @@ namespace {
 using K = PropKind;
 using A = Affects;
 
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
-
 const std::vector<std::string> kUnits{"pixels", "normalized", "characters",
                                       "points", "inches",     "centimeters"};
 
@@ -225,9 +218,9 @@ const std::vector<PropertyRule>& property_rules(ObjType t) {
 }
 
 const PropertyRule* find_property(ObjType t, std::string_view name) {
-  const std::string n = lower(name);
+  const std::string n = to_lower(name);
   for (const PropertyRule& r : property_rules(t))
-    if (lower(r.name) == n) return &r;
+    if (to_lower(r.name) == n) return &r;
   return nullptr;
 }
 
@@ -242,14 +235,14 @@ Value checked_value(const PropertyRule& rule, const Value& v, std::string_view g
       return v;
     case K::kChoice: {
       if (!v.is_string()) bad(given);
-      std::string word = lower(v.str());
+      std::string word = to_lower(v.str());
       if (std::find(rule.choices.begin(), rule.choices.end(), word) == rule.choices.end())
         bad(given, ": \"" + v.str() + "\"");
       return Value(word);
     }
     case K::kOnOff:
       if (v.is_string()) {
-        std::string word = lower(v.str());
+        std::string word = to_lower(v.str());
         if (word == "on" || word == "off") return Value(word);
       }
       bad(given, ": use \"on\" or \"off\"");
