@@ -16,7 +16,8 @@ void showshape(Graphics& gfx, const Matrix& x, const std::string& style) {
   gfx.reserve_lines(ax, static_cast<std::size_t>(rows * k));
   for (Eigen::Index i = 0; i < rows; ++i) {
     const double* r = x.data() + i * x.cols();
-    for (Eigen::Index j = 0; j < k; ++j) gfx.plot_point(ax, r[2 * j], r[2 * j + 1], *plot_style, 3.0f);
+    for (Eigen::Index j = 0; j < k; ++j)
+      gfx.plot_point(ax, r[2 * j], r[2 * j + 1], *plot_style, 3.0f);
   }
   gfx.axis_auto();
   gfx.axis_equal();

@@ -2,8 +2,8 @@
 // Drawing landmark configurations into the current axes.
 #include <string>
 
-#include "platform/graphics/graphics.h"
 #include "base/matrix.h"
+#include "platform/graphics/graphics.h"
 
 namespace qiv {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "geometry/landmark_row.h"
 #include "base/failure.h"
+#include "geometry/landmark_row.h"
 
 namespace qiv {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "guikit/identifiers.h"
 #include "base/failure.h"
+#include "guikit/identifiers.h"
 
 namespace qiv {
 

@@ -5,10 +5,9 @@
 namespace qiv {
 
 const std::vector<std::string>& keywords() {
-  static const std::vector<std::string> k{"break",    "case",   "catch",  "continue", "else",
-                                          "elseif",   "end",    "for",    "function", "global",
-                                          "if",       "otherwise", "persistent", "return",
-                                          "switch",   "try",    "while"};
+  static const std::vector<std::string> k{
+      "break",  "case", "catch",     "continue",   "else",   "elseif", "end", "for",  "function",
+      "global", "if",   "otherwise", "persistent", "return", "switch", "try", "while"};
   return k;
 }
 

@@ -16,8 +16,7 @@ void HeadlessUi::answer_path(const std::string& path) {
   answers_.push_back(FileChoice::chosen(p.filename().string(), dir));
 }
 
-FileChoice HeadlessUi::next_answer(bool save, const std::string& filter,
-                                   const std::string& title) {
+FileChoice HeadlessUi::next_answer(bool save, const std::string& filter, const std::string& title) {
   dialogs_.push_back(Dialog{save, filter, title});
   if (answers_.empty()) {
     if (notes_) *notes_ << "dialog \"" << title << "\" cancelled: no answer queued\n";

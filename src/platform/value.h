@@ -25,13 +25,13 @@ class Value {
   Value(Value&&) noexcept;
   Value& operator=(const Value&);
   Value& operator=(Value&&) noexcept;
-  Value(Matrix m);            // NOLINT: implicit by design
-  Value(double d);            // NOLINT
-  Value(int d);               // NOLINT
-  Value(std::string s);       // NOLINT
-  Value(const char* s);       // NOLINT
-  Value(Record r);  // NOLINT: implicit by design
-  Value(List l);    // NOLINT
+  Value(Matrix m);       // NOLINT: implicit by design
+  Value(double d);       // NOLINT
+  Value(int d);          // NOLINT
+  Value(std::string s);  // NOLINT
+  Value(const char* s);  // NOLINT
+  Value(Record r);       // NOLINT: implicit by design
+  Value(List l);         // NOLINT
 
   bool is_none() const { return std::holds_alternative<std::monostate>(v_); }
   bool is_matrix() const { return std::holds_alternative<Matrix>(v_); }

@@ -2,8 +2,8 @@
 // Protocol lines on the mean shape: landmark j lies at (reference(2j-1), reference(2j)).
 #include <string>
 
-#include "platform/graphics/graphics.h"
 #include "base/matrix.h"
+#include "platform/graphics/graphics.h"
 
 namespace qiv {
 

@@ -107,8 +107,7 @@ QRectF picture_rect(const Graphics& gfx, Handle fig);
 QColor to_qcolor(const Rgb& c);
 
 // A text or number property of h, or the fallback when h lacks it or holds another kind.
-std::string string_prop(const Graphics& gfx, Handle h, const char* name,
-                        const char* fallback = "");
+std::string string_prop(const Graphics& gfx, Handle h, const char* name, const char* fallback = "");
 double number_prop(const Graphics& gfx, Handle h, const char* name, double fallback);
 
 }  // namespace qiv::qt

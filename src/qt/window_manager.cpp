@@ -7,8 +7,8 @@
 
 #include "app/session_script.h"
 #include "qt/figure_window.h"
-#include "qt/plot_interaction.h"
 #include "qt/menus.h"
+#include "qt/plot_interaction.h"
 
 namespace qiv::qt {
 

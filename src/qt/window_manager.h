@@ -13,8 +13,8 @@
 
 #include "app/application.h"
 #include "platform/graphics/graphics.h"
-#include "qt/plot_interaction.h"
 #include "qt/menus.h"
+#include "qt/plot_interaction.h"
 
 class QWidget;
 

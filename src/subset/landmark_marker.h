@@ -3,8 +3,8 @@
 // back-reflection windows, and the untracked circles of "ShowAll" and "ShowAllMidline".
 #include <string>
 
-#include "core/context.h"
 #include "base/matrix.h"
+#include "core/context.h"
 
 namespace qiv {
 

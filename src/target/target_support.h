@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/context.h"
 #include "base/matrix.h"
+#include "core/context.h"
 #include "target/block_text.h"
 
 namespace qiv {

@@ -1,5 +1,3 @@
-#include "app/qivprotosw.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +5,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/qiv_proto.h"
+#include "app/qivprotosw.h"
 #include "platform/headless_ui.h"
 
 namespace qiv {
@@ -20,11 +19,11 @@ struct Declared {
 
 // The table of callable functions with the counts each declares (-1: a variable list).
 const Declared kTable[] = {
-    {"Qiv_proto", -1, -1}, {"qivprotosw", 1, 0},  {"CopyBigImage", 1, 0}, {"guidata", 2, 1},
-    {"guihandles", 1, 1},  {"openfig", 2, 1},     {"basereg", 3, 1},      {"centsize2", 1, 1},
-    {"cla", -1, 1},        {"dload", 1, 1},       {"getconsensus", 1, 2}, {"mfload", 1, 2},
-    {"showshape", 2, 1},   {"ylabel", -1, 1},     {"isvarname", 1, 1},    {"movegui", -1, 0},
-    {"centpos", 1, 1},     {"centsize", 1, 1},    {"iskeyword", 1, 1},    {"SaveBigImage", 1, 0},
+    {"Qiv_proto", -1, -1}, {"qivprotosw", 1, 0}, {"CopyBigImage", 1, 0}, {"guidata", 2, 1},
+    {"guihandles", 1, 1},  {"openfig", 2, 1},    {"basereg", 3, 1},      {"centsize2", 1, 1},
+    {"cla", -1, 1},        {"dload", 1, 1},      {"getconsensus", 1, 2}, {"mfload", 1, 2},
+    {"showshape", 2, 1},   {"ylabel", -1, 1},    {"isvarname", 1, 1},    {"movegui", -1, 0},
+    {"centpos", 1, 1},     {"centsize", 1, 1},   {"iskeyword", 1, 1},    {"SaveBigImage", 1, 0},
 };
 
 std::string expected(const std::string& name, bool outputs, int n) {

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "app/application.h"
+#include "base/failure.h"
 #include "data/data_actions.h"
 #include "data/landmark_file.h"
 #include "fuzz_support.h"
-#include "base/failure.h"
 #include "platform/headless_ui.h"
 
 namespace {

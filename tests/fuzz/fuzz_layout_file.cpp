@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_support.h"
 #include "base/failure.h"
+#include "fuzz_support.h"
 #include "platform/graphics/graphics.h"
 #include "platform/layout_file.h"
 

@@ -11,8 +11,8 @@
 #include <random>
 #include <string>
 
-#include "geometry/centroid.h"
 #include "base/failure.h"
+#include "geometry/centroid.h"
 
 namespace qiv {
 namespace {

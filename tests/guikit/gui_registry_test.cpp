@@ -96,7 +96,8 @@ TEST(AxesHelpers, YlabelSurvivesClaAndChecksPairs) {
   EXPECT_EQ(g.get(label, "String").str(), "No Protocol Available");
   EXPECT_EQ(failure_text([&] { ylabel(g, "x", {Value("Color")}); }),
             "Incorrect number of input arguments");
-  EXPECT_EQ(g.get(label, "String").str(), "No Protocol Available") << "refused call changes nothing";
+  EXPECT_EQ(g.get(label, "String").str(), "No Protocol Available")
+      << "refused call changes nothing";
   ylabel(g, "Loaded", {Value("Color"), Value("r")});
   EXPECT_EQ(g.get(label, "Color"), Value(row({1, 0, 0})));
   EXPECT_EQ(g.get(label, "String").str(), "Loaded");

@@ -39,31 +39,29 @@ const double nan = std::numeric_limits<double>::quiet_NaN();
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, Str2numAccepts,
-    ::testing::Values(
-        ParseCase{"blanks", "1 2 3", 1, {1, 2, 3}},
-        ParseCase{"commas", "1,2, 3", 1, {1, 2, 3}},
-        ParseCase{"tabs_and_padding", "\t 4\t5  ", 1, {4, 5}},
-        ParseCase{"semicolon_rows", "1 2; 3 4", 2, {1, 2, 3, 4}},
-        ParseCase{"newline_rows", "1 2\n3 4\n", 2, {1, 2, 3, 4}},
-        ParseCase{"crlf_rows", "1 2\r\n3 4\r\n", 2, {1, 2, 3, 4}},
-        ParseCase{"brackets", "[1 2 3]", 1, {1, 2, 3}},
-        ParseCase{"range", "1:4", 1, {1, 2, 3, 4}},
-        ParseCase{"stepped_range", "1:2:7", 1, {1, 3, 5, 7}},
-        ParseCase{"descending_range", "5:-2:1", 1, {5, 3, 1}},
-        ParseCase{"range_among_numbers", "9 1:3 0", 1, {9, 1, 2, 3, 0}},
-        ParseCase{"empty_range", "3:1", 0, {}},
-        ParseCase{"notations", "-1.5e2 +2 .5 3.", 1, {-150, 2, 0.5, 3}},
-        ParseCase{"inf_nan", "Inf -inf NaN", 1, {inf, -inf, nan}},
-        ParseCase{"huge_saturates", "1e400 -1e400", 1, {inf, -inf}},
-        ParseCase{"negative_zero", "-0", 1, {-0.0}},
-        ParseCase{"blank_rows_skipped", "1 2\n\n3 4", 2, {1, 2, 3, 4}},
-        ParseCase{"empty", "", 0, {}},
-        ParseCase{"only_blanks", "   ", 0, {}}),
+    ::testing::Values(ParseCase{"blanks", "1 2 3", 1, {1, 2, 3}},
+                      ParseCase{"commas", "1,2, 3", 1, {1, 2, 3}},
+                      ParseCase{"tabs_and_padding", "\t 4\t5  ", 1, {4, 5}},
+                      ParseCase{"semicolon_rows", "1 2; 3 4", 2, {1, 2, 3, 4}},
+                      ParseCase{"newline_rows", "1 2\n3 4\n", 2, {1, 2, 3, 4}},
+                      ParseCase{"crlf_rows", "1 2\r\n3 4\r\n", 2, {1, 2, 3, 4}},
+                      ParseCase{"brackets", "[1 2 3]", 1, {1, 2, 3}},
+                      ParseCase{"range", "1:4", 1, {1, 2, 3, 4}},
+                      ParseCase{"stepped_range", "1:2:7", 1, {1, 3, 5, 7}},
+                      ParseCase{"descending_range", "5:-2:1", 1, {5, 3, 1}},
+                      ParseCase{"range_among_numbers", "9 1:3 0", 1, {9, 1, 2, 3, 0}},
+                      ParseCase{"empty_range", "3:1", 0, {}},
+                      ParseCase{"notations", "-1.5e2 +2 .5 3.", 1, {-150, 2, 0.5, 3}},
+                      ParseCase{"inf_nan", "Inf -inf NaN", 1, {inf, -inf, nan}},
+                      ParseCase{"huge_saturates", "1e400 -1e400", 1, {inf, -inf}},
+                      ParseCase{"negative_zero", "-0", 1, {-0.0}},
+                      ParseCase{"blank_rows_skipped", "1 2\n\n3 4", 2, {1, 2, 3, 4}},
+                      ParseCase{"empty", "", 0, {}}, ParseCase{"only_blanks", "   ", 0, {}}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Str2num, RefusedTextsGiveNoValue) {
-  const char* refused[] = {"abc", "1 2 x", "1 2; 3", "[1 2", "1..2", "1e", "--1", "1:2:3:4",
-                           "1:x", "0x10", "infinity", "nan(1)", "1:1e7", "1:100001"};
+  const char* refused[] = {"abc",     "1 2 x", "1 2; 3", "[1 2",     "1..2",   "1e",    "--1",
+                           "1:2:3:4", "1:x",   "0x10",   "infinity", "nan(1)", "1:1e7", "1:100001"};
   for (const char* t : refused) {
     Matrix m = str2num(t);
     EXPECT_EQ(m.size(), 0) << "\"" << t << "\"";
@@ -95,7 +93,8 @@ TEST(Num2str, Forms) {
 }
 
 TEST(Format, HelpersWriteExactText) {
-  EXPECT_EQ(sprintf_str("File: %s \n %3.0f Specimens", "a.txt", 25.0), "File: a.txt \n  25 Specimens");
+  EXPECT_EQ(sprintf_str("File: %s \n %3.0f Specimens", "a.txt", 25.0),
+            "File: a.txt \n  25 Specimens");
   EXPECT_EQ(format_g17(2.8284271247461903), "2.8284271247461903");
   EXPECT_EQ(format_g17(0.1), "0.10000000000000001");
   EXPECT_EQ(escape_newlines("a\nb"), "a\\nb");

@@ -7,34 +7,57 @@ namespace {
 
 std::optional<Rgb> letter_color(char c) {
   switch (to_lower(c)) {
-    case 'r': return Rgb{1, 0, 0};
-    case 'g': return Rgb{0, 1, 0};
-    case 'b': return Rgb{0, 0, 1};
-    case 'c': return Rgb{0, 1, 1};
-    case 'm': return Rgb{1, 0, 1};
-    case 'y': return Rgb{1, 1, 0};
-    case 'k': return Rgb{0, 0, 0};
-    case 'w': return Rgb{1, 1, 1};
-    default: return std::nullopt;
+    case 'r':
+      return Rgb{1, 0, 0};
+    case 'g':
+      return Rgb{0, 1, 0};
+    case 'b':
+      return Rgb{0, 0, 1};
+    case 'c':
+      return Rgb{0, 1, 1};
+    case 'm':
+      return Rgb{1, 0, 1};
+    case 'y':
+      return Rgb{1, 1, 0};
+    case 'k':
+      return Rgb{0, 0, 0};
+    case 'w':
+      return Rgb{1, 1, 1};
+    default:
+      return std::nullopt;
   }
 }
 
 std::optional<Marker> letter_marker(char c) {
   switch (c) {
-    case '.': return Marker::kPoint;
-    case 'o': return Marker::kCircle;
-    case 'x': return Marker::kCross;
-    case '+': return Marker::kPlus;
-    case '*': return Marker::kStar;
-    case 's': return Marker::kSquare;
-    case 'd': return Marker::kDiamond;
-    case '^': return Marker::kTriangleUp;
-    case 'v': return Marker::kTriangleDown;
-    case '<': return Marker::kTriangleLeft;
-    case '>': return Marker::kTriangleRight;
-    case 'p': return Marker::kPentagram;
-    case 'h': return Marker::kHexagram;
-    default: return std::nullopt;
+    case '.':
+      return Marker::kPoint;
+    case 'o':
+      return Marker::kCircle;
+    case 'x':
+      return Marker::kCross;
+    case '+':
+      return Marker::kPlus;
+    case '*':
+      return Marker::kStar;
+    case 's':
+      return Marker::kSquare;
+    case 'd':
+      return Marker::kDiamond;
+    case '^':
+      return Marker::kTriangleUp;
+    case 'v':
+      return Marker::kTriangleDown;
+    case '<':
+      return Marker::kTriangleLeft;
+    case '>':
+      return Marker::kTriangleRight;
+    case 'p':
+      return Marker::kPentagram;
+    case 'h':
+      return Marker::kHexagram;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -91,7 +114,7 @@ std::optional<Rgb> parse_color(std::string_view text) {
   const std::string t = to_lower(text);
   if (t == "none") return Rgb{0, 0, 0, true};
   static const std::pair<const char*, char> names[] = {
-      {"red", 'r'}, {"green", 'g'}, {"blue", 'b'}, {"cyan", 'c'},
+      {"red", 'r'},     {"green", 'g'},  {"blue", 'b'},  {"cyan", 'c'},
       {"magenta", 'm'}, {"yellow", 'y'}, {"black", 'k'}, {"white", 'w'}};
   for (auto& [name, letter] : names)
     if (t == name) return letter_color(letter);
@@ -110,20 +133,34 @@ Matrix color_to_matrix(const Rgb& c) { return row({c.r, c.g, c.b}); }
 
 const char* marker_name(Marker m) {
   switch (m) {
-    case Marker::kNone: return "none";
-    case Marker::kPoint: return ".";
-    case Marker::kCircle: return "o";
-    case Marker::kCross: return "x";
-    case Marker::kPlus: return "+";
-    case Marker::kStar: return "*";
-    case Marker::kSquare: return "square";
-    case Marker::kDiamond: return "diamond";
-    case Marker::kTriangleUp: return "^";
-    case Marker::kTriangleDown: return "v";
-    case Marker::kTriangleLeft: return "<";
-    case Marker::kTriangleRight: return ">";
-    case Marker::kPentagram: return "pentagram";
-    case Marker::kHexagram: return "hexagram";
+    case Marker::kNone:
+      return "none";
+    case Marker::kPoint:
+      return ".";
+    case Marker::kCircle:
+      return "o";
+    case Marker::kCross:
+      return "x";
+    case Marker::kPlus:
+      return "+";
+    case Marker::kStar:
+      return "*";
+    case Marker::kSquare:
+      return "square";
+    case Marker::kDiamond:
+      return "diamond";
+    case Marker::kTriangleUp:
+      return "^";
+    case Marker::kTriangleDown:
+      return "v";
+    case Marker::kTriangleLeft:
+      return "<";
+    case Marker::kTriangleRight:
+      return ">";
+    case Marker::kPentagram:
+      return "pentagram";
+    case Marker::kHexagram:
+      return "hexagram";
   }
   return "none";
 }
@@ -140,11 +177,16 @@ std::optional<Marker> marker_from_name(std::string_view s) {
 
 const char* line_style_name(LineStyle s) {
   switch (s) {
-    case LineStyle::kNone: return "none";
-    case LineStyle::kSolid: return "-";
-    case LineStyle::kDashed: return "--";
-    case LineStyle::kDotted: return ":";
-    case LineStyle::kDashDot: return "-.";
+    case LineStyle::kNone:
+      return "none";
+    case LineStyle::kSolid:
+      return "-";
+    case LineStyle::kDashed:
+      return "--";
+    case LineStyle::kDotted:
+      return ":";
+    case LineStyle::kDashDot:
+      return "-.";
   }
   return "none";
 }

@@ -17,8 +17,20 @@ struct Rgb {
 };
 
 enum class Marker : std::uint8_t {
-  kNone, kPoint, kCircle, kCross, kPlus, kStar, kSquare, kDiamond,
-  kTriangleUp, kTriangleDown, kTriangleLeft, kTriangleRight, kPentagram, kHexagram
+  kNone,
+  kPoint,
+  kCircle,
+  kCross,
+  kPlus,
+  kStar,
+  kSquare,
+  kDiamond,
+  kTriangleUp,
+  kTriangleDown,
+  kTriangleLeft,
+  kTriangleRight,
+  kPentagram,
+  kHexagram
 };
 
 enum class LineStyle : std::uint8_t { kNone, kSolid, kDashed, kDotted, kDashDot };
@@ -40,9 +52,9 @@ std::optional<Rgb> parse_color(std::string_view text);
 std::optional<Rgb> color_from_matrix(const Matrix& m);
 Matrix color_to_matrix(const Rgb& c);
 
-const char* marker_name(Marker m);           // "none", ".", "o", ...
+const char* marker_name(Marker m);  // "none", ".", "o", ...
 std::optional<Marker> marker_from_name(std::string_view s);
-const char* line_style_name(LineStyle s);    // "none", "-", "--", ":", "-."
+const char* line_style_name(LineStyle s);  // "none", "-", "--", ":", "-."
 std::optional<LineStyle> line_style_from_name(std::string_view s);
 
 }  // namespace qiv
