@@ -148,7 +148,14 @@ FigureWindow::FigureWindow(WindowManager& wm, Handle fig)
   status_->setSizeGripEnabled(false);
 }
 
-FigureWindow::~FigureWindow() = default;
+FigureWindow::~FigureWindow() {
+  // The helpers that watch this window's widgets (the plot's mouse, the menus) go first:
+  // QWidget's destructor sends the widgets events while it takes them down, and by then this
+  // object is no longer a FigureWindow that a helper may ask for its canvas.
+  const QObjectList kids = children();
+  for (QObject* o : kids)
+    if (!o->isWidgetType()) delete o;
+}
 
 QRect FigureWindow::client_rect_from_model() const {
   const auto p = gfx_.pixel_position(fig_);
