@@ -13,6 +13,14 @@ FileChoice PresetOpenUi::get_file(const std::string& filter, const std::string& 
   return choice;
 }
 
+std::vector<FileChoice> PresetOpenUi::get_files(const std::string& filter,
+                                                const std::string& title) {
+  if (!preset_) return inner_.get_files(filter, title);
+  std::vector<FileChoice> choice{std::move(*preset_)};
+  preset_.reset();
+  return choice;
+}
+
 Application::Application(Ui& ui) : ui_(ui), ctx{state, gfx, ui_, rt} {
   register_callables(rt, ctx);
 }

@@ -27,6 +27,7 @@ class PresetOpenUi : public Ui {
   FileChoice put_file(const std::string& filter, const std::string& title) override {
     return inner_.put_file(filter, title);
   }
+  std::vector<FileChoice> get_files(const std::string& filter, const std::string& title) override;
   void msgbox(const std::string& text) override { inner_.msgbox(text); }
   void console(const std::string& line) override { inner_.console(line); }
   void report_failure(const std::string& text, Handle from_figure) override {
@@ -36,6 +37,9 @@ class PresetOpenUi : public Ui {
   void copy_figure(Graphics& gfx, Handle fig) override { inner_.copy_figure(gfx, fig); }
   void save_figure(Graphics& gfx, Handle fig, const std::string& path) override {
     inner_.save_figure(gfx, fig, path);
+  }
+  std::unique_ptr<Progress> start_progress(const std::string& what, Handle figure) override {
+    return inner_.start_progress(what, figure);
   }
 
  private:

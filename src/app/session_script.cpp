@@ -108,11 +108,13 @@ class ScriptRunner {
     } else if (cmd == "set") {
       set_step(line);
     } else if (cmd == "answer") {
-      need(2, "answer PATH, or answer cancel");
-      if (w[1] == "cancel") {
+      if (w.size() < 2) throw StepError{"usage: answer PATH..., or answer cancel"};
+      if (w.size() == 2 && w[1] == "cancel") {
         ui_.answer_cancel();
-      } else {
+      } else if (w.size() == 2) {
         ui_.answer_path(w[1]);
+      } else {
+        ui_.answer_paths({w.begin() + 1, w.end()});
       }
       answer_lines_.push_back(number);
     } else if (cmd == "press") {
@@ -151,6 +153,11 @@ class ScriptRunner {
   // opens, in order. One it left (it refused before its dialog, or opened fewer) would slide
   // to a later, unrelated dialog and could overwrite a file there: the script stops instead.
   void check_answers_used() {
+    if (auto behind = ui_.answer_misused()) {
+      const int line = answer_lines_[answer_lines_.size() - 1 - *behind];
+      answer_lines_.clear();
+      throw StepError{"answer gives several files to a dialog that takes one", line};
+    }
     const std::size_t unused = ui_.pending_answers();
     if (unused > 0) {
       const int line = answer_lines_[answer_lines_.size() - unused];

@@ -12,4 +12,11 @@ class Failure : public std::runtime_error {
   explicit Failure(const std::string& text) : std::runtime_error(text) {}
 };
 
+// Thrown by long work the user stopped with Cancel. Whoever throws it has put back what it
+// had changed, so the program is as it was before the action started.
+class Cancelled : public Failure {
+ public:
+  explicit Cancelled(const std::string& text = "Cancelled.") : Failure(text) {}
+};
+
 }  // namespace qiv

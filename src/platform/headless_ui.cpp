@@ -8,31 +8,89 @@
 
 namespace qiv {
 
-void HeadlessUi::answer_path(const std::string& path) {
+namespace {
+
+FileChoice choice_of_path(const std::string& path) {
   namespace fs = std::filesystem;
   fs::path p = fs::absolute(fs::path(path)).lexically_normal();
   std::string dir = p.parent_path().string();
   if (dir.empty() || dir.back() != '/') dir += '/';
-  answers_.push_back(FileChoice::chosen(p.filename().string(), dir));
+  return FileChoice::chosen(p.filename().string(), dir);
 }
 
-FileChoice HeadlessUi::next_answer(bool save, const std::string& filter, const std::string& title) {
+}  // namespace
+
+void HeadlessUi::answer(FileChoice c) {
+  answer_misused_.reset();
+  if (c.cancelled) {
+    answers_.emplace_back();
+  } else {
+    answers_.push_back({std::move(c)});
+  }
+}
+
+void HeadlessUi::answer_path(const std::string& path) { answer(choice_of_path(path)); }
+
+void HeadlessUi::answer_paths(const std::vector<std::string>& paths) {
+  answer_misused_.reset();
+  std::vector<FileChoice> files;
+  for (const std::string& p : paths) files.push_back(choice_of_path(p));
+  answers_.push_back(std::move(files));
+}
+
+std::vector<FileChoice> HeadlessUi::next_answer(bool save, const std::string& filter,
+                                                const std::string& title) {
   dialogs_.push_back(Dialog{save, filter, title});
   if (answers_.empty()) {
     if (notes_) *notes_ << "dialog \"" << title << "\" cancelled: no answer queued\n";
-    return FileChoice::cancel();
+    return {};
   }
-  FileChoice c = answers_.front();
+  std::vector<FileChoice> c = std::move(answers_.front());
   answers_.pop_front();
   return c;
 }
 
+FileChoice HeadlessUi::one_file(std::vector<FileChoice> answer) {
+  if (answer.empty()) return FileChoice::cancel();
+  if (answer.size() > 1) {
+    answer_misused_ = answers_.size();
+    return FileChoice::cancel();
+  }
+  return std::move(answer.front());
+}
+
 FileChoice HeadlessUi::get_file(const std::string& filter, const std::string& title) {
-  return next_answer(false, filter, title);
+  return one_file(next_answer(false, filter, title));
 }
 
 FileChoice HeadlessUi::put_file(const std::string& filter, const std::string& title) {
-  return next_answer(true, filter, title);
+  return one_file(next_answer(true, filter, title));
+}
+
+std::vector<FileChoice> HeadlessUi::get_files(const std::string& filter, const std::string& title) {
+  return next_answer(false, filter, title);
+}
+
+namespace {
+
+// Answers Cancel at its n-th advance when asked to; otherwise a silent progress.
+class ScriptedProgress : public Progress {
+ public:
+  explicit ScriptedProgress(int cancel_at) : cancel_at_(cancel_at) {}
+  bool advance(double) override { return cancel_at_ <= 0 || ++calls_ < cancel_at_; }
+
+ private:
+  int cancel_at_;
+  int calls_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Progress> HeadlessUi::start_progress(const std::string& what, Handle) {
+  progresses_.push_back(what);
+  const int at = cancel_after_;
+  cancel_after_ = 0;
+  return std::make_unique<ScriptedProgress>(at);
 }
 
 void HeadlessUi::msgbox(const std::string& text) {

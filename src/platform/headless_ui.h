@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,14 +24,19 @@ class HeadlessUi : public Ui {
       : out_(out), notes_(notes) {}
 
   // Queues the next dialog's answer: a chosen file (name and directory with its trailing
-  // separator) or a cancel.
-  void answer(FileChoice c) { answers_.push_back(std::move(c)); }
+  // separator), several files (for a dialog that takes several), or a cancel.
+  void answer(FileChoice c);
   void answer_path(const std::string& path);  // splits into directory and name
-  void answer_cancel() { answers_.push_back(FileChoice::cancel()); }
+  void answer_paths(const std::vector<std::string>& paths);
+  void answer_cancel() { answers_.emplace_back(); }
   std::size_t pending_answers() const { return answers_.size(); }
+  // Once a dialog that takes one file was given several (that dialog was cancelled): how
+  // many answers were still queued behind that one. Cleared by the next answer queued.
+  std::optional<std::size_t> answer_misused() const { return answer_misused_; }
 
   FileChoice get_file(const std::string& filter, const std::string& title) override;
   FileChoice put_file(const std::string& filter, const std::string& title) override;
+  std::vector<FileChoice> get_files(const std::string& filter, const std::string& title) override;
   void msgbox(const std::string& text) override;
   void console(const std::string& line) override;
   void report_failure(const std::string& text, Handle from_figure) override;
@@ -38,6 +44,13 @@ class HeadlessUi : public Ui {
   void status(const std::string& text, Handle figure) override;
   void copy_figure(Graphics& gfx, Handle fig) override;
   void save_figure(Graphics& gfx, Handle fig, const std::string& path) override;
+  // Never shows anything. A test may ask for a Cancel: see cancel_progress_after.
+  std::unique_ptr<Progress> start_progress(const std::string& what, Handle figure) override;
+
+  // The next progress started answers Cancel at its calls-th advance (1 = the first).
+  void cancel_progress_after(int calls) { cancel_after_ = calls; }
+  // The descriptions of the progresses started, in order.
+  const std::vector<std::string>& progresses() const { return progresses_; }
 
   void set_painter(Painter p) { painter_ = std::move(p); }
   void set_file_writer(FileWriter w) { writer_ = std::move(w); }
@@ -61,11 +74,16 @@ class HeadlessUi : public Ui {
   void clear_records();
 
  private:
-  FileChoice next_answer(bool save, const std::string& filter, const std::string& title);
+  std::vector<FileChoice> next_answer(bool save, const std::string& filter,
+                                      const std::string& title);
+  FileChoice one_file(std::vector<FileChoice> answer);
 
   std::ostream* out_;
   std::ostream* notes_;
-  std::deque<FileChoice> answers_;
+  std::deque<std::vector<FileChoice>> answers_;  // an empty answer is a cancel
+  std::optional<std::size_t> answer_misused_;
+  int cancel_after_ = 0;
+  std::vector<std::string> progresses_;
   std::vector<std::string> messages_;
   std::vector<std::string> console_;
   std::vector<Dialog> dialogs_;

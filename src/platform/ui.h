@@ -3,9 +3,11 @@
 // the clipboard and pictures of figures. The Qt front end and the headless runs implement
 // it; actions never know which one they talk to.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "base/failure.h"
 #include "platform/graphics/graphics.h"
 
 namespace qiv {
@@ -31,6 +33,23 @@ struct Picture {
   bool empty() const { return svg.empty() && png.empty(); }
 };
 
+// How far long work has come, and whether the user wants it stopped. Made by
+// Ui::start_progress; the indicator goes away when this object is destroyed.
+class Progress {
+ public:
+  virtual ~Progress() = default;
+  // fraction of the work done, 0 to 1. Returns false once the user has pressed Cancel: the
+  // caller then puts back what it changed and throws Cancelled. Cheap enough to call every
+  // millisecond; the Ui decides how often to repaint.
+  virtual bool advance(double fraction) = 0;
+};
+
+// A Progress that shows nothing and never cancels: headless runs and short work.
+class SilentProgress : public Progress {
+ public:
+  bool advance(double) override { return true; }
+};
+
 class Ui {
  public:
   virtual ~Ui() = default;
@@ -40,6 +59,11 @@ class Ui {
   // ("Landmark data (*.txt);;TPS files (*.tps)"), the first chosen at the start.
   virtual FileChoice get_file(const std::string& filter, const std::string& title) = 0;
   virtual FileChoice put_file(const std::string& filter, const std::string& title) = 0;
+
+  // A file-open dialog in which several files may be chosen at once: the files in the order
+  // chosen, each with its directory; empty when the dialog was cancelled.
+  virtual std::vector<FileChoice> get_files(const std::string& filter,
+                                            const std::string& title) = 0;
 
   // A message box that shows text and returns at once.
   virtual void msgbox(const std::string& text) = 0;
@@ -63,6 +87,17 @@ class Ui {
   // (.svg, .png, .pdf). Throws Failure when the file cannot be written; never leaves a
   // half-written file.
   virtual void save_figure(Graphics& gfx, Handle fig, const std::string& path) = 0;
+
+  // Starts showing the progress of long work, described by what ("Testing modularity"), in
+  // figure's window. A Ui shows it only once the work has gone on for about half a second,
+  // and keeps the windows painted meanwhile. Never null.
+  virtual std::unique_ptr<Progress> start_progress(const std::string& what, Handle figure) = 0;
 };
+
+// Reports fraction done; throws Cancelled when the user has asked to stop. For work that
+// has nothing to put back at that point.
+inline void advance_or_cancel(Progress& p, double fraction) {
+  if (!p.advance(fraction)) throw Cancelled();
+}
 
 }  // namespace qiv

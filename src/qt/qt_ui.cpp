@@ -44,11 +44,14 @@ QWidget* QtUi::dialog_parent() const {
   return w && w->isVisible() ? w : QApplication::activeWindow();
 }
 
-FileChoice QtUi::file_dialog(bool save, const std::string& filter, const std::string& title) {
+std::vector<FileChoice> QtUi::file_dialog(bool save, bool several, const std::string& filter,
+                                          const std::string& title) {
   QFileDialog d(dialog_parent(), QString::fromStdString(title), QDir::currentPath(),
                 qt_filter(filter));
   d.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  d.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  d.setFileMode(save      ? QFileDialog::AnyFile
+                : several ? QFileDialog::ExistingFiles
+                          : QFileDialog::ExistingFile);
   if (save) {
     // A name typed without an extension gets the first pattern of the chosen filter.
     const QStringList filters = qt_filter(filter).split(";;");
@@ -56,19 +59,33 @@ FileChoice QtUi::file_dialog(bool save, const std::string& filter, const std::st
     QObject::connect(&d, &QFileDialog::filterSelected,
                      [&d](const QString& f) { d.setDefaultSuffix(filter_suffix(f)); });
   }
-  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return FileChoice::cancel();
-  const QFileInfo info(d.selectedFiles().front());
-  QString dir = QDir::cleanPath(info.absolutePath());
-  if (!dir.endsWith('/')) dir += '/';
-  return FileChoice::chosen(info.fileName().toStdString(), dir.toStdString());
+  if (d.exec() != QDialog::Accepted) return {};
+  std::vector<FileChoice> chosen;
+  for (const QString& file : d.selectedFiles()) {
+    const QFileInfo info(file);
+    QString dir = QDir::cleanPath(info.absolutePath());
+    if (!dir.endsWith('/')) dir += '/';
+    chosen.push_back(FileChoice::chosen(info.fileName().toStdString(), dir.toStdString()));
+  }
+  return chosen;
 }
 
 FileChoice QtUi::get_file(const std::string& filter, const std::string& title) {
-  return file_dialog(false, filter, title);
+  auto chosen = file_dialog(false, false, filter, title);
+  return chosen.empty() ? FileChoice::cancel() : chosen.front();
 }
 
 FileChoice QtUi::put_file(const std::string& filter, const std::string& title) {
-  return file_dialog(true, filter, title);
+  auto chosen = file_dialog(true, false, filter, title);
+  return chosen.empty() ? FileChoice::cancel() : chosen.front();
+}
+
+std::vector<FileChoice> QtUi::get_files(const std::string& filter, const std::string& title) {
+  return file_dialog(false, true, filter, title);
+}
+
+std::unique_ptr<Progress> QtUi::start_progress(const std::string&, Handle) {
+  return std::make_unique<SilentProgress>();
 }
 
 void QtUi::msgbox(const std::string& text) {

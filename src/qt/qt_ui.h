@@ -29,15 +29,19 @@ class QtUi : public Ui {
 
   FileChoice get_file(const std::string& filter, const std::string& title) override;
   FileChoice put_file(const std::string& filter, const std::string& title) override;
+  std::vector<FileChoice> get_files(const std::string& filter, const std::string& title) override;
   void msgbox(const std::string& text) override;
   void console(const std::string& line) override;
   void report_failure(const std::string& text, Handle from_figure) override;
   void status(const std::string& text, Handle figure) override;
   void copy_figure(Graphics& gfx, Handle fig) override;
   void save_figure(Graphics& gfx, Handle fig, const std::string& path) override;
+  std::unique_ptr<Progress> start_progress(const std::string& what, Handle figure) override;
 
  private:
-  FileChoice file_dialog(bool save, const std::string& filter, const std::string& title);
+  // The files chosen, none on cancel; several only where `several` allows it.
+  std::vector<FileChoice> file_dialog(bool save, bool several, const std::string& filter,
+                                      const std::string& title);
   QWidget* dialog_parent() const;
 
   WindowManager* wm_ = nullptr;
