@@ -24,8 +24,9 @@ class PresetOpenUi : public Ui {
   void forget_answer() { preset_.reset(); }
 
   FileChoice get_file(const std::string& filter, const std::string& title) override;
-  FileChoice put_file(const std::string& filter, const std::string& title) override {
-    return inner_.put_file(filter, title);
+  FileChoice put_file(const std::string& filter, const std::string& title,
+                      const std::string& suggested = {}) override {
+    return inner_.put_file(filter, title, suggested);
   }
   std::vector<FileChoice> get_files(const std::string& filter, const std::string& title) override;
   void msgbox(const std::string& text) override { inner_.msgbox(text); }

@@ -63,8 +63,11 @@ FileChoice HeadlessUi::get_file(const std::string& filter, const std::string& ti
   return one_file(next_answer(false, filter, title));
 }
 
-FileChoice HeadlessUi::put_file(const std::string& filter, const std::string& title) {
-  return one_file(next_answer(true, filter, title));
+FileChoice HeadlessUi::put_file(const std::string& filter, const std::string& title,
+                                const std::string& suggested) {
+  FileChoice c = one_file(next_answer(true, filter, title));
+  dialogs_.back().suggested = suggested;
+  return c;
 }
 
 std::vector<FileChoice> HeadlessUi::get_files(const std::string& filter, const std::string& title) {

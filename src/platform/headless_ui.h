@@ -35,7 +35,8 @@ class HeadlessUi : public Ui {
   std::optional<std::size_t> answer_misused() const { return answer_misused_; }
 
   FileChoice get_file(const std::string& filter, const std::string& title) override;
-  FileChoice put_file(const std::string& filter, const std::string& title) override;
+  FileChoice put_file(const std::string& filter, const std::string& title,
+                      const std::string& suggested = {}) override;
   std::vector<FileChoice> get_files(const std::string& filter, const std::string& title) override;
   void msgbox(const std::string& text) override;
   void console(const std::string& line) override;
@@ -60,6 +61,7 @@ class HeadlessUi : public Ui {
     bool save;
     std::string filter;
     std::string title;
+    std::string suggested;  // the name a save dialog started with
   };
   const std::vector<std::string>& messages() const { return messages_; }
   const std::vector<std::string>& console_lines() const { return console_; }

@@ -56,9 +56,11 @@ class Ui {
 
   // File-open and file-save dialogs with a filter and a title. A filter is either patterns
   // separated by ";" ("*.svg;*.png;*.pdf", one choice) or named choices separated by ";;"
-  // ("Landmark data (*.txt);;TPS files (*.tps)"), the first chosen at the start.
+  // ("Landmark data (*.txt);;TPS files (*.tps)"), the first chosen at the start. A save
+  // dialog starts with `suggested` as the file name when it is not empty.
   virtual FileChoice get_file(const std::string& filter, const std::string& title) = 0;
-  virtual FileChoice put_file(const std::string& filter, const std::string& title) = 0;
+  virtual FileChoice put_file(const std::string& filter, const std::string& title,
+                              const std::string& suggested = {}) = 0;
 
   // A file-open dialog in which several files may be chosen at once: the files in the order
   // chosen, each with its directory; empty when the dialog was cancelled.

@@ -45,7 +45,7 @@ QWidget* QtUi::dialog_parent() const {
 }
 
 std::vector<FileChoice> QtUi::file_dialog(bool save, bool several, const std::string& filter,
-                                          const std::string& title) {
+                                          const std::string& title, const std::string& suggested) {
   QFileDialog d(dialog_parent(), QString::fromStdString(title), QDir::currentPath(),
                 qt_filter(filter));
   d.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -58,6 +58,7 @@ std::vector<FileChoice> QtUi::file_dialog(bool save, bool several, const std::st
     d.setDefaultSuffix(filter_suffix(filters.value(0)));
     QObject::connect(&d, &QFileDialog::filterSelected,
                      [&d](const QString& f) { d.setDefaultSuffix(filter_suffix(f)); });
+    if (!suggested.empty()) d.selectFile(QString::fromStdString(suggested));
   }
   if (d.exec() != QDialog::Accepted) return {};
   std::vector<FileChoice> chosen;
@@ -71,17 +72,18 @@ std::vector<FileChoice> QtUi::file_dialog(bool save, bool several, const std::st
 }
 
 FileChoice QtUi::get_file(const std::string& filter, const std::string& title) {
-  auto chosen = file_dialog(false, false, filter, title);
+  auto chosen = file_dialog(false, false, filter, title, {});
   return chosen.empty() ? FileChoice::cancel() : chosen.front();
 }
 
-FileChoice QtUi::put_file(const std::string& filter, const std::string& title) {
-  auto chosen = file_dialog(true, false, filter, title);
+FileChoice QtUi::put_file(const std::string& filter, const std::string& title,
+                          const std::string& suggested) {
+  auto chosen = file_dialog(true, false, filter, title, suggested);
   return chosen.empty() ? FileChoice::cancel() : chosen.front();
 }
 
 std::vector<FileChoice> QtUi::get_files(const std::string& filter, const std::string& title) {
-  return file_dialog(false, true, filter, title);
+  return file_dialog(false, true, filter, title, {});
 }
 
 std::unique_ptr<Progress> QtUi::start_progress(const std::string&, Handle) {

@@ -28,7 +28,8 @@ class QtUi : public Ui {
   void set_windows(WindowManager* wm) { wm_ = wm; }
 
   FileChoice get_file(const std::string& filter, const std::string& title) override;
-  FileChoice put_file(const std::string& filter, const std::string& title) override;
+  FileChoice put_file(const std::string& filter, const std::string& title,
+                      const std::string& suggested = {}) override;
   std::vector<FileChoice> get_files(const std::string& filter, const std::string& title) override;
   void msgbox(const std::string& text) override;
   void console(const std::string& line) override;
@@ -41,7 +42,7 @@ class QtUi : public Ui {
  private:
   // The files chosen, none on cancel; several only where `several` allows it.
   std::vector<FileChoice> file_dialog(bool save, bool several, const std::string& filter,
-                                      const std::string& title);
+                                      const std::string& title, const std::string& suggested);
   QWidget* dialog_parent() const;
 
   WindowManager* wm_ = nullptr;

@@ -39,7 +39,7 @@ class RecordingUi : public qt::QtUi {
     log.push_back("open: " + title);
     return next();
   }
-  FileChoice put_file(const std::string&, const std::string& title) override {
+  FileChoice put_file(const std::string&, const std::string& title, const std::string&) override {
     log.push_back("save: " + title);
     return next();
   }

@@ -94,7 +94,9 @@ class AnsweringUi : public qt::QtUi {
  public:
   std::deque<std::string> answers;
   FileChoice get_file(const std::string&, const std::string&) override { return next(); }
-  FileChoice put_file(const std::string&, const std::string&) override { return next(); }
+  FileChoice put_file(const std::string&, const std::string&, const std::string&) override {
+    return next();
+  }
 
  private:
   FileChoice next() {
