@@ -20,6 +20,9 @@ namespace {
 
 constexpr const char* kAxesTag = "CorrelationAxes";
 constexpr const char* kShownKey = "qiv_correlations_shown";
+// Each cell is one filled object: beyond this many lines the picture would cost hundreds of
+// megabytes and show cells smaller than a pixel.
+constexpr long long kMaxPictureLines = 300;
 
 // What the picture is drawn from, as one text: the blocks in use, the protocol and the data
 // (their size and sum, enough to see another file loaded). Equal texts draw equal pictures.
@@ -50,6 +53,11 @@ Drawable drawable(const Context& ctx) {
   if (!s.proto) return {{}, {}, "Load a protocol file or start a new protocol first."};
   const long long m = protocol_line_count(*s.proto);
   if (m < 2) return {{}, {}, "The protocol needs at least two lines for a correlation."};
+  if (m > kMaxPictureLines)
+    return {{},
+            {},
+            "The correlation picture shows at most 300 lines; the protocol has " +
+                std::to_string(m) + "."};
   const BlockList none;
   const BlockList& block = s.block ? *s.block : none;
   const auto nblocks = s.nblocks && s.block ? static_cast<long long>(*s.nblocks) : 0;

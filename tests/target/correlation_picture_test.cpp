@@ -105,5 +105,27 @@ TEST_F(ShowCorrelations, CellsInBlockOrderAndRedrawnWhenTheBlocksChange) {
   near(cells(4), expected({0, 1, 2, 3}));
 }
 
+TEST_F(ShowCorrelations, RefusesWithoutOpeningTheWindow) {
+  struct Row {
+    void (*prepare)(SharedState&);
+    const char* message;
+  } const rows[] = {
+      // each row adds to the one before
+      {[](SharedState& s) {
+         s.proto = Matrix(301, 3);
+         for (int l = 0; l < 301; ++l) s.proto->row(l) << l + 1, 1, 2;
+       },
+       "The correlation picture shows at most 300 lines; the protocol has 301."},
+      {[](SharedState& s) { s.data.reset(); }, "Load a landmark data file first."},
+  };
+  for (const Row& r : rows) {
+    r.prepare(app.state);
+    ui.clear_records();
+    run("ShowCorrelations");
+    EXPECT_THAT(ui.messages(), ElementsAre(r.message));
+    EXPECT_EQ(find_control(app.ctx, "CorrelationAxes"), kNoHandle);
+  }
+}
+
 }  // namespace
 }  // namespace qiv
