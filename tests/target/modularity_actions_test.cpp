@@ -1,7 +1,8 @@
-// "TestModularity" and "SaveMatrixCSV" of the target window.
+// "TestModularity", "SaveMatrixCSV", "CompareBlocks" and "ShowCorrelations" of the target window.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "target/correlation_picture.h"
 #include "target/target_fixture.h"
 
 namespace qiv {
@@ -321,6 +322,76 @@ TEST_F(CompareBlocks, RefusesAFileThatDoesNotFitAndWritesNothing) {
   ui.answer_paths({path("a.txt"), path("b.txt")});
   EXPECT_THROW(run("CompareBlocks"), Cancelled);
   EXPECT_EQ(find_control(app.ctx, "ComparisonTable"), kNoHandle);
+}
+
+// "ShowCorrelations": the picture's cells in block order, following the blocks.
+class ShowCorrelations : public Modularity {
+ protected:
+  void SetUp() override {
+    Modularity::SetUp();
+    set_blocks({{3, 4}, {1}}, 2);
+  }
+  // The fill colours of the first n x n cells, row by row from the top.
+  std::vector<Rgb> cells(std::size_t n) {
+    const Handle ax = find_control(app.ctx, "CorrelationAxes");
+    std::vector<Rgb> out;
+    for (Handle h : app.gfx.children(ax))
+      if (app.gfx.type(h) == ObjType::kLine && out.size() < n * n)
+        out.push_back(*color_from_matrix(app.gfx.get(h, "FaceColor").matrix()));
+    return out;
+  }
+  // The expected colours for lines in this order (R of the hand case: R12 0.6, R24 0.48,
+  // R34 0.8, the rest 0).
+  static std::vector<Rgb> expected(const std::vector<int>& order) {
+    const Matrix r{{1, 0.6, 0, 0}, {0.6, 1, 0, 0.48}, {0, 0, 1, 0.8}, {0, 0.48, 0.8, 1}};
+    std::vector<Rgb> out;
+    for (int a : order)
+      for (int b : order) out.push_back(correlation_color(r(a, b)));
+    return out;
+  }
+  static void near(const std::vector<Rgb>& got, const std::vector<Rgb>& want) {
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < got.size(); ++i)
+      EXPECT_TRUE(std::abs(got[i].r - want[i].r) < 1e-6 && std::abs(got[i].g - want[i].g) < 1e-6 &&
+                  std::abs(got[i].b - want[i].b) < 1e-6)
+          << i;
+  }
+};
+
+TEST_F(ShowCorrelations, CellsInBlockOrderAndRedrawnWhenTheBlocksChange) {
+  run("ShowCorrelations");
+  EXPECT_THAT(ui.messages(), ::testing::IsEmpty());
+  near(cells(4), expected({2, 3, 0, 1}));
+  type("CurrentBlockBox", "1");
+  type("BlockBox", "2 1");
+  run("BlockEnter");
+  near(cells(4), expected({1, 0, 2, 3}));
+  app.state.block.reset();
+  app.state.nblocks.reset();
+  run("ShowCorrelations");  // without blocks: every line in none, in protocol order
+  near(cells(4), expected({0, 1, 2, 3}));
+}
+
+TEST_F(ShowCorrelations, RefusesWithoutOpeningTheWindow) {
+  struct Row {
+    void (*prepare)(SharedState&);
+    const char* message;
+  } const rows[] = {
+      // each row adds to the one before
+      {[](SharedState& s) {
+         s.proto = Matrix(301, 3);
+         for (int l = 0; l < 301; ++l) s.proto->row(l) << l + 1, 1, 2;
+       },
+       "The correlation picture shows at most 300 lines; the protocol has 301."},
+      {[](SharedState& s) { s.data.reset(); }, "Load a landmark data file first."},
+  };
+  for (const Row& r : rows) {
+    r.prepare(app.state);
+    ui.clear_records();
+    run("ShowCorrelations");
+    EXPECT_THAT(ui.messages(), ElementsAre(r.message));
+    EXPECT_EQ(find_control(app.ctx, "CorrelationAxes"), kNoHandle);
+  }
 }
 
 }  // namespace
