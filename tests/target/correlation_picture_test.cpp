@@ -19,15 +19,12 @@ TEST(CorrelationColor, EndsMiddleAndBetweenStops) {
     double r;
     Rgb expected;
   } const rows[] = {
-      {-1, rgb(5, 48, 97)},
-      {-2, rgb(5, 48, 97)},
-      {0, rgb(255, 255, 255)},
-      {-0.0, rgb(255, 255, 255)},
-      {1, rgb(103, 0, 31)},
-      {1.5, rgb(103, 0, 31)},
-      {0.2, rgb(253, 219, 199)},
-      {-0.6, rgb(67, 147, 195)},
+      // clang-format off
+      {-1, rgb(5, 48, 97)},      {-2, rgb(5, 48, 97)},       {1, rgb(103, 0, 31)},
+      {1.5, rgb(103, 0, 31)},    {0, rgb(255, 255, 255)},    {-0.0, rgb(255, 255, 255)},
+      {0.2, rgb(253, 219, 199)}, {-0.6, rgb(67, 147, 195)},
       {0.5, Rgb{(244 + 214) / 510.0f, (165 + 96) / 510.0f, (130 + 77) / 510.0f}},
+      // clang-format on
   };
   for (const Row& row : rows) {
     const Rgb c = correlation_color(row.r);
