@@ -153,13 +153,24 @@ double PairCorrelation::r(const std::vector<int>& relabel) const {
 
 long long count_at_least(const PairCorrelation& stat, double observed, long long count,
                          std::uint64_t seed) {
+  return count_at_least({&stat}, {observed}, count, seed, nullptr).front();
+}
+
+std::vector<long long> count_at_least(const std::vector<const PairCorrelation*>& stats,
+                                      const std::vector<double>& observed, long long count,
+                                      std::uint64_t seed, Progress* progress) {
+  assert(!stats.empty() && stats.size() == observed.size());
   Xoshiro256 rng(seed);
-  std::vector<int> relabel(static_cast<std::size_t>(stat.lines()));
-  long long at_least = 0;
+  std::vector<int> relabel(static_cast<std::size_t>(stats.front()->lines()));
+  std::vector<long long> at_least(stats.size());
   for (long long k = 0; k < count; ++k) {
+    // Asking every 64 relabellings keeps the cost of asking out of the loop's time.
+    if (progress && k % 64 == 0)
+      advance_or_cancel(*progress, static_cast<double>(k) / static_cast<double>(count));
     std::iota(relabel.begin(), relabel.end(), 0);
     shuffle(relabel, rng);
-    at_least += stat.r(relabel) >= observed - kTieTolerance;
+    for (std::size_t s = 0; s < stats.size(); ++s)
+      at_least[s] += stats[s]->r(relabel) >= observed[s] - kTieTolerance;
   }
   return at_least;
 }
@@ -178,25 +189,27 @@ std::optional<ModularityRefusal> check_pairs(const Matrix& t) {
 
 std::optional<ModularityResult> run_modularity_test(const Matrix& lengths, const Matrix& t,
                                                     const BlockList& block, long long nblocks,
-                                                    long long permutations, double seed) {
-  const Matrix r = correlation_matrix(lengths);
+                                                    long long permutations, double seed,
+                                                    Progress* progress) {
+  return test_hypothesis(correlation_matrix(lengths), lengths.rows(), t, block, nblocks,
+                         permutations, seed, true, progress);
+}
+
+std::optional<ModularityResult> test_hypothesis(const Matrix& r, long long specimens,
+                                                const Matrix& t, const BlockList& block,
+                                                long long nblocks, long long permutations,
+                                                double seed, bool every_block, Progress* progress) {
   const PairCorrelation stat(r, t);
   if (!stat.varies()) return std::nullopt;
 
   ModularityResult out;
-  out.specimens = lengths.rows();
-  out.lines = lengths.cols();
+  out.specimens = specimens;
+  out.lines = r.cols();
   out.blocks = nblocks;
   out.pairs_within = stat.pairs_within();
   out.pairs_between = stat.pairs_between();
   out.permutations = permutations;
   out.seed = seed + 0.0;  // -0 is the seed 0
-
-  std::vector<int> identity(static_cast<std::size_t>(out.lines));
-  std::iota(identity.begin(), identity.end(), 0);
-  out.r = stat.r(identity);
-  const long long at_least = count_at_least(stat, out.r, permutations, seed_bits(seed));
-  out.p = static_cast<double>(1 + at_least) / static_cast<double>(permutations + 1);
 
   double within = 0, between = 0;
   for (Eigen::Index i = 0; i < out.lines; ++i)
@@ -205,6 +218,10 @@ std::optional<ModularityResult> run_modularity_test(const Matrix& lengths, const
   out.avg_between = between / static_cast<double>(out.pairs_between);
   out.avg_ratio = out.avg_within / out.avg_between;
 
+  // Each block of two lines or more, as its own hypothesis H_K.
+  const double all_pairs = static_cast<double>(out.pairs_within + out.pairs_between);
+  std::vector<PairCorrelation> block_stats;
+  block_stats.reserve(static_cast<std::size_t>(std::max(0LL, nblocks)));
   for (long long k = 1; k <= nblocks && static_cast<std::size_t>(k) <= block.size(); ++k) {
     const std::vector<int> lines = distinct_lines(block[static_cast<std::size_t>(k - 1)]);
     if (lines.size() < 2) continue;
@@ -213,6 +230,38 @@ std::optional<ModularityResult> run_modularity_test(const Matrix& lengths, const
       for (std::size_t b = a + 1; b < lines.size(); ++b) sum += r(lines[a], lines[b]);
     const double pairs = static_cast<double>(lines.size() * (lines.size() - 1) / 2);
     out.block_averages.emplace_back(k, sum / pairs);
+    if (!every_block) continue;
+    BlockTest bt;
+    bt.block = k;
+    bt.lines = static_cast<long long>(lines.size());
+    bt.avg_within = sum / pairs;
+    bt.avg_between = (within + between - sum) / (all_pairs - pairs);
+    bt.avg_ratio = bt.avg_within / bt.avg_between;
+    out.block_tests.push_back(bt);
+    Matrix h = Matrix::Identity(out.lines, out.lines);
+    for (int a : lines)
+      for (int b : lines) h(a, b) = 1;
+    block_stats.emplace_back(r, h);
+  }
+
+  std::vector<int> identity(static_cast<std::size_t>(out.lines));
+  std::iota(identity.begin(), identity.end(), 0);
+  std::vector<const PairCorrelation*> stats{&stat};
+  std::vector<double> observed{stat.r(identity)};
+  for (const PairCorrelation& s : block_stats) {
+    stats.push_back(&s);
+    observed.push_back(s.r(identity));
+  }
+  const std::vector<long long> at_least =
+      count_at_least(stats, observed, permutations, seed_bits(seed), progress);
+  const auto p_of = [permutations](long long n) {
+    return static_cast<double>(1 + n) / static_cast<double>(permutations + 1);
+  };
+  out.r = observed[0];
+  out.p = p_of(at_least[0]);
+  for (std::size_t b = 0; b < out.block_tests.size(); ++b) {
+    out.block_tests[b].r = observed[b + 1];
+    out.block_tests[b].p = p_of(at_least[b + 1]);
   }
   return out;
 }
@@ -233,6 +282,14 @@ std::string modularity_report(const ModularityResult& res) {
   add_line(out, "avg_ratio", "%.10g", res.avg_ratio);
   for (const auto& [k, avg] : res.block_averages)
     add_line(out, "avg_within_block_" + std::to_string(k), "%.10g", avg);
+  for (const BlockTest& b : res.block_tests) {
+    const std::string key = "block_" + std::to_string(b.block) + "_";
+    add_line(out, key + "r", "%.10g", b.r);
+    add_line(out, key + "p", "%.10g", b.p);
+    add_line(out, key + "avg_within", "%.10g", b.avg_within);
+    add_line(out, key + "avg_between", "%.10g", b.avg_between);
+    add_line(out, key + "avg_ratio", "%.10g", b.avg_ratio);
+  }
   return out;
 }
 
@@ -241,6 +298,16 @@ std::string modularity_summary(const ModularityResult& res) {
   std::snprintf(buf, sizeof buf, "r = %.3f, p = %.3g (%lld permutation%s)", res.r, res.p,
                 res.permutations, res.permutations == 1 ? "" : "s");
   return buf;
+}
+
+std::vector<std::string> modularity_table(const ModularityResult& res) {
+  std::vector<std::string> out{"block  lines       r      p  within between  ratio"};
+  out.push_back(sprintf_str("%-6s %5lld %7.3f %6.3g %7.3f %7.3f %6.3g", "all", res.lines, res.r,
+                            res.p, res.avg_within, res.avg_between, res.avg_ratio));
+  for (const BlockTest& b : res.block_tests)
+    out.push_back(sprintf_str("%-6lld %5lld %7.3f %6.3g %7.3f %7.3f %6.3g", b.block, b.lines, b.r,
+                              b.p, b.avg_within, b.avg_between, b.avg_ratio));
+  return out;
 }
 
 }  // namespace qiv

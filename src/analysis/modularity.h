@@ -17,6 +17,7 @@
 
 #include "base/matrix.h"
 #include "core/shared_state.h"
+#include "platform/ui.h"
 
 namespace qiv {
 
@@ -92,6 +93,24 @@ class PairCorrelation {
 // seed) whose r is at least observed - kTieTolerance.
 long long count_at_least(const PairCorrelation& stat, double observed, long long count,
                          std::uint64_t seed);
+// The same for several statistics of the same lines at once: every statistic meets the same
+// relabellings, so one seed gives the p of each. progress (may be null) hears the share of
+// relabellings done; when it answers Cancel this throws Cancelled.
+std::vector<long long> count_at_least(const std::vector<const PairCorrelation*>& stats,
+                                      const std::vector<double>& observed, long long count,
+                                      std::uint64_t seed, Progress* progress);
+
+// The test of one block K as a hypothesis of its own: H_K is 1 where both lines lie in K (and
+// on the diagonal), else 0. avg_between is the mean R over every pair not inside K.
+struct BlockTest {
+  long long block = 0;  // 1-based
+  long long lines = 0;  // distinct lines of the block
+  double r = 0;
+  double p = 0;
+  double avg_within = 0;
+  double avg_between = 0;
+  double avg_ratio = 0;
+};
 
 struct ModularityResult {
   long long specimens = 0;
@@ -109,6 +128,8 @@ struct ModularityResult {
   // Each block (1-based number) that holds at least two lines, with the mean R over its
   // pairs of distinct lines.
   std::vector<std::pair<long long, double>> block_averages;
+  // The same blocks, each tested against the same relabellings as the whole.
+  std::vector<BlockTest> block_tests;
 };
 
 // Why the test cannot run on these inputs, before anything is computed from the lengths.
@@ -119,15 +140,31 @@ std::optional<ModularityRefusal> check_pairs(const Matrix& t);
 // the lines x lines target matrix of blocks 1..nblocks of `block` (whole line numbers from 1
 // to lines), passing check_pairs. Nothing when the correlations of the lengths are all equal
 // (there is then no correlation with T to speak of).
+// Every block of two lines or more is tested as well (block_tests); progress as for
+// count_at_least.
 std::optional<ModularityResult> run_modularity_test(const Matrix& lengths, const Matrix& t,
                                                     const BlockList& block, long long nblocks,
-                                                    long long permutations, double seed);
+                                                    long long permutations, double seed,
+                                                    Progress* progress = nullptr);
+
+// The test on a correlation matrix r already computed from `specimens` specimens (so that
+// several hypotheses share it), the blocks tested one by one only when every_block.
+std::optional<ModularityResult> test_hypothesis(const Matrix& r, long long specimens,
+                                                const Matrix& t, const BlockList& block,
+                                                long long nblocks, long long permutations,
+                                                double seed, bool every_block, Progress* progress);
 
 // The report file: one "key,value" line each, "\n" line ends; counts as whole numbers, the
-// seed as the whole number typed, every other value "%.10g".
+// seed as the whole number typed, every other value "%.10g". After the whole test, for each
+// tested block K: block_K_r, block_K_p, block_K_avg_within, block_K_avg_between and
+// block_K_avg_ratio.
 std::string modularity_report(const ModularityResult& result);
 
 // The text shown in the window: "r = 0.412, p = 0.003 (999 permutations)".
 std::string modularity_summary(const ModularityResult& result);
+
+// The small table of the target window, in fixed-width columns: a heading, a row "all" for
+// the whole hypothesis, then one row per tested block.
+std::vector<std::string> modularity_table(const ModularityResult& result);
 
 }  // namespace qiv

@@ -57,10 +57,14 @@ const std::array<ActionEntry, 41>& action_table() {
   return table;
 }
 
-const std::array<ActionEntry, 3>& added_action_table() {
-  static const std::array<ActionEntry, 3> table{{{"SaveLengths", save_lengths},
+const std::array<ActionEntry, 7>& added_action_table() {
+  static const std::array<ActionEntry, 7> table{{{"SaveLengths", save_lengths},
                                                  {"TestModularity", test_modularity},
-                                                 {"SaveMatrixCSV", save_matrix_csv}}};
+                                                 {"SaveMatrixCSV", save_matrix_csv},
+                                                 {"CompareBlocks", compare_blocks},
+                                                 {"ShowCorrelations", show_correlations},
+                                                 {"CopyCorrelations", copy_correlations},
+                                                 {"SaveCorrelations", save_correlations}}};
   return table;
 }
 
@@ -68,12 +72,14 @@ void qivprotosw(Context& ctx, const std::string& action) {
   for (const ActionEntry& e : action_table()) {
     if (action == e.name) {
       e.run(ctx);
+      refresh_correlations(ctx);  // the picture follows the blocks, whichever action set them
       return;
     }
   }
   for (const ActionEntry& e : added_action_table()) {
     if (action == e.name) {
       e.run(ctx);
+      refresh_correlations(ctx);
       return;
     }
   }

@@ -17,7 +17,7 @@ struct ActionEntry {
 const std::array<ActionEntry, 41>& action_table();
 
 // Actions added beside the 41, tried after them: "SaveLengths".
-const std::array<ActionEntry, 3>& added_action_table();
+const std::array<ActionEntry, 7>& added_action_table();
 
 // Runs the action whose name equals `action` exactly (whole string, case-sensitive). A name
 // that matches none shows the message box "Fell through case" and changes nothing.

@@ -382,6 +382,21 @@ void draw_polyline(QPainter& p, const LineView& l, const DataMap& m) {
   flush();
 }
 
+// Without antialiasing, so that cells sharing an edge meet without a faint seam between.
+void fill_polygon(QPainter& p, const LineView& l, const DataMap& m) {
+  QPolygonF poly;
+  for (std::size_t i = 0; i < l.n; ++i) {
+    if (!std::isfinite(l.x[i]) || !std::isfinite(l.y[i])) return;
+    poly << QPointF(m.x(l.x[i]), m.y(l.y[i]));
+  }
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(Qt::NoPen);
+  p.setBrush(to_qcolor(l.fill));
+  p.drawPolygon(poly);
+  p.restore();
+}
+
 QFont make_font(const std::string& family, double size_pt, bool bold, bool italic) {
   QFont f(QString::fromStdString(family));
   f.setStyleHint(QFont::SansSerif);
@@ -538,6 +553,10 @@ void paint_axes(QPainter& p, const Graphics& gfx, Handle ax, const QSizeF& fs,
       ax,
       [&](const LineView& l) {
         if (!l.visible || l.n == 0) return;
+        if (!l.fill.none && l.n >= 3) {
+          fill_polygon(p, l, m);
+          paths.pen_changed();
+        }
         if (l.style != LineStyle::kNone && l.n >= 2) {
           draw_polyline(p, l, m);
           paths.pen_changed();

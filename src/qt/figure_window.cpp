@@ -392,6 +392,10 @@ void FigureWindow::update_control(Handle h, Control& c) {
   font.setPointSizeF(std::max(1.0, number_prop(gfx_, h, "FontSize", 9)));
   font.setBold(to_lower(string_prop(gfx_, h, "FontWeight", "normal")) == "bold");
   font.setItalic(to_lower(string_prop(gfx_, h, "FontAngle", "normal")) == "italic");
+  if (const std::string family = string_prop(gfx_, h, "FontName"); !family.empty()) {
+    font.setFamily(QString::fromStdString(family));
+    if (to_lower(family) == "monospace") font.setStyleHint(QFont::TypeWriter);
+  }
   if (w->font() != font) w->setFont(font);
 
   QPalette pal = w->palette();

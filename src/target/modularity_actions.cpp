@@ -7,13 +7,17 @@
 
 #include "analysis/line_lengths.h"
 #include "analysis/modularity.h"
+#include "base/failure.h"
 #include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
 #include "data/landmark_file.h"
 #include "platform/file_io.h"
+#include "platform/input_file.h"
 #include "platform/text.h"
 #include "protocol/protocol_model.h"
+#include "target/compare_blocks.h"
+#include "target/modularity_inputs.h"
 #include "target/target_actions.h"
 #include "target/target_files.h"
 #include "target/target_support.h"
@@ -42,11 +46,38 @@ std::optional<double> read_seed(Context& ctx) {
 
 }  // namespace
 
-void test_modularity(Context& ctx) {
-  // A refused run must not leave an earlier result looking like its own.
-  set_control_text(ctx, "ModularityText", "");
-  if (!require_loaded(ctx) || !require_protocol(ctx) || !require_blocks(ctx)) return;
+std::optional<std::string> lengths_unfit(const Context& ctx) {
   const Matrix& data = *ctx.state.data;
+  const long long k = landmark_count(data);
+  if (auto bad = find_line_outside_data(*ctx.state.proto, k))
+    return line_outside_data_message(*bad, k);
+  if (data.rows() < 3)
+    return "The modularity test needs at least 3 specimens; the data have " +
+           std::to_string(data.rows()) + ".";
+  return std::nullopt;
+}
+
+std::optional<Matrix> varying_lengths(const Context& ctx, std::string* why) {
+  const Matrix& proto = *ctx.state.proto;
+  Matrix lengths = line_lengths(*ctx.state.data, proto);
+  if (auto c = first_constant_column(lengths)) {
+    *why = "Line " + std::to_string(*c + 1) + " (" + line_label(proto, *c) +
+           ") has the same length in every specimen, so it has no correlation with the other "
+           "lines.";
+    return std::nullopt;
+  }
+  return lengths;
+}
+
+void test_modularity(Context& ctx) {
+  // A refused run must not leave an earlier result looking like its own; a cancelled one
+  // puts it back.
+  const std::string earlier_text = control_text(ctx, "ModularityText");
+  const Handle table = find_control(ctx, "ModularityTable");
+  const Value earlier_table = table == kNoHandle ? Value() : ctx.gfx.get(table, "String");
+  set_control_text(ctx, "ModularityText", "");
+  set_control_lines(ctx, "ModularityTable", {});
+  if (!require_loaded(ctx) || !require_protocol(ctx) || !require_blocks(ctx)) return;
   const Matrix& proto = *ctx.state.proto;
   const BlockList& block = *ctx.state.block;
   const auto nblocks = static_cast<long long>(*ctx.state.nblocks);
@@ -63,14 +94,8 @@ void test_modularity(Context& ctx) {
                         "blocks.");
     return;
   }
-  const long long k = landmark_count(data);
-  if (auto bad = find_line_outside_data(proto, k)) {
-    ctx.ui.msgbox(line_outside_data_message(*bad, k));
-    return;
-  }
-  if (data.rows() < 3) {
-    ctx.ui.msgbox("The modularity test needs at least 3 specimens; the data have " +
-                  std::to_string(data.rows()) + ".");
+  if (auto why = lengths_unfit(ctx)) {
+    ctx.ui.msgbox(*why);
     return;
   }
   const auto permutations = read_permutations(ctx);
@@ -78,14 +103,21 @@ void test_modularity(Context& ctx) {
   const auto seed = read_seed(ctx);
   if (!seed) return;
 
-  const Matrix lengths = line_lengths(data, proto);
-  if (auto c = first_constant_column(lengths)) {
-    ctx.ui.msgbox("Line " + std::to_string(*c + 1) + " (" + line_label(proto, *c) +
-                  ") has the same length in every specimen, so it has no correlation with the "
-                  "other lines.");
+  std::string fixed_line;
+  const std::optional<Matrix> lengths = varying_lengths(ctx, &fixed_line);
+  if (!lengths) {
+    ctx.ui.msgbox(fixed_line);
     return;
   }
-  const auto result = run_modularity_test(lengths, t, block, nblocks, *permutations, *seed);
+  std::optional<ModularityResult> result;
+  try {
+    const auto progress = ctx.ui.start_progress("Testing modularity", work_figure(ctx));
+    result = run_modularity_test(*lengths, t, block, nblocks, *permutations, *seed, progress.get());
+  } catch (const Cancelled&) {
+    set_control_text(ctx, "ModularityText", earlier_text);
+    if (table != kNoHandle) ctx.gfx.set(table, "String", earlier_table);
+    throw;
+  }
   if (!result) {
     ctx.ui.msgbox(
         "The line lengths all correlate equally with one another, so the correlations cannot "
@@ -94,6 +126,7 @@ void test_modularity(Context& ctx) {
   }
 
   set_control_text(ctx, "ModularityText", modularity_summary(*result));
+  set_control_lines(ctx, "ModularityTable", modularity_table(*result));
   ctx.ui.console(sprintf_str(
       "Modularity test: r = %.10g, p = %.10g (%lld permutations, seed %.0f); mean correlation "
       "within blocks %.4f, between blocks %.4f",
@@ -110,6 +143,114 @@ void test_modularity(Context& ctx) {
     return;
   }
   confirm(ctx, "Saved " + f.name);
+}
+
+namespace {
+
+// One piece [from, from + share) of a longer piece of work reported to an outer progress.
+class PartProgress : public Progress {
+ public:
+  PartProgress(Progress& outer, double from, double share)
+      : outer_(outer), from_(from), share_(share) {}
+  bool advance(double fraction) override { return outer_.advance(from_ + share_ * fraction); }
+
+ private:
+  Progress& outer_;
+  double from_, share_;
+};
+
+// The suggested name of the comparison file: after the data file ("leaves_comparison.csv").
+std::string comparison_file_name(const SharedState& s) {
+  const std::string stem =
+      s.datafile ? std::filesystem::path(*s.datafile).stem().string() : std::string("blocks");
+  return (stem.empty() ? std::string("blocks") : stem) + "_comparison.csv";
+}
+
+}  // namespace
+
+void compare_blocks(Context& ctx) {
+  if (!require_loaded(ctx) || !require_protocol(ctx)) return;
+  const long long m = protocol_line_count(*ctx.state.proto);
+  if (auto why = lengths_unfit(ctx)) {
+    ctx.ui.msgbox(*why);
+    return;
+  }
+  const auto permutations = read_permutations(ctx);
+  if (!permutations) return;
+  const auto seed = read_seed(ctx);
+  if (!seed) return;
+  const std::vector<FileChoice> files =
+      ctx.ui.get_files("*.txt", "Choose Block Structure Files to Compare");
+  if (files.empty()) return;
+
+  // Every file is read and checked before anything is computed or written.
+  std::vector<Hypothesis> hypotheses;
+  for (const FileChoice& f : files) {
+    std::optional<InputBytes> content;
+    try {
+      content = read_input_file(f.dir + f.name);
+    } catch (const Failure& e) {  // no regular file, too large, changed while read
+      ctx.ui.msgbox(e.what());
+      return;
+    }
+    HypothesisRead read = read_hypothesis(
+        f.name, content ? std::optional<std::string_view>(content->view()) : std::nullopt, m);
+    if (!read.hypothesis) {
+      ctx.ui.msgbox(read.refusal);
+      return;
+    }
+    hypotheses.push_back(std::move(*read.hypothesis));
+  }
+  std::string fixed_line;
+  const std::optional<Matrix> lengths = varying_lengths(ctx, &fixed_line);
+  if (!lengths) {
+    ctx.ui.msgbox(fixed_line);
+    return;
+  }
+
+  // One correlation matrix for all: the hypotheses differ only in their target matrices.
+  const Matrix r = correlation_matrix(*lengths);
+  {
+    const auto progress = ctx.ui.start_progress("Comparing block files", work_figure(ctx));
+    const double share = 1.0 / static_cast<double>(hypotheses.size());
+    for (std::size_t i = 0; i < hypotheses.size(); ++i) {
+      Hypothesis& h = hypotheses[i];
+      PartProgress part(*progress, share * static_cast<double>(i), share);
+      auto result = test_hypothesis(r, lengths->rows(), h.target, h.blocks,
+                                    static_cast<long long>(h.blocks.size()), *permutations, *seed,
+                                    false, &part);
+      if (!result) {
+        ctx.ui.msgbox(
+            "The line lengths all correlate equally with one another, so the correlations "
+            "cannot follow the blocks.");
+        return;
+      }
+      h.result = std::move(*result);
+    }
+  }
+  rank_hypotheses(hypotheses);
+
+  const Handle fig = open_home_window(ctx, "qiv_comparison");
+  const Handle table = find_control(ctx, "ComparisonTable");
+  if (table != kNoHandle && ctx.gfx.figure_of(table) == fig) {
+    List lines;
+    for (const std::string& l : comparison_table(hypotheses)) lines.emplace_back(l);
+    ctx.gfx.set(table, "String", Value(std::move(lines)));
+  }
+  for (const std::string& l : comparison_table(hypotheses)) ctx.ui.console(l);
+
+  const FileChoice f = ctx.ui.put_file("*.csv", "Enter Name for Block Comparison File",
+                                       comparison_file_name(ctx.state));
+  if (f.cancelled) return;
+  std::error_code ignored;
+  std::filesystem::current_path(f.dir, ignored);
+  std::string why;
+  if (!write_file_atomically(f.dir + f.name, comparison_csv(hypotheses), &why)) {
+    ctx.ui.msgbox("Cannot write " + f.name + ": " + why + ".");
+    return;
+  }
+  confirm(ctx, "Saved " + f.name + ": " +
+                   counted(static_cast<long long>(hypotheses.size()), "hypothesis", "hypotheses"));
 }
 
 }  // namespace qiv

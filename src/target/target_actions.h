@@ -21,7 +21,14 @@ void load_block(Context& ctx);            // "LoadBlock"
 void clear_target(Context& ctx);          // "ClearTarget"
 
 // Added beside the target window's own actions.
-void save_matrix_csv(Context& ctx);  // "SaveMatrixCSV": the target matrix as labelled CSV
-void test_modularity(Context& ctx);  // "TestModularity": line lengths against the matrix
+void save_matrix_csv(Context& ctx);    // "SaveMatrixCSV": the target matrix as labelled CSV
+void test_modularity(Context& ctx);    // "TestModularity": line lengths against the matrix
+void compare_blocks(Context& ctx);     // "CompareBlocks": several block files ranked by r
+void show_correlations(Context& ctx);  // "ShowCorrelations": the correlations as a picture
+void copy_correlations(Context& ctx);  // "CopyCorrelations": that picture to the clipboard
+void save_correlations(Context& ctx);  // "SaveCorrelations": that picture to a file
+// Draws the correlation picture again when its window is open and the blocks, the protocol
+// or the data it shows have changed since; the dispatcher calls it after every action.
+void refresh_correlations(Context& ctx);
 
 }  // namespace qiv

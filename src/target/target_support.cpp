@@ -1,11 +1,15 @@
 #include "target/target_support.h"
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 #include "core/controls.h"
+#include "core/folder_visit.h"
 #include "core/guards.h"
 #include "data/landmark_file.h"
 #include "guikit/axes_helpers.h"
+#include "guikit/figure_files.h"
 #include "platform/text.h"
 #include "protocol/protocol_drawing.h"
 #include "protocol/protocol_model.h"
@@ -115,6 +119,19 @@ void draw_block_line(Context& ctx, double n, const std::string& style, const std
   Handle h = draw_segment(ctx.gfx, reference, a, b, style);
   ctx.gfx.set(h, "LineWidth", Value(1.5));
   label_segment(ctx.gfx, reference, a, b, num2str(n), color);
+}
+
+Handle work_figure(const Context& ctx) {
+  const Handle fig = ctx.gfx.callback_figure();
+  return fig != kNoHandle && ctx.gfx.ishandle(fig) ? fig : ctx.gfx.current_figure();
+}
+
+Handle open_home_window(Context& ctx, const std::string& layout) {
+  std::error_code ec;
+  const std::filesystem::path home = ctx.state.figdir ? std::filesystem::path(*ctx.state.figdir)
+                                                      : std::filesystem::current_path(ec);
+  FolderVisit visit(home);
+  return openfig(ctx, layout, "reuse");
 }
 
 }  // namespace qiv

@@ -32,6 +32,13 @@ bool require_blocks(Context& ctx);  // block and nblocks hold values
 // Everything a drawing action needs: loaded data, a protocol that fits the mean shape.
 bool require_drawable(Context& ctx);
 
+// The window whose control called the action (else the current one): where the progress of
+// long work shows.
+Handle work_figure(const Context& ctx);
+// Opens (or raises) a window of the target window's family from its layout in the home
+// folder, as "CreateTarget" opens the target window; menufigh stays as it is.
+Handle open_home_window(Context& ctx, const std::string& layout);
+
 // Reads "CurrentBlockBox" as a block number from 1 to kMaxBlocks.
 std::optional<long long> read_current_block(Context& ctx);
 // Reads "BlockBox" as block c's list; refuses numbers that are not protocol lines.

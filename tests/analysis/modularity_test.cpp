@@ -217,6 +217,61 @@ TEST(PermutationP, MatchesTheDefinitionOverTheSameRelabellings) {
   EXPECT_EQ(result->p, static_cast<double>(1 + at_least) / 500);
 }
 
+// Each block as its own hypothesis, against a separate calculation over the same relabellings
+// (same seed) and against the exact p over all 120 relabellings of five lines.
+TEST(PermutationP, EveryBlockAgainstTheDefinitionAndFullEnumeration) {
+  Matrix lengths(8, 5);
+  for (int s = 0; s < 8; ++s)
+    for (int l = 0; l < 5; ++l) lengths(s, l) = 40 + std::sin(1.3 * s * (l + 3) + 2 * l) + 0.1 * s;
+  const BlockList blocks{{1, 2, 3}, {5, 4, 5}, {2}};
+  Matrix t = Matrix::Identity(5, 5);
+  for (const auto& b : blocks)
+    for (double p : b)
+      for (double q : b) t(static_cast<int>(p) - 1, static_cast<int>(q) - 1) = 1;
+  const auto res = run_modularity_test(lengths, t, blocks, 3, 299, 9);
+  const auto many = run_modularity_test(lengths, t, blocks, 3, 40000, 9);
+  ASSERT_TRUE(res && many);
+  ASSERT_EQ(res->block_tests.size(), 2u);  // block 3 holds one line
+  const Matrix r = correlation_matrix(lengths);
+  const std::vector<std::vector<int>> members{{0, 1, 2}, {3, 4}};
+  for (std::size_t k = 0; k < 2; ++k) {
+    Matrix h = Matrix::Identity(5, 5);
+    double within = 0, between = 0, nw = 0, nb = 0;
+    for (int i = 0; i < 5; ++i)
+      for (int j = i + 1; j < 5; ++j) {
+        const auto& in = members[k];
+        const bool both =
+            std::count(in.begin(), in.end(), i) && std::count(in.begin(), in.end(), j);
+        h(i, j) = h(j, i) = both;
+        (both ? within : between) += r(i, j);
+        (both ? nw : nb) += 1;
+      }
+    const double observed = pearson_over_pairs(r, h, identity(5));
+    Xoshiro256 rng(9);
+    long long at_least = 0;
+    for (int n = 0; n < 299; ++n) {
+      std::vector<int> relabel = identity(5);
+      shuffle(relabel, rng);
+      at_least += pearson_over_pairs(r, h, relabel) >= observed - kTieTolerance;
+    }
+    std::vector<int> relabel = identity(5);
+    int exact = 0;
+    do exact += pearson_over_pairs(r, h, relabel) >= observed - kTieTolerance;
+    while (std::next_permutation(relabel.begin(), relabel.end()));
+    const BlockTest& b = res->block_tests[k];
+    EXPECT_EQ(b.block, static_cast<long long>(k + 1));
+    EXPECT_EQ(b.lines, static_cast<long long>(members[k].size()));
+    EXPECT_NEAR(b.r, observed, 1e-13) << k;
+    EXPECT_EQ(b.p, static_cast<double>(1 + at_least) / 300) << k;
+    EXPECT_NEAR(many->block_tests[k].p, exact / 120.0, 0.01) << k;
+    EXPECT_NEAR(b.avg_within, within / nw, 1e-14) << k;
+    EXPECT_NEAR(b.avg_between, between / nb, 1e-14) << k;
+    EXPECT_NEAR(b.avg_ratio, (within / nw) / (between / nb), 1e-12) << k;
+  }
+  // The whole test is the same with the blocks tested beside it.
+  EXPECT_EQ(res->p, run_modularity_test(lengths, t, BlockList{}, 0, 299, 9)->p);
+}
+
 TEST(PermutationP, SameSeedSameP) {
   const auto a = run_modularity_test(hand_lengths(), hand_target(), kHandBlocks, 2, 999, 1);
   const auto b = run_modularity_test(hand_lengths(), hand_target(), kHandBlocks, 2, 999, 1);
@@ -282,11 +337,21 @@ TEST(Report, KeysValuesAndBlockAverages) {
   res.avg_between = 0.25;
   res.avg_ratio = 2;
   res.block_averages = {{1, 0.125}, {3, 1.0 / 3}};
-  EXPECT_EQ(modularity_report(res),
-            "specimens,30\nlines,8\nblocks,3\npairs_within,13\npairs_between,15\n"
-            "r,0.4123456789\np,0.003\npermutations,999\nseed,-12\navg_within,0.5\n"
-            "avg_between,0.25\navg_ratio,2\navg_within_block_1,0.125\n"
-            "avg_within_block_3,0.3333333333\n");
+  const std::string present =
+      "specimens,30\nlines,8\nblocks,3\npairs_within,13\npairs_between,15\n"
+      "r,0.4123456789\np,0.003\npermutations,999\nseed,-12\navg_within,0.5\n"
+      "avg_between,0.25\navg_ratio,2\navg_within_block_1,0.125\n"
+      "avg_within_block_3,0.3333333333\n";
+  EXPECT_EQ(modularity_report(res), present);
+  res.block_tests = {{3, 4, 0.25, 0.5, 0.75, 0.125, 6}};
+  EXPECT_EQ(modularity_report(res), present +
+                                        "block_3_r,0.25\nblock_3_p,0.5\nblock_3_avg_within,0.75\n"
+                                        "block_3_avg_between,0.125\nblock_3_avg_ratio,6\n");
+  EXPECT_THAT(modularity_table(res),
+              ElementsAre("block  lines       r      p  within between  ratio",
+                          "all        8   0.412  0.003   0.500   0.250      2",
+                          "3          4   0.250    0.5   0.750   0.125      6"));
+  res.block_tests.clear();
   res.seed = 1e20;
   EXPECT_THAT(modularity_report(res), ::testing::HasSubstr("\nseed,100000000000000000000\n"));
   EXPECT_EQ(modularity_summary(res), "r = 0.412, p = 0.003 (999 permutations)");

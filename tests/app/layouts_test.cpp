@@ -35,7 +35,8 @@ class Layouts : public testing::Test {
   Application app_{ui_};
 };
 
-const char* const kLayouts[] = {"Qiv_proto", "qiv_subset", "qiv_back", "qiv_target"};
+const char* const kLayouts[] = {"Qiv_proto",  "qiv_subset",       "qiv_back",
+                                "qiv_target", "qiv_correlations", "qiv_comparison"};
 
 struct RequiredTag {
   const char* layout;

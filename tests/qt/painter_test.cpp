@@ -244,6 +244,30 @@ TEST(FigurePainter, BitmapLetterboxesAndSkipsHiddenMarkers) {
           << "hidden red marker drawn at " << x << "," << y;
 }
 
+// Filled cells (FaceColor) take their colour edge to edge, with no seam where two meet; a
+// cell whose FaceColor is set back to none leaves the axes' white.
+TEST(FigurePainter, FilledCellsMeetWithoutASeam) {
+  Scene s(200, 200);
+  s.g.set(s.ax, "Position", row({0, 0, 1, 1}));
+  s.g.axis({0, 2, 0, 2});
+  const double x0[4] = {0, 1, 1, 0}, x1[4] = {1, 2, 2, 1}, y[4] = {0, 0, 2, 2};
+  s.g.patch(s.ax, x0, y, 4, Rgb{1, 0, 0});
+  const Handle right = s.g.patch(s.ax, x1, y, 4, Rgb{0, 0, 1});
+  QImage img(200, 200, QImage::Format_ARGB32_Premultiplied);
+  img.setDotsPerMeterX(3780);
+  img.setDotsPerMeterY(3780);
+  auto paint = [&] {
+    QPainter p(&img);
+    qt::paint_figure(p, s.g, s.fig, qt::PaintOptions{nullptr, true});
+  };
+  paint();
+  for (int x = 20; x < 180; ++x)
+    ASSERT_EQ(img.pixel(x, 100), x < 100 ? qRgb(255, 0, 0) : qRgb(0, 0, 255)) << x;
+  s.g.set(right, "FaceColor", Value("none"));
+  paint();
+  EXPECT_EQ(img.pixel(150, 100), qRgb(255, 255, 255));
+}
+
 TEST(FigurePainter, PictureGrowsToHoldAxesPastTheFigureEdge) {
   Scene s(300, 200);
   s.g.plot({0, 1}, {0, 1}, "k+");

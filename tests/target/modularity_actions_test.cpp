@@ -1,7 +1,8 @@
-// "TestModularity" and "SaveMatrixCSV" of the target window.
+// "TestModularity", "SaveMatrixCSV", "CompareBlocks" and "ShowCorrelations" of the target window.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "target/correlation_picture.h"
 #include "target/target_fixture.h"
 
 namespace qiv {
@@ -37,6 +38,7 @@ class Modularity : public TargetFixture {
     control("PermBox", "edit");
     control("SeedBox", "edit");
     control("ModularityText", "text");
+    control("ModularityTable", "listbox");
     reset();
   }
   void reset() {
@@ -67,7 +69,35 @@ TEST_F(Modularity, ShowsPrintsAndWritesTheReport) {
   EXPECT_TRUE(ui.dialogs()[0].save);
   EXPECT_EQ(ui.dialogs()[0].filter, "*.txt");
   EXPECT_EQ(ui.dialogs()[0].title, "Enter Name for Modularity Report File");
-  EXPECT_EQ(read("report.txt"), kHandReport);
+  // The present lines first, then each block's test: r and the means by hand (block 1 holds
+  // the pair 0.6 of (0.6 0 0 0 0.48 0.8), block 2 the pair 0.8); p near 1/3 and 1/6, the
+  // exact shares over the 24 relabellings (0.344 and 0.18).
+  EXPECT_EQ(read("report.txt"),
+            std::string(kHandReport) +
+                "block_1_r,0.3921262472\nblock_1_p,0.344\nblock_1_avg_within,0.6\n"
+                "block_1_avg_between,0.256\nblock_1_avg_ratio,2.34375\n"
+                "block_2_r,0.6657026988\nblock_2_p,0.18\nblock_2_avg_within,0.8\n"
+                "block_2_avg_between,0.216\nblock_2_avg_ratio,3.703703704\n");
+  EXPECT_EQ(box("ModularityTable"),
+            "block  lines       r      p  within between  ratio\n"
+            "all        4   0.836  0.344   0.700   0.120   5.83\n"
+            "1          2   0.392  0.344   0.600   0.256   2.34\n"
+            "2          2   0.666   0.18   0.800   0.216    3.7");
+}
+
+TEST_F(Modularity, CancelLeavesEverythingAsItWas) {
+  ui.answer_path(path("report.txt"));
+  run("TestModularity");
+  ui.answer_path(path("report2.txt"));
+  type("SeedBox", "5");
+  const Snapshot before = snapshot();
+  const std::string text = box("ModularityText"), table = box("ModularityTable");
+  ui.cancel_progress_after(2);
+  EXPECT_THROW(run("TestModularity"), Cancelled);
+  EXPECT_EQ(snapshot(), before);
+  EXPECT_EQ(box("ModularityText"), text);
+  EXPECT_EQ(box("ModularityTable"), table);
+  EXPECT_EQ(ui.pending_answers(), 1u);  // no report dialog
 }
 
 TEST_F(Modularity, CancelledDialogWritesNothingButTheResultStays) {
@@ -231,6 +261,136 @@ TEST_F(MatrixCsv, Refusals) {
     EXPECT_THAT(ui.messages(), ElementsAre(r.message)) << r.name;
     EXPECT_THAT(ui.dialogs(), IsEmpty()) << r.name;
     EXPECT_TRUE(std::filesystem::is_empty(dir_)) << r.name;
+  }
+}
+
+// Three hypotheses on the hand case: pairs {12, 34} (0.6, 0.8), {13, 24} (0, 0.48) and
+// {14, 23} (0, 0), chosen in the order c, a, b and ranked a, b, c; r and the means by hand.
+class CompareBlocks : public Modularity {
+ protected:
+  void SetUp() override {
+    Modularity::SetUp();
+    write("a.txt", "proto.txt \n 1  2 \n 3  4 \n");
+    write("b.txt", "proto.txt \n 1  3 \n 2  4 \n");
+    write("c.txt", "proto.txt \n 1  4 \n 2  3 \n \n");
+    app.state.datafile = "leaves.txt";
+  }
+};
+
+TEST_F(CompareBlocks, RanksTheFilesByRAndWritesTheTable) {
+  ui.answer_paths({path("c.txt"), path("a.txt"), path("b.txt")});
+  ui.answer_path(path("compared.csv"));
+  run("CompareBlocks");
+  EXPECT_THAT(ui.messages(), IsEmpty());
+  ASSERT_EQ(ui.dialogs().size(), 2u);
+  EXPECT_EQ(ui.dialogs()[1].filter, "*.csv");
+  EXPECT_EQ(ui.dialogs()[1].suggested, "leaves_comparison.csv");
+  EXPECT_EQ(read("compared.csv"),
+            "hypothesis,blocks,lines_in_blocks,r,p,avg_within,avg_between,avg_ratio\n"
+            "a.txt,2,4,0.8362872111,0.344,0.7,0.12,5.833333333\n"
+            "b.txt,2,4,-0.1586061952,0.651,0.24,0.35,0.6857142857\n"
+            "c.txt,3,4,-0.6776810159,1,0,0.47,0\n");
+  const Handle table = find_control(app.ctx, "ComparisonTable");
+  ASSERT_NE(table, kNoHandle);
+  EXPECT_THAT(box("ComparisonTable"), ::testing::HasSubstr("\na.txt  "));
+  EXPECT_EQ(app.state.block, (BlockList{{1, 2}, {3, 4}}));  // the blocks in use stay
+}
+
+TEST_F(CompareBlocks, RefusesAFileThatDoesNotFitAndWritesNothing) {
+  write("d.txt", "proto.txt \n 1  2 \n 3  9 \n");
+  write("e.txt", "proto.txt \n 1  2 3 4 \n");
+  struct Row {
+    const char* file;
+    const char* message;
+  } const rows[] = {
+      {"d.txt",
+       "The block structure file d.txt, line 3, holds 9, which is not a protocol line "
+       "number from 1 to 4."},
+      {"e.txt", "The block structure file e.txt puts every pair of lines in one block."},
+  };
+  for (const Row& r : rows) {
+    ui.clear_records();
+    ui.answer_paths({path("a.txt"), path(r.file), path("b.txt")});
+    ui.answer_path(path("compared.csv"));
+    run("CompareBlocks");
+    EXPECT_THAT(ui.messages(), ElementsAre(r.message));
+    EXPECT_EQ(ui.pending_answers(), 1u) << r.file;  // no save dialog
+    EXPECT_FALSE(exists("compared.csv"));
+    ui.put_file("", "");  // takes the unused answer
+  }
+  ui.cancel_progress_after(3);
+  ui.answer_paths({path("a.txt"), path("b.txt")});
+  EXPECT_THROW(run("CompareBlocks"), Cancelled);
+  EXPECT_EQ(find_control(app.ctx, "ComparisonTable"), kNoHandle);
+}
+
+// "ShowCorrelations": the picture's cells in block order, following the blocks.
+class ShowCorrelations : public Modularity {
+ protected:
+  void SetUp() override {
+    Modularity::SetUp();
+    set_blocks({{3, 4}, {1}}, 2);
+  }
+  // The fill colours of the first n x n cells, row by row from the top.
+  std::vector<Rgb> cells(std::size_t n) {
+    const Handle ax = find_control(app.ctx, "CorrelationAxes");
+    std::vector<Rgb> out;
+    for (Handle h : app.gfx.children(ax))
+      if (app.gfx.type(h) == ObjType::kLine && out.size() < n * n)
+        out.push_back(*color_from_matrix(app.gfx.get(h, "FaceColor").matrix()));
+    return out;
+  }
+  // The expected colours for lines in this order (R of the hand case: R12 0.6, R24 0.48,
+  // R34 0.8, the rest 0).
+  static std::vector<Rgb> expected(const std::vector<int>& order) {
+    const Matrix r{{1, 0.6, 0, 0}, {0.6, 1, 0, 0.48}, {0, 0, 1, 0.8}, {0, 0.48, 0.8, 1}};
+    std::vector<Rgb> out;
+    for (int a : order)
+      for (int b : order) out.push_back(correlation_color(r(a, b)));
+    return out;
+  }
+  static void near(const std::vector<Rgb>& got, const std::vector<Rgb>& want) {
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < got.size(); ++i)
+      EXPECT_TRUE(std::abs(got[i].r - want[i].r) < 1e-6 && std::abs(got[i].g - want[i].g) < 1e-6 &&
+                  std::abs(got[i].b - want[i].b) < 1e-6)
+          << i;
+  }
+};
+
+TEST_F(ShowCorrelations, CellsInBlockOrderAndRedrawnWhenTheBlocksChange) {
+  run("ShowCorrelations");
+  EXPECT_THAT(ui.messages(), ::testing::IsEmpty());
+  near(cells(4), expected({2, 3, 0, 1}));
+  type("CurrentBlockBox", "1");
+  type("BlockBox", "2 1");
+  run("BlockEnter");
+  near(cells(4), expected({1, 0, 2, 3}));
+  app.state.block.reset();
+  app.state.nblocks.reset();
+  run("ShowCorrelations");  // without blocks: every line in none, in protocol order
+  near(cells(4), expected({0, 1, 2, 3}));
+}
+
+TEST_F(ShowCorrelations, RefusesWithoutOpeningTheWindow) {
+  struct Row {
+    void (*prepare)(SharedState&);
+    const char* message;
+  } const rows[] = {
+      // each row adds to the one before
+      {[](SharedState& s) {
+         s.proto = Matrix(301, 3);
+         for (int l = 0; l < 301; ++l) s.proto->row(l) << l + 1, 1, 2;
+       },
+       "The correlation picture shows at most 300 lines; the protocol has 301."},
+      {[](SharedState& s) { s.data.reset(); }, "Load a landmark data file first."},
+  };
+  for (const Row& r : rows) {
+    r.prepare(app.state);
+    ui.clear_records();
+    run("ShowCorrelations");
+    EXPECT_THAT(ui.messages(), ElementsAre(r.message));
+    EXPECT_EQ(find_control(app.ctx, "CorrelationAxes"), kNoHandle);
   }
 }
 

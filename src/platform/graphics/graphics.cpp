@@ -38,6 +38,7 @@ struct LineData {
   Marker marker;
   LineStyle style;
   bool visible;
+  bool filled;  // the points outline a polygon filled with the FaceColor kept in light_extras
 };
 static_assert(sizeof(LineData) <= 40, "a point costs 40 bytes");
 
@@ -155,6 +156,21 @@ struct Graphics::Impl {
       }
     }
     return last_color = static_cast<std::uint16_t>(best);
+  }
+  // The points of a line of n > 1 points, in a reused side record: its index.
+  std::uint32_t store_points(const double* x, const double* y, std::size_t n) {
+    std::uint32_t bi;
+    if (!free_big.empty()) {
+      bi = free_big.back();
+      free_big.pop_back();
+    } else {
+      big_points.emplace_back();
+      bi = static_cast<std::uint32_t>(big_points.size() - 1);
+    }
+    auto& pts = big_points[bi];
+    pts.assign(x, x + n);
+    pts.insert(pts.end(), y, y + n);
+    return bi;
   }
   const double* xs_of(const LineData& l) const { return l.n > 1 ? big_points[l.big].data() : &l.x; }
   const double* ys_of(const LineData& l) const {
@@ -599,23 +615,13 @@ Handle Graphics::plot(const double* x, const double* y, std::size_t n,
                impl_->color_index(kNoColor),
                plot_style.marker,
                plot_style.line,
-               true};
+               true,
+               false};
   if (n == 1) {
     l.x = x[0];
     l.y = y[0];
   } else if (n > 1) {
-    std::uint32_t bi;
-    if (!impl_->free_big.empty()) {
-      bi = impl_->free_big.back();
-      impl_->free_big.pop_back();
-    } else {
-      impl_->big_points.emplace_back();
-      bi = static_cast<std::uint32_t>(impl_->big_points.size() - 1);
-    }
-    auto& pts = impl_->big_points[bi];
-    pts.assign(x, x + n);
-    pts.insert(pts.end(), y, y + n);
-    impl_->lines[li].big = bi;
+    impl_->lines[li].big = impl_->store_points(x, y, n);
   }
   Handle h = impl_->add_slot(ObjType::kLine, li, ax);
   impl_->heavy(ax).children.push_back(h);
@@ -645,12 +651,44 @@ Handle Graphics::plot_point(Handle ax, double x, double y, const PlotStyle& plot
                               impl_->color_index(kNoColor),
                               plot_style.marker,
                               plot_style.line,
-                              true};
+                              true,
+                              false};
   Handle h = impl_->add_slot(ObjType::kLine, li, ax);
   Heavy& a = impl_->heavy(ax);
   a.children.push_back(h);
   a.extent_dirty = true;
   return h;  // callers drawing many points announce the axes once (reserve_lines/text)
+}
+
+Handle Graphics::patch(Handle ax, const double* x, const double* y, std::size_t n,
+                       const Rgb& face) {
+  if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes) throw invalid_handle();
+  std::uint32_t li = impl_->alloc_line();
+  impl_->lines[li] = LineData{0,
+                              0,
+                              static_cast<std::uint32_t>(n),
+                              0,
+                              6.0f,
+                              0.5f,
+                              impl_->color_index(Rgb{}),
+                              impl_->color_index(kNoColor),
+                              Marker::kNone,
+                              LineStyle::kNone,
+                              true,
+                              !face.none};
+  if (n == 1) {
+    impl_->lines[li].x = x[0];
+    impl_->lines[li].y = y[0];
+  } else if (n > 1) {
+    impl_->lines[li].big = impl_->store_points(x, y, n);
+  }
+  const Handle h = impl_->add_slot(ObjType::kLine, li, ax);
+  impl_->light_extras[h]["facecolor"] = face.none ? Value("none") : Value(color_to_matrix(face));
+  Heavy& a = impl_->heavy(ax);
+  a.children.push_back(h);
+  a.extent_dirty = true;
+  impl_->notify_content(ax);
+  return h;
 }
 
 void Graphics::reserve_lines(Handle ax, std::size_t n) {
@@ -868,6 +906,11 @@ const std::vector<Accessor>& accessors() {
          [](Impl& g, Graphics&, Handle h, const Value& v) {
            g.line(h).visible = is_on(v);
            g.heavy(g.slot(h).parent).extent_dirty = true;
+         }},
+        {ObjType::kLine, "FaceColor", nullptr,
+         [](Impl& g, Graphics&, Handle h, const Value& v) {
+           g.light_extras[h]["facecolor"] = v;
+           g.line(h).filled = !v.is_string();  // "none" is the only word kept
          }},
         {ObjType::kLine, "Tag", nullptr, set_light_tag},
         // Texts
@@ -1180,9 +1223,11 @@ void Graphics::for_each_drawn(Handle ax, const std::function<void(const LineView
     const Slot& s = impl_->slot(c);
     if (s.type == ObjType::kLine) {
       const LineData& l = impl_->lines[s.index];
+      Rgb fill = kNoColor;
+      if (l.filled) fill = as_color(impl_->light_extras.at(c).at("facecolor"));
       on_line(LineView{impl_->xs_of(l), impl_->ys_of(l), l.n, impl_->palette[l.color],
                        impl_->palette[l.face], l.marker, l.style, l.marker_size, l.line_width,
-                       l.visible});
+                       l.visible, fill});
     } else {
       on_text(text_view(c));
     }

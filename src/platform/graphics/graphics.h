@@ -95,6 +95,7 @@ struct LineView {
   float marker_size;
   float line_width;
   bool visible;
+  Rgb fill;  // FaceColor: the polygon the points outline is filled with it unless none
 };
 
 struct TextView {
@@ -149,6 +150,9 @@ class Graphics {
   // A single point with a marker size, the fast path for drawing many landmarks.
   Handle plot_point(Handle axes, double x, double y, const PlotStyle& plot_style,
                     float marker_size);
+  // A filled polygon without edge (a line whose FaceColor is face, LineStyle none) in the
+  // given axes, added to what it shows: the cells of a picture such as a correlation matrix.
+  Handle patch(Handle axes, const double* x, const double* y, std::size_t n, const Rgb& face);
   Handle text(double x, double y, std::string s);
   Handle text_in(Handle axes, double x, double y, std::string s);
   void hold_on();

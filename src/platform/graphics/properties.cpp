@@ -134,6 +134,8 @@ std::vector<PropertyRule> uicontrol_rules() {
       {"Max", K::kNumber, Value(1.0), A::kPicture, {}, false, true},
       {"Callback", K::kCallback, Value(List{}), A::kData, {}, false, true},
       {"FontSize", K::kNumber, Value(9.0), A::kPicture, {}, false, true},
+      // "" for the desktop's font; "Monospace" for columns that line up.
+      {"FontName", K::kText, Value(""), A::kPicture, {}, false, true},
       {"FontWeight", K::kChoice, Value("normal"), A::kPicture, {"normal", "bold"}, false, true},
       {"HorizontalAlignment",
        K::kChoice,
@@ -168,6 +170,8 @@ std::vector<PropertyRule> line_rules() {
       {"Marker", K::kMarker, Value(), A::kPicture},
       {"MarkerSize", K::kNumber, Value(), A::kPicture},
       {"MarkerFaceColor", K::kColor, Value(), A::kPicture},
+      // The polygon through the points, filled ("none": not filled).
+      {"FaceColor", K::kColor, Value("none"), A::kPicture},
       {"Visible", K::kOnOff, Value(), A::kPicture},
       {"Tag", K::kText, Value(""), A::kData},
       {"UserData", K::kAny, Value(Matrix()), A::kData},
