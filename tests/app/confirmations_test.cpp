@@ -67,8 +67,9 @@ class Confirmations : public testing::Test {
       fs::copy_file(fs::path(QIV_SOURCE_DIR) / "examples" / f, dir_ / f);
     fs::current_path(dir_);
     // Pictures are drawn by the windows' painter; here any bytes will do.
-    ui_.set_file_writer(
-        [](Graphics&, Handle, const std::string& path) { std::ofstream(path) << "picture"; });
+    ui_.set_file_writer([](Graphics&, Handle, const std::string& path, const PictureOptions*) {
+      std::ofstream(path) << "picture";
+    });
     app_.start();
   }
   void TearDown() override {

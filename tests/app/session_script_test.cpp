@@ -241,7 +241,8 @@ TEST_F(Script, DialogAnswersAndDirectories) {
 TEST_F(Script, SaveFigureUsesTheWriterForTheMainWindow) {
   Handle drawn = kNoHandle;
   std::string path;
-  auto writer = [&](Graphics& g, Handle fig, const std::string& p) {
+  auto writer = [&](Graphics& g, Handle fig, const std::string& p, const PictureOptions* page) {
+    EXPECT_EQ(page, nullptr) << "the window as it is, not a page";
     drawn = fig;
     path = p;
     EXPECT_EQ(g.get(fig, "Name"), Value("Landmark subset"));
@@ -253,7 +254,9 @@ TEST_F(Script, SaveFigureUsesTheWriterForTheMainWindow) {
   EXPECT_NE(drawn, kNoHandle);
   EXPECT_EQ(path, (dir_ / "out/pic.png").string());
 
-  auto failing = [](Graphics&, Handle, const std::string&) { throw Failure("disk full"); };
+  auto failing = [](Graphics&, Handle, const std::string&, const PictureOptions*) {
+    throw Failure("disk full");
+  };
   EXPECT_EQ(run("save-figure pic.svg\n", {}, failing), 1);
   EXPECT_EQ(err_.str(), "script: line 1: disk full\n");
 }
