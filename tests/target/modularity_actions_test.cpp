@@ -65,7 +65,7 @@ TEST_F(Modularity, ShowsPrintsAndWritesTheReport) {
                           "seed 1); mean correlation within blocks 0.7000, between blocks 0.1200"));
   ASSERT_EQ(ui.dialogs().size(), 1u);
   EXPECT_TRUE(ui.dialogs()[0].save);
-  EXPECT_EQ(ui.dialogs()[0].filter, "*.txt");
+  EXPECT_EQ(ui.dialogs()[0].filter, "*.csv");  // key,value lines
   EXPECT_EQ(ui.dialogs()[0].title, "Enter Name for Modularity Report File");
   EXPECT_EQ(read("report.txt"), kHandReport);
 }
