@@ -22,6 +22,8 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/qiv_proto.1.in ${PROJECT_BINARY_D
                @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/qiv_proto.1 DESTINATION share/man/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/qiv_proto.desktop DESTINATION share/applications)
+# Help > User guide finds it at ../share/doc/qiv-proto from the program's folder.
+install(FILES ${PROJECT_BINARY_DIR}/src/user-guide.html DESTINATION share/doc/qiv-proto)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/qiv_proto.svg
         DESTINATION share/icons/hicolor/scalable/apps)
 

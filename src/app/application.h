@@ -35,9 +35,12 @@ class PresetOpenUi : public Ui {
     inner_.report_failure(text, from_figure);
   }
   void status(const std::string& text, Handle figure) override { inner_.status(text, figure); }
-  void copy_figure(Graphics& gfx, Handle fig) override { inner_.copy_figure(gfx, fig); }
-  void save_figure(Graphics& gfx, Handle fig, const std::string& path) override {
-    inner_.save_figure(gfx, fig, path);
+  void copy_figure(Graphics& gfx, Handle fig, const PictureOptions* page = nullptr) override {
+    inner_.copy_figure(gfx, fig, page);
+  }
+  void save_figure(Graphics& gfx, Handle fig, const std::string& path,
+                   const PictureOptions* page = nullptr) override {
+    inner_.save_figure(gfx, fig, path, page);
   }
   std::unique_ptr<Progress> start_progress(const std::string& what, Handle figure) override {
     return inner_.start_progress(what, figure);

@@ -89,6 +89,9 @@ Outputs Qiv_proto(Context& ctx, const Args& in, int nout) {
       return {};
     }
     return ctx.rt.call(name, rest, nout);
+  } catch (const Cancelled& c) {
+    // The user stopped it and everything is as before: no error to report.
+    ctx.ui.status(c.what(), ctx.gfx.callback_figure());
   } catch (const Failure& f) {
     ctx.ui.report_failure(f.what(), ctx.gfx.callback_figure());
   } catch (const std::bad_alloc&) {

@@ -13,6 +13,7 @@
 #include "base/failure.h"
 #include "platform/file_io.h"
 #include "platform/input_file.h"
+#include "platform/picture_options.h"
 #include "platform/text.h"
 #include "pointing/pick.h"
 
@@ -138,6 +139,8 @@ class ScriptRunner {
     } else if (cmd == "save-figure") {
       need(2, "save-figure FILE");
       save_figure(w[1]);
+    } else if (cmd == "picture-options") {
+      picture_options(w);
     } else if (cmd == "clipboard") {
       need(2, "clipboard FILE");
       clipboard(w[1]);
@@ -253,6 +256,18 @@ class ScriptRunner {
   void save_figure(const std::string& file) {
     Handle fig = main_figure();
     ui_.save_figure(app_.gfx, fig, fs::absolute(file).string());
+  }
+
+  // Every KEY=VALUE or none: a refused one names itself and changes nothing.
+  void picture_options(const std::vector<std::string>& w) {
+    if (w.size() < 2) throw StepError{"usage: picture-options KEY=VALUE..."};
+    PictureOptions o = app_.state.picture;
+    for (std::size_t i = 1; i < w.size(); ++i) {
+      const std::size_t eq = w[i].find('=');
+      if (eq == std::string::npos) throw StepError{"\"" + w[i] + "\" is not KEY=VALUE"};
+      set_picture_option(o, w[i].substr(0, eq), w[i].substr(eq + 1));
+    }
+    app_.state.picture = o;
   }
 
   void clipboard(const std::string& file) {

@@ -8,6 +8,7 @@
 
 #include "base/matrix.h"
 #include "platform/graphics/graphics.h"
+#include "platform/picture_options.h"
 
 namespace qiv {
 
@@ -35,6 +36,9 @@ struct SharedState {
   // title. Not one of the members above: describe_member and the session scripts do not know
   // it, so nothing they print depends on it.
   std::optional<std::string> datafile;
+  // How "Save as file..." and "Copy to clipboard" draw their pictures, for the whole run. Not
+  // a member either.
+  PictureOptions picture;
 };
 
 // Specimen row (0-based) as a message names it: its name, or its number from 1 when there

@@ -29,8 +29,9 @@ std::string format_landmark_table(const Matrix& table) {
 
 std::optional<std::string> save_landmark_table(Context& ctx, const Matrix& table,
                                                const std::vector<std::string>& names,
-                                               const std::string& title) {
-  const FileChoice choice = ctx.ui.put_file(kLandmarkTableFilter, title);
+                                               const std::string& title,
+                                               const std::string& suggested) {
+  const FileChoice choice = ctx.ui.put_file(kLandmarkTableFilter, title, suggested);
   if (choice.cancelled) return std::nullopt;
   // The folder comes from the dialog; if it cannot be entered the write below fails too.
   std::error_code ignored;

@@ -25,8 +25,10 @@ inline constexpr const char* kLandmarkTableFilter = "Landmark data (*.txt);;TPS 
 // (format_landmark_table). When the write fails the message box "Failure on File Open" is
 // shown, any existing file is left as it was, and the console and the window's status bar name
 // the file and the reason. Returns the name of the file written, nothing on cancel or failure.
+// The dialog starts with the name suggested.
 std::optional<std::string> save_landmark_table(Context& ctx, const Matrix& table,
                                                const std::vector<std::string>& names,
-                                               const std::string& title);
+                                               const std::string& title,
+                                               const std::string& suggested = {});
 
 }  // namespace qiv

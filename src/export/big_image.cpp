@@ -2,6 +2,7 @@
 
 #include "base/failure.h"
 #include "core/confirm.h"
+#include "core/suggested_name.h"
 
 namespace qiv {
 
@@ -48,18 +49,19 @@ void with_big_image(Context& ctx, const std::function<void(Handle fig)>& draw) {
 }
 
 void copy_big_image(Context& ctx) {
-  with_big_image(ctx, [&ctx](Handle fig) { ctx.ui.copy_figure(ctx.gfx, fig); });
+  with_big_image(ctx, [&ctx](Handle fig) { ctx.ui.copy_figure(ctx.gfx, fig, &ctx.state.picture); });
   confirm(ctx, "Copied the picture to the clipboard");
 }
 
 void save_big_image(Context& ctx) {
-  const FileChoice file = ctx.ui.put_file("*.svg;*.png;*.pdf", "Save Picture As");
+  const FileChoice file = ctx.ui.put_file("*.svg;*.png;*.pdf", "Save Picture As",
+                                          suggested_name(ctx.state, "picture", ".pdf"));
   if (file.cancelled) return;
   const std::string path = file.dir + file.name;
   std::string failure;
   with_big_image(ctx, [&](Handle fig) {
     try {
-      ctx.ui.save_figure(ctx.gfx, fig, path);
+      ctx.ui.save_figure(ctx.gfx, fig, path, &ctx.state.picture);
     } catch (const Failure& f) {
       failure = f.what();
     }

@@ -40,7 +40,7 @@ void HeadlessUi::answer_paths(const std::vector<std::string>& paths) {
 
 std::vector<FileChoice> HeadlessUi::next_answer(bool save, const std::string& filter,
                                                 const std::string& title) {
-  dialogs_.push_back(Dialog{save, filter, title});
+  dialogs_.push_back(Dialog{save, filter, title, {}});
   if (answers_.empty()) {
     if (notes_) *notes_ << "dialog \"" << title << "\" cancelled: no answer queued\n";
     return {};
@@ -112,14 +112,15 @@ void HeadlessUi::status(const std::string& text, Handle figure) {
   statuses_.push_back(Status{text, figure});
 }
 
-void HeadlessUi::copy_figure(Graphics& gfx, Handle fig) {
+void HeadlessUi::copy_figure(Graphics& gfx, Handle fig, const PictureOptions* page) {
   ++copies_;
-  clipboard_ = painter_ ? painter_(gfx, fig) : Picture{};
+  clipboard_ = painter_ ? painter_(gfx, fig, page) : Picture{};
 }
 
-void HeadlessUi::save_figure(Graphics& gfx, Handle fig, const std::string& path) {
+void HeadlessUi::save_figure(Graphics& gfx, Handle fig, const std::string& path,
+                             const PictureOptions* page) {
   if (!writer_) throw Failure("Pictures cannot be drawn in this run.");
-  writer_(gfx, fig, path);
+  writer_(gfx, fig, path, page);
 }
 
 void HeadlessUi::clear_records() {

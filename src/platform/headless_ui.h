@@ -17,8 +17,10 @@ class HeadlessUi : public Ui {
  public:
   // Draws pictures of figures; installed by a program that links a painter. Without one,
   // copy_figure stores an empty picture and save_figure fails.
-  using Painter = std::function<Picture(Graphics&, Handle fig)>;
-  using FileWriter = std::function<void(Graphics&, Handle fig, const std::string& path)>;
+  // Both take the page of Ui::copy_figure (nullptr: the window's picture).
+  using Painter = std::function<Picture(Graphics&, Handle fig, const PictureOptions* page)>;
+  using FileWriter = std::function<void(Graphics&, Handle fig, const std::string& path,
+                                        const PictureOptions* page)>;
 
   explicit HeadlessUi(std::ostream* out = nullptr, std::ostream* notes = nullptr)
       : out_(out), notes_(notes) {}
@@ -43,8 +45,9 @@ class HeadlessUi : public Ui {
   void report_failure(const std::string& text, Handle from_figure) override;
   // Kept for tests only; nothing is printed.
   void status(const std::string& text, Handle figure) override;
-  void copy_figure(Graphics& gfx, Handle fig) override;
-  void save_figure(Graphics& gfx, Handle fig, const std::string& path) override;
+  void copy_figure(Graphics& gfx, Handle fig, const PictureOptions* page = nullptr) override;
+  void save_figure(Graphics& gfx, Handle fig, const std::string& path,
+                   const PictureOptions* page = nullptr) override;
   // Never shows anything. A test may ask for a Cancel: see cancel_progress_after.
   std::unique_ptr<Progress> start_progress(const std::string& what, Handle figure) override;
 

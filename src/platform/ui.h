@@ -9,6 +9,7 @@
 
 #include "base/failure.h"
 #include "platform/graphics/graphics.h"
+#include "platform/picture_options.h"
 
 namespace qiv {
 
@@ -82,13 +83,16 @@ class Ui {
   // confirmations are for the person at the windows, not for scripts reading the output.
   virtual void status(const std::string& text, Handle figure) = 0;
 
-  // Draws the figure without its controls and puts the picture on the clipboard.
-  virtual void copy_figure(Graphics& gfx, Handle fig) = 0;
+  // Draws the figure without its controls and puts the picture on the clipboard. With page,
+  // the picture is of the figure's current axes, sized and drawn as page says; without, it is
+  // the window's picture at the window's size.
+  virtual void copy_figure(Graphics& gfx, Handle fig, const PictureOptions* page = nullptr) = 0;
 
-  // Draws the figure without its controls into a file; the format follows the extension
-  // (.svg, .png, .pdf). Throws Failure when the file cannot be written; never leaves a
-  // half-written file.
-  virtual void save_figure(Graphics& gfx, Handle fig, const std::string& path) = 0;
+  // Draws the figure without its controls into a file, as copy_figure draws it; the format
+  // follows the extension (.svg, .png, .pdf). Throws Failure when the file cannot be written;
+  // never leaves a half-written file.
+  virtual void save_figure(Graphics& gfx, Handle fig, const std::string& path,
+                           const PictureOptions* page = nullptr) = 0;
 
   // Starts showing the progress of long work, described by what ("Testing modularity"), in
   // figure's window. A Ui shows it only once the work has gone on for about half a second,

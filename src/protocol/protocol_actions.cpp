@@ -9,6 +9,7 @@
 #include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
+#include "core/suggested_name.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
 #include "guikit/axes_helpers.h"
@@ -114,7 +115,8 @@ void load_proto(Context& ctx) {
 
 void save_protocol(Context& ctx) {
   if (!require_protocol(ctx)) return;
-  FileChoice c = ctx.ui.put_file("*.txt", "Please Enter Filename for protocol");
+  FileChoice c = ctx.ui.put_file("*.txt", "Please Enter Filename for protocol",
+                                 suggested_name(ctx.state, "protocol", ".txt"));
   if (c.cancelled) return;
   std::error_code ec;
   std::filesystem::current_path(c.dir, ec);  // a folder that is gone fails the write below

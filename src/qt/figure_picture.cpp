@@ -142,14 +142,20 @@ Picture figure_picture(const Graphics& gfx, Handle fig) {
 }
 
 void save_figure_file(const Graphics& gfx, Handle fig, const std::string& path) {
+  write_picture_file(path, {[&] { return figure_svg(gfx, fig); },
+                            [&] { return png_bytes(figure_image(gfx, fig, kPngDpi / kScreenDpi)); },
+                            [&] { return figure_pdf(gfx, fig); }});
+}
+
+void write_picture_file(const std::string& path, const PictureFormats& draw) {
   const std::string ext = lower_extension(path);
   QByteArray bytes;
   if (ext == ".svg") {
-    bytes = figure_svg(gfx, fig);
+    bytes = draw.svg();
   } else if (ext == ".png") {
-    bytes = png_bytes(figure_image(gfx, fig, kPngDpi / kScreenDpi));
+    bytes = draw.png();
   } else if (ext == ".pdf") {
-    bytes = figure_pdf(gfx, fig);
+    bytes = draw.pdf();
   } else {
     throw Failure("A picture is saved as .svg, .png or .pdf; \"" +
                   std::filesystem::path(path).filename().string() + "\" is none of these.");

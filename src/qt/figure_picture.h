@@ -4,6 +4,7 @@
 // with their labels and landmark numbers).
 #include <QByteArray>
 #include <QImage>
+#include <functional>
 #include <string>
 
 #include "platform/graphics/graphics.h"
@@ -36,5 +37,12 @@ QImage clipboard_image(const Graphics& gfx, Handle fig);
 // through a temporary file in the same folder. Throws Failure("Cannot write NAME: REASON.")
 // when the file cannot be written, and a Failure naming the formats for any other extension.
 void save_figure_file(const Graphics& gfx, Handle fig, const std::string& path);
+
+// The drawings of one picture in each format a file may have.
+struct PictureFormats {
+  std::function<QByteArray()> svg, png, pdf;
+};
+// Writes the format path's extension asks for, with save_figure_file's failures.
+void write_picture_file(const std::string& path, const PictureFormats& draw);
 
 }  // namespace qiv::qt

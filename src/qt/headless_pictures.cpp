@@ -4,16 +4,24 @@
 #include <cstdlib>
 
 #include "qt/figure_picture.h"
+#include "qt/page_picture.h"
 
 namespace qiv::qt {
 
 HeadlessUi::Painter picture_painter() {
-  return [](Graphics& gfx, Handle fig) { return figure_picture(gfx, fig); };
+  return [](Graphics& gfx, Handle fig, const PictureOptions* page) {
+    return page ? page_picture(gfx, fig, *page) : figure_picture(gfx, fig);
+  };
 }
 
 HeadlessUi::FileWriter picture_writer() {
-  return
-      [](Graphics& gfx, Handle fig, const std::string& path) { save_figure_file(gfx, fig, path); };
+  return [](Graphics& gfx, Handle fig, const std::string& path, const PictureOptions* page) {
+    if (page) {
+      save_page_file(gfx, fig, path, *page);
+    } else {
+      save_figure_file(gfx, fig, path);
+    }
+  };
 }
 
 void install_pictures(HeadlessUi& ui) {

@@ -10,6 +10,8 @@
 #include <QUrl>
 
 #include "qt/figure_window.h"
+#include "qt/help_windows.h"
+#include "qt/picture_dialog.h"
 #include "qt/window_manager.h"
 
 #ifndef QIV_VERSION
@@ -71,6 +73,9 @@ MainMenus::MainMenus(WindowManager& wm, FigureWindow& window)
     connect(a, &QAction::triggered, this, [this, tag] { press(tag); });
     items_.emplace_back(tag, a);
   }
+  QAction* picture = file->addAction("Picture options...");
+  connect(picture, &QAction::triggered, this,
+          [this] { edit_picture_options(&window_, wm_.app().state.picture); });
   file->addSeparator();
   quit_ = file->addAction("&Quit");
   quit_->setShortcut(QKeySequence("Ctrl+Q"));
@@ -78,6 +83,11 @@ MainMenus::MainMenus(WindowManager& wm, FigureWindow& window)
   connect(quit_, &QAction::triggered, &window_, &QWidget::close);
 
   QMenu* help = bar_->addMenu("&Help");
+  QAction* guide = help->addAction("User guide");
+  guide->setShortcut(QKeySequence::HelpContents);
+  connect(guide, &QAction::triggered, this, [this] { show_user_guide(&window_); });
+  connect(help->addAction("How to cite"), &QAction::triggered, this,
+          [this] { show_citation(&window_); });
   about_ = help->addAction("&About qiv_proto");
   connect(about_, &QAction::triggered, this, [this] {
     auto* box = new QMessageBox(QMessageBox::Information, "About qiv_proto", about_text(),

@@ -12,6 +12,8 @@
 
 #include "qt/figure_picture.h"
 #include "qt/figure_window.h"
+#include "qt/page_picture.h"
+#include "qt/progress_bar.h"
 #include "qt/window_manager.h"
 
 namespace qiv::qt {
@@ -86,8 +88,14 @@ std::vector<FileChoice> QtUi::get_files(const std::string& filter, const std::st
   return file_dialog(false, true, filter, title, {});
 }
 
-std::unique_ptr<Progress> QtUi::start_progress(const std::string&, Handle) {
-  return std::make_unique<SilentProgress>();
+std::unique_ptr<Progress> QtUi::start_progress(const std::string& what, Handle figure) {
+  FigureWindow* w = nullptr;
+  if (wm_) {
+    const Graphics& g = wm_->gfx();
+    w = wm_->window(g.ishandle(figure) ? figure : g.current_figure());
+  }
+  QStatusBar* bar = w && w->isVisible() ? w->status_bar() : nullptr;
+  return std::make_unique<ProgressBar>(QString::fromStdString(what), bar, progress_delay_ms_);
 }
 
 void QtUi::msgbox(const std::string& text) {
@@ -112,15 +120,20 @@ void QtUi::status(const std::string& text, Handle figure) {
   if (FigureWindow* w = wm_->window(figure)) w->show_status(QString::fromStdString(text));
 }
 
-void QtUi::copy_figure(Graphics& gfx, Handle fig) {
+void QtUi::copy_figure(Graphics& gfx, Handle fig, const PictureOptions* page) {
   auto* mime = new QMimeData;
-  mime->setData("image/svg+xml", figure_svg(gfx, fig));
-  mime->setImageData(clipboard_image(gfx, fig));
+  mime->setData("image/svg+xml", page ? page_svg(gfx, fig, *page) : figure_svg(gfx, fig));
+  mime->setImageData(page ? page_image(gfx, fig, *page) : clipboard_image(gfx, fig));
   QGuiApplication::clipboard()->setMimeData(mime);
 }
 
-void QtUi::save_figure(Graphics& gfx, Handle fig, const std::string& path) {
-  save_figure_file(gfx, fig, path);
+void QtUi::save_figure(Graphics& gfx, Handle fig, const std::string& path,
+                       const PictureOptions* page) {
+  if (page) {
+    save_page_file(gfx, fig, path, *page);
+  } else {
+    save_figure_file(gfx, fig, path);
+  }
 }
 
 }  // namespace qiv::qt

@@ -26,6 +26,8 @@ class QtUi : public Ui {
  public:
   // The windows give dialogs and message boxes their parent and failures their status bar.
   void set_windows(WindowManager* wm) { wm_ = wm; }
+  // How long work runs before its progress shows (500 ms), for tests that cannot wait.
+  void set_progress_delay(int ms) { progress_delay_ms_ = ms; }
 
   FileChoice get_file(const std::string& filter, const std::string& title) override;
   FileChoice put_file(const std::string& filter, const std::string& title,
@@ -35,8 +37,9 @@ class QtUi : public Ui {
   void console(const std::string& line) override;
   void report_failure(const std::string& text, Handle from_figure) override;
   void status(const std::string& text, Handle figure) override;
-  void copy_figure(Graphics& gfx, Handle fig) override;
-  void save_figure(Graphics& gfx, Handle fig, const std::string& path) override;
+  void copy_figure(Graphics& gfx, Handle fig, const PictureOptions* page = nullptr) override;
+  void save_figure(Graphics& gfx, Handle fig, const std::string& path,
+                   const PictureOptions* page = nullptr) override;
   std::unique_ptr<Progress> start_progress(const std::string& what, Handle figure) override;
 
  private:
@@ -46,6 +49,7 @@ class QtUi : public Ui {
   QWidget* dialog_parent() const;
 
   WindowManager* wm_ = nullptr;
+  int progress_delay_ms_ = 500;
 };
 
 }  // namespace qiv::qt

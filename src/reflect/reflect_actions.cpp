@@ -6,6 +6,7 @@
 #include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
+#include "core/suggested_name.h"
 #include "data/landmark_file.h"
 #include "data/landmark_table_file.h"
 #include "data/showshape.h"
@@ -100,7 +101,21 @@ void midline_reflect(Context& ctx) {
     return;
   }
 
-  Consensus fit = getconsensus(back_reflect(data, *midpts));
+  // Reflected a share of the specimens at a time, then fitted: a Cancel comes before the
+  // state or a window changed.
+  const auto progress = ctx.ui.start_progress("Reflecting the data", ctx.gfx.callback_figure());
+  constexpr Eigen::Index kRowsPerStep = 2048;
+  Matrix reflected;
+  for (Eigen::Index r0 = 0; r0 < data.rows(); r0 += kRowsPerStep) {
+    advance_or_cancel(*progress, 0.5 * static_cast<double>(r0) / static_cast<double>(data.rows()));
+    const Eigen::Index n = std::min(kRowsPerStep, data.rows() - r0);
+    Matrix part = back_reflect(data.middleRows(r0, n), *midpts);
+    if (r0 == 0) reflected.resize(data.rows(), part.cols());
+    reflected.middleRows(r0, n) = part;
+  }
+  advance_or_cancel(*progress, 0.5);
+  Consensus fit = getconsensus(reflected);
+  advance_or_cancel(*progress, 0.9);
   ctx.state.rdata = std::move(fit.xpt);
   const Matrix& rdata = *ctx.state.rdata;
   const Matrix& rreference = fit.y;
@@ -128,7 +143,8 @@ void save_reflected(Context& ctx) {
   }
   const Matrix& rdata = *ctx.state.rdata;
   const auto saved = save_landmark_table(ctx, rdata, specimen_names(ctx.state, rdata.rows()),
-                                         "Please Enter Filename for Backreflected Data");
+                                         "Please Enter Filename for Backreflected Data",
+                                         suggested_name(ctx.state, "reflected", ".tps"));
   if (saved)
     confirm(ctx, "Saved " + *saved + ": " + counted(rdata.rows(), "specimen", "specimens"));
 }

@@ -6,6 +6,7 @@
 #include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
+#include "core/suggested_name.h"
 #include "data/landmark_table_file.h"
 #include "data/showshape.h"
 #include "guikit/axes_helpers.h"
@@ -107,7 +108,8 @@ void save_subset(Context& ctx) {
     return;
   }
   const auto saved = save_landmark_table(ctx, newset, specimen_names(ctx.state, newset.rows()),
-                                         "Please Enter Filename for Subset of Data");
+                                         "Please Enter Filename for Subset of Data",
+                                         suggested_name(ctx.state, "subset", ".tps"));
   if (saved)
     confirm(ctx, "Saved " + *saved + ": " + counted(newset.rows(), "specimen", "specimens") + ", " +
                      counted(static_cast<long long>(members.size()), "landmark", "landmarks"));

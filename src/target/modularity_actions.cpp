@@ -11,6 +11,7 @@
 #include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
+#include "core/suggested_name.h"
 #include "data/landmark_file.h"
 #include "platform/file_io.h"
 #include "platform/input_file.h"
@@ -133,7 +134,8 @@ void test_modularity(Context& ctx) {
       result->r, result->p, result->permutations, result->seed, result->avg_within,
       result->avg_between));
 
-  const FileChoice f = ctx.ui.put_file("*.txt", "Enter Name for Modularity Report File");
+  const FileChoice f = ctx.ui.put_file("*.csv", "Enter Name for Modularity Report File",
+                                       suggested_name(ctx.state, "modularity", ".csv"));
   if (f.cancelled) return;
   std::error_code ignored;  // a folder that cannot be entered makes the write fail too
   std::filesystem::current_path(f.dir, ignored);

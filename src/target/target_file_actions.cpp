@@ -11,6 +11,7 @@
 #include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
+#include "core/suggested_name.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
 #include "platform/file_io.h"
@@ -72,7 +73,8 @@ void save_matrix(Context& ctx) {
 
   std::string block_file_name;  // empty in the matrix file when this dialog is cancelled
   std::string saved_blocks;     // "blocks NAME" once the block file is written
-  FileChoice b = ctx.ui.put_file("*.txt", "Enter Name for Block Structure File");
+  FileChoice b = ctx.ui.put_file("*.txt", "Enter Name for Block Structure File",
+                                 suggested_name(ctx.state, "blocks", ".txt"));
   if (!b.cancelled) {
     block_file_name = b.name;
     enter_directory(b.dir);
@@ -87,7 +89,8 @@ void save_matrix(Context& ctx) {
 
   ctx.state.tmatrix = build_target_matrix(m, block, nblocks);
 
-  FileChoice t = ctx.ui.put_file("*.txt", "Enter Name for Target Matrix File");
+  FileChoice t = ctx.ui.put_file("*.txt", "Enter Name for Target Matrix File",
+                                 suggested_name(ctx.state, "target", ".txt"));
   if (t.cancelled) {
     if (!saved_blocks.empty()) confirm(ctx, "Saved " + saved_blocks);
     return;
@@ -120,7 +123,8 @@ void save_matrix_csv(Context& ctx) {
     ctx.ui.msgbox(bad_block_message(bad->block, bad->value, m));
     return;
   }
-  const FileChoice f = ctx.ui.put_file("*.csv", "Enter Name for Target Matrix CSV File");
+  const FileChoice f = ctx.ui.put_file("*.csv", "Enter Name for Target Matrix CSV File",
+                                       suggested_name(ctx.state, "target", ".csv"));
   if (f.cancelled) return;
   enter_directory(f.dir);
   std::string why;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -67,8 +68,9 @@ class Confirmations : public testing::Test {
       fs::copy_file(fs::path(QIV_SOURCE_DIR) / "examples" / f, dir_ / f);
     fs::current_path(dir_);
     // Pictures are drawn by the windows' painter; here any bytes will do.
-    ui_.set_file_writer(
-        [](Graphics&, Handle, const std::string& path) { std::ofstream(path) << "picture"; });
+    ui_.set_file_writer([](Graphics&, Handle, const std::string& path, const PictureOptions*) {
+      std::ofstream(path) << "picture";
+    });
     app_.start();
   }
   void TearDown() override {
@@ -87,6 +89,7 @@ class Confirmations : public testing::Test {
 };
 
 TEST_F(Confirmations, EachWriteAndProtocolChangeSaysWhatItDidInItsWindow) {
+  std::vector<std::string> suggested;  // each save dialog's first suggestion, in order
   for (const Step& s : kSession) {
     SCOPED_TRACE(s.press);
     ui_.clear_records();
@@ -101,6 +104,9 @@ TEST_F(Confirmations, EachWriteAndProtocolChangeSaysWhatItDidInItsWindow) {
     const Handle button = tagged(s.press);
     ASSERT_NE(button, kNoHandle);
     run_callback(app_.ctx, button);
+    for (const auto& d : ui_.dialogs())
+      if (d.save && std::find(suggested.begin(), suggested.end(), d.suggested) == suggested.end())
+        suggested.push_back(d.suggested);
     EXPECT_EQ(ui_.pending_answers(), 0u);
     if (*s.expected == '\0') {
       EXPECT_TRUE(ui_.statuses().empty()) << ui_.statuses().front().text;
@@ -114,6 +120,10 @@ TEST_F(Confirmations, EachWriteAndProtocolChangeSaysWhatItDidInItsWindow) {
   }
   // Confirmations are never console lines: scripts print exactly what they printed before.
   EXPECT_TRUE(ui_.console_lines().empty());
+  EXPECT_EQ(suggested, (std::vector<std::string>{
+                           "leaves_protocol.txt", "leaves_lengths.csv", "leaves_picture.pdf",
+                           "leaves_subset.tps", "leaves_reflected.tps", "leaves_blocks.txt",
+                           "leaves_target.txt", "leaves_target.csv", "leaves_modularity.csv"}));
 }
 
 TEST_F(Confirmations, ACallByNameConfirmsInTheCurrentFigure) {

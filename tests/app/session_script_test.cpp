@@ -142,6 +142,21 @@ TEST_F(Script, MalformedStepsStopWithLineNumberAndStatusOne) {
       {"clipboard a.jpg",
        "script: line 1: the clipboard picture is written as .svg or .png, not \"a.jpg\"\n"},
       {"answer \"open", "script: line 1: unterminated quote\n"},
+      {"picture-options", "script: line 1: usage: picture-options KEY=VALUE...\n"},
+      {"picture-options width", "script: line 1: \"width\" is not KEY=VALUE\n"},
+      {"picture-options colour=red",
+       "script: line 1: There is no picture option \"colour\": the options are width, dpi, font, "
+       "axes and label.\n"},
+      {"picture-options dpi=300 width=19.9",
+       "script: line 1: The picture's width must be from 20 to 500 mm, not 19.9.\n"},
+      {"picture-options dpi=1201",
+       "script: line 1: The picture's resolution must be from 72 to 1200 dpi, not 1201.\n"},
+      {"picture-options font=3",
+       "script: line 1: The picture's font size must be from 4 to 24 points, not 3.\n"},
+      {"picture-options font=8pt",
+       "script: line 1: Picture option font: \"8pt\" is not a number.\n"},
+      {"picture-options axes=maybe",
+       "script: line 1: Picture option axes is on or off, not \"maybe\".\n"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(run(std::string(c.script) + "\nprint FileBox String\n"), 1) << c.script;
@@ -241,7 +256,8 @@ TEST_F(Script, DialogAnswersAndDirectories) {
 TEST_F(Script, SaveFigureUsesTheWriterForTheMainWindow) {
   Handle drawn = kNoHandle;
   std::string path;
-  auto writer = [&](Graphics& g, Handle fig, const std::string& p) {
+  auto writer = [&](Graphics& g, Handle fig, const std::string& p, const PictureOptions* page) {
+    EXPECT_EQ(page, nullptr) << "the window as it is, not a page";
     drawn = fig;
     path = p;
     EXPECT_EQ(g.get(fig, "Name"), Value("Landmark subset"));
@@ -253,7 +269,9 @@ TEST_F(Script, SaveFigureUsesTheWriterForTheMainWindow) {
   EXPECT_NE(drawn, kNoHandle);
   EXPECT_EQ(path, (dir_ / "out/pic.png").string());
 
-  auto failing = [](Graphics&, Handle, const std::string&) { throw Failure("disk full"); };
+  auto failing = [](Graphics&, Handle, const std::string&, const PictureOptions*) {
+    throw Failure("disk full");
+  };
   EXPECT_EQ(run("save-figure pic.svg\n", {}, failing), 1);
   EXPECT_EQ(err_.str(), "script: line 1: disk full\n");
 }

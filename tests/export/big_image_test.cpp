@@ -54,15 +54,16 @@ struct Fixture {
     ax = g.new_axes(fig);
     g.plot({lim[0] + 1, lim[1] - 1}, {lim[2] + 1, lim[3] - 1}, "g*");
     g.axis(lim);
-    ui.set_painter([this](Graphics& gg, Handle f) {
+    ui.set_painter([this](Graphics& gg, Handle f, const PictureOptions*) {
       seen.push_back(look(gg, f));
       return Picture{"<svg/>", {}};
     });
-    ui.set_file_writer([this](Graphics& gg, Handle f, const std::string& path) {
-      seen.push_back(look(gg, f));
-      seen.back().path = path;
-      if (path.find("locked") != std::string::npos) throw Failure("Failure on File Open");
-    });
+    ui.set_file_writer(
+        [this](Graphics& gg, Handle f, const std::string& path, const PictureOptions*) {
+          seen.push_back(look(gg, f));
+          seen.back().path = path;
+          if (path.find("locked") != std::string::npos) throw Failure("Failure on File Open");
+        });
   }
 };
 

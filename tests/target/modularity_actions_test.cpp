@@ -67,7 +67,7 @@ TEST_F(Modularity, ShowsPrintsAndWritesTheReport) {
                           "seed 1); mean correlation within blocks 0.7000, between blocks 0.1200"));
   ASSERT_EQ(ui.dialogs().size(), 1u);
   EXPECT_TRUE(ui.dialogs()[0].save);
-  EXPECT_EQ(ui.dialogs()[0].filter, "*.txt");
+  EXPECT_EQ(ui.dialogs()[0].filter, "*.csv");  // key,value lines
   EXPECT_EQ(ui.dialogs()[0].title, "Enter Name for Modularity Report File");
   // The present lines first, then each block's test: r and the means by hand (block 1 holds
   // the pair 0.6 of (0.6 0 0 0 0.48 0.8), block 2 the pair 0.8); p near 1/3 and 1/6, the
