@@ -190,7 +190,8 @@ TEST_F(DataActions, ARefusedFileChangesNothing) {
 
 TEST_F(DataActions, LoadReadsTpsAndNtsWithNamesAndTheRealSizes) {
   load_file("w.tps",
-            "LM=3\r\n0 0\r\n4 0\r\n0 3\r\nCURVES=1\r\nPOINTS=2\r\n1 1\r\n2 2\r\nID=gorf_011\r\n"
+            "LM=3\r\n0 0\r\n4 0\r\n0 3\r\nCURVES=1\r\nPOINTS=2\r\n1 1\r\n2 2\r\nSCALE=1\r\n"
+            "ID=gorf_011\r\n"
             "\r\nLM=3\r\n0 0\r\n8 0\r\n0 6\r\nSCALE=0.5\r\nID=gorf_012\r\n");
   EXPECT_THAT(ui_.messages(), ::testing::IsEmpty());
   EXPECT_THAT(ui_.console_lines(),
@@ -204,7 +205,8 @@ TEST_F(DataActions, LoadReadsTpsAndNtsWithNamesAndTheRealSizes) {
   EXPECT_NEAR((*app_.state.data)(1, 6), size, 1e-12);
   ASSERT_EQ(ui_.dialogs().size(), 1u);
   EXPECT_EQ(ui_.dialogs()[0].filter,
-            "All files (*);;Landmark data (*.txt);;TPS files (*.tps);;NTS files (*.nts)");
+            "All files (*);;Landmark data (*.txt);;TPS files (*.tps);;CSV files (*.csv);;NTS "
+            "files (*.nts)");
   EXPECT_EQ(ui_.dialogs()[0].title, "Enter file to Load?");
 
   ui_.clear_records();

@@ -335,7 +335,7 @@ TEST_F(SaveReflected, TpsNameWritesNamedShapesThatReadBackAsRdata) {
   EXPECT_TRUE(s.ui.messages().empty());
   const std::optional<SpecimenData> back = read_specimen_file(dir.file("reflected.Tps"));
   ASSERT_TRUE(back.has_value());
-  EXPECT_EQ(back->format, SpecimenFormat::kTps);
+  EXPECT_EQ(back->format, landmark_format_named("TPS"));
   EXPECT_EQ(back->names, *s.app.state.names);
   ASSERT_EQ(back->table.rows(), rdata.rows());
   ASSERT_EQ(back->table.cols(), 35);
