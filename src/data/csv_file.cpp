@@ -162,7 +162,8 @@ bool claims_csv(std::string_view text) {
   if (!next_row(lines, line, sep)) return true;
   // A row whose quotes the reader will refuse is taken as the file's: its message is the CSV
   // reader's.
-  return split_fields(line, sep, [](const Field&) {}, column) != SplitError::kNone ||
+  return split_fields(
+             line, sep, [](const Field&) {}, column) != SplitError::kNone ||
          column >= 2;
 }
 
@@ -179,7 +180,8 @@ SpecimenData read_csv(std::string_view text, const std::string& fname) {
   const bool decimal_comma = sep == ';';
   std::vector<std::string> labels;
   std::size_t column = 0;
-  split_fields(line, sep, [&](const Field& f) { labels.push_back(unescaped(f)); }, column);
+  split_fields(
+      line, sep, [&](const Field& f) { labels.push_back(unescaped(f)); }, column);
   const std::size_t c = labels.size();
   auto label_of = [&](std::size_t col) { return " (" + labels[col - 1] + ")"; };
 
@@ -207,8 +209,8 @@ SpecimenData read_csv(std::string_view text, const std::string& fname) {
   const Eigen::Index n = 2 * k + 1;
 
   SpecimenData out;
-  Eigen::Index capacity =
-      static_cast<Eigen::Index>(text.size() / (line.size() + 1) + text.size() / (line.size() + 1) / 4 + 16);
+  Eigen::Index capacity = static_cast<Eigen::Index>(text.size() / (line.size() + 1) +
+                                                    text.size() / (line.size() + 1) / 4 + 16);
   Matrix table(capacity, n);
   Eigen::Index rows = 0;
   do {
@@ -245,8 +247,9 @@ SpecimenData read_csv(std::string_view text, const std::string& fname) {
     if (!problem.empty()) throw Failure(head + at + problem);
     if (e != SplitError::kNone) {
       throw Failure(head + at + ", column " + std::to_string(column) +
-                    (e == SplitError::kOpenQuote ? ": the quote that opens the field does not close."
-                                                 : ": text follows the closing quote."));
+                    (e == SplitError::kOpenQuote
+                         ? ": the quote that opens the field does not close."
+                         : ": text follows the closing quote."));
     }
     if (count != c) {
       throw Failure(head + at + " has " + columns_text(count) + ", but the header has " +
@@ -286,8 +289,7 @@ std::string write_csv(const Matrix& table, const std::vector<std::string>& names
   const Eigen::Index n = table.cols();
   const Eigen::Index p = (n - 1) / 2;
   std::string out = "specimen";
-  for (Eigen::Index j = 1; j <= p; ++j)
-    out += ",x" + std::to_string(j) + ",y" + std::to_string(j);
+  for (Eigen::Index j = 1; j <= p; ++j) out += ",x" + std::to_string(j) + ",y" + std::to_string(j);
   out += ",centroid_size\n";
   char buffer[64];
   for (Eigen::Index i = 0; i < table.rows(); ++i) {

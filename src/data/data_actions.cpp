@@ -122,17 +122,15 @@ void load(Context& ctx) {
   // as they were.
   const std::vector<FileChoice> chosen = choose_specimen_files(ctx);
   if (chosen.empty()) return;
-  const std::string shown =
-      chosen.size() == 1
-          ? chosen.front().name
-          : chosen.front().name + " (+" + std::to_string(chosen.size() - 1) + " more)";
+  const std::string shown = chosen.size() == 1 ? chosen.front().name
+                                               : chosen.front().name + " (+" +
+                                                     std::to_string(chosen.size() - 1) + " more)";
   std::optional<SpecimenData> x;
   std::optional<Consensus> fit;
   try {
     Handle fig = ctx.gfx.callback_figure();
     if (fig == kNoHandle || !ctx.gfx.ishandle(fig)) fig = ctx.gfx.current_figure();
-    const std::unique_ptr<Progress> progress =
-        ctx.ui.start_progress("Loading landmark data", fig);
+    const std::unique_ptr<Progress> progress = ctx.ui.start_progress("Loading landmark data", fig);
     x = read_chosen(chosen, *progress);
     // The fit takes the second half; it converges in a few passes.
     fit = fit_consensus(x->table, kMaxConsensusPasses, [&progress](int passes) {
@@ -171,8 +169,9 @@ void load(Context& ctx) {
   std::string loaded = "Loaded " + shown + ": " + counted(m, "specimen", "specimens") + ", " +
                        counted((n - 1) / 2, "landmark", "landmarks");
   if (x->curve_points > 0)
-    loaded += "; " + counted(static_cast<long long>(x->curve_points), "curve point",
-                             "curve points") + " left out";
+    loaded += "; " +
+              counted(static_cast<long long>(x->curve_points), "curve point", "curve points") +
+              " left out";
   confirm(ctx, loaded);
   if (!x->units_note.empty()) ctx.ui.msgbox(x->units_note);
 }

@@ -74,8 +74,8 @@ const LandmarkFormat& landmark_format_for_saved_name(std::string_view name) {
 }
 
 std::string landmark_formats_about() {
-  static const char* const kCounts[] = {"no",    "one",  "two", "three", "four", "five",
-                                        "six",   "seven", "eight", "nine", "ten"};
+  static const char* const kCounts[] = {"no",  "one",   "two",   "three", "four", "five",
+                                        "six", "seven", "eight", "nine",  "ten"};
   const auto listed = listed_landmark_formats();
   const std::size_t n = listed.size();
   std::string out = "Reads landmark data in " +

@@ -270,8 +270,8 @@ bool claims_nts(std::string_view text) {
     const auto announced =
         static_cast<unsigned long long>(h->rows) * static_cast<unsigned long long>(h->cols);
     return h->type == 1 && h->rows > 0 && h->cols > 0 &&
-           h->rows <= static_cast<long>(text.size()) &&
-           h->cols <= static_cast<long>(text.size()) && announced == count_tokens(lines);
+           h->rows <= static_cast<long>(text.size()) && h->cols <= static_cast<long>(text.size()) &&
+           announced == count_tokens(lines);
   }
   return comment;
 }

@@ -56,8 +56,9 @@ void settle_units(SpecimenData& d) {
   if (scales.empty() || without == scales.size()) return;
   if (without > 0) {
     d.units_note = std::to_string(without) + " of " + std::to_string(scales.size()) +
-                   (without == 1 ? " specimens has" : " specimens have") + " no SCALE (first: " +
-                   d.names[first_without] + "); all coordinates are taken in the file's units.";
+                   (without == 1 ? " specimens has" : " specimens have") +
+                   " no SCALE (first: " + d.names[first_without] +
+                   "); all coordinates are taken in the file's units.";
     return;
   }
   const Eigen::Index n = d.table.cols();

@@ -36,9 +36,9 @@ struct SpecimenData {
   std::vector<double> scales;
   std::string units_note;  // set by settle_units when some records have no SCALE
   std::size_t curve_points = 0;
-  bool numbered_names = false;  // the names are the rows' numbers 1..m
-  bool rows_are_lines = false;  // see SpecimenSource
-  bool trailing_read = false;   // see SpecimenSource
+  bool numbered_names = false;          // the names are the rows' numbers 1..m
+  bool rows_are_lines = false;          // see SpecimenSource
+  bool trailing_read = false;           // see SpecimenSource
   std::vector<SpecimenSource> sources;  // set by parse_specimen_text and join_specimens
 };
 

@@ -74,11 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
         DecideCase{"CallWithOptionLikeInput", {"dload", "-1"}, Kind::kCall, {"dload", "-1"}, ""},
         DecideCase{"FunctionNameWinsOverFile", {"dload"}, Kind::kCall, {"dload"}, ""},
         DecideCase{"File", {"leaves.txt"}, Kind::kOpenFile, {"leaves.txt"}, ""},
-        DecideCase{"SeveralFiles",
-                   {"leaves.txt", "dload"},
-                   Kind::kOpenFile,
-                   {"leaves.txt", "dload"},
-                   ""},
+        DecideCase{
+            "SeveralFiles", {"leaves.txt", "dload"}, Kind::kOpenFile, {"leaves.txt", "dload"}, ""},
         DecideCase{"FileAndMore",
                    {"leaves.txt", "missing.txt"},
                    Kind::kWrongUse,

@@ -182,8 +182,8 @@ TEST_F(DataActions, ARefusedFileChangesNothing) {
     ui_.clear_records();
     ui_.cancel_progress_after(c.cancel_at);
     load(app_.ctx);
-    EXPECT_EQ(ui_.messages(), c.cancel_at ? std::vector<std::string>{}
-                                          : std::vector<std::string>{c.message});
+    EXPECT_EQ(ui_.messages(),
+              c.cancel_at ? std::vector<std::string>{} : std::vector<std::string>{c.message});
     EXPECT_EQ(file_box(), box);
     EXPECT_EQ(std::filesystem::current_path(), cwd);
     EXPECT_EQ(app_.gfx.axis_of(axes_), lim);
@@ -226,7 +226,8 @@ TEST_F(DataActions, LoadReadsTpsAndNtsWithNamesAndTheRealSizes) {
 }
 
 TEST_F(DataActions, SeveralFilesLoadAsTheOneFileHoldingThemAll) {
-  const std::string a = "LM=3\n0 0\n4 0\n0 3\nSCALE=2\nID=a1\nLM=3\n0 0\n5 0\n0 3\nSCALE=2\nID=a2\n";
+  const std::string a =
+      "LM=3\n0 0\n4 0\n0 3\nSCALE=2\nID=a1\nLM=3\n0 0\n5 0\n0 3\nSCALE=2\nID=a2\n";
   const std::string b = "LM=3\n1 0\n4 1\n0 3\nSCALE=0.5\nCURVES=1\nPOINTS=1\n2 2\nID=b1\n";
   ui_.answer_paths({write("a.tps", a), write("b.tps", b)});
   load(app_.ctx);

@@ -201,22 +201,38 @@ TEST(SpecimenFiles, ReadCsvAsSpreadsheetsAndRWriteIt) {
        {{0, 0, 4.5, -0.25}},
        {"gorf 1"},
        {}},
-      {"tabs, no names", "x1\ty1\tx2\ty2\n0\t0\t4\t0\n1e1\t0\t0\t3\n", kCsv,
-       {{0, 0, 4, 0}, {10, 0, 0, 3}}, {"1", "2"}, {}},
+      {"tabs, no names",
+       "x1\ty1\tx2\ty2\n0\t0\t4\t0\n1e1\t0\t0\t3\n",
+       kCsv,
+       {{0, 0, 4, 0}, {10, 0, 0, 3}},
+       {"1", "2"},
+       {}},
       {"quoted names holding the separator and quotes",
        "name,x1,y1,x2,y2\n\"Smith, 1986 \"\"a\"\"\",0,0,1,0\n\"\",0,0,2,0\n",
        kCsv,
        {{0, 0, 1, 0}, {0, 0, 2, 0}},
        {"Smith, 1986 \"a\"", "2"},
        {}},
-      {"every field quoted, no names", "\"x1\",\"y1\",\"x2\",\"y2\"\n\"0\",\"0\",\"1\",\"0\"\n",
-       kCsv, {{0, 0, 1, 0}}, {"1"}, {}},
+      {"every field quoted, no names",
+       "\"x1\",\"y1\",\"x2\",\"y2\"\n\"0\",\"0\",\"1\",\"0\"\n",
+       kCsv,
+       {{0, 0, 1, 0}},
+       {"1"},
+       {}},
       {"numbers as names, a centroid_size column taken as written",
-       "specimen,x1,y1,x2,y2,Centroid_Size\n7,0,0,4,0,2.5\n", kCsv, {{0, 0, 4, 0}}, {"7"}, {},
-       {}, {2.5}},
+       "specimen,x1,y1,x2,y2,Centroid_Size\n7,0,0,4,0,2.5\n",
+       kCsv,
+       {{0, 0, 4, 0}},
+       {"7"},
+       {},
+       {},
+       {2.5}},
       {"byte order mark, blanks around fields, CR alone",
-       "\xEF\xBB\xBF id , x1 , y1 , x2 , y2 \r a , 1 , 2 , 3 , 4 \r", kCsv, {{1, 2, 3, 4}},
-       {"a"}, {}},
+       "\xEF\xBB\xBF id , x1 , y1 , x2 , y2 \r a , 1 , 2 , 3 , 4 \r",
+       kCsv,
+       {{1, 2, 3, 4}},
+       {"a"},
+       {}},
   };
   for (const auto& c : cases) expect_read(c);
 }
@@ -248,12 +264,12 @@ TEST(SpecimenFiles, TellsTheKindsApartByContent) {
       {"1 2 3\nLM=3\n", kOwn},
       {"\xEF\xBB\xBFLM=1\n1 2\n", kTps},
       {"specimen,x1,y1\na,1,2\n", kCsv},
-      {"x1;y1\n", kCsv},                         // a header alone
-      {"\"\",\"x1\"\n\"1\",2\n", kCsv},          // R's row names
-      {"\" wings, legs\n1 2 4 0\n", kNts},       // a comment holding a comma
-      {"\"a\",\"b\"\n1 2 4 0\n", kNts},           // the next line is not split so
-      {"1,2,3\n4,5,6\n", kOwn},                  // numbers only
-      {"x1 y1 x2 y2 s\n0 0 1 0 1\n", kOwn},      // labels separated by blanks
+      {"x1;y1\n", kCsv},                     // a header alone
+      {"\"\",\"x1\"\n\"1\",2\n", kCsv},      // R's row names
+      {"\" wings, legs\n1 2 4 0\n", kNts},   // a comment holding a comma
+      {"\"a\",\"b\"\n1 2 4 0\n", kNts},      // the next line is not split so
+      {"1,2,3\n4,5,6\n", kOwn},              // numbers only
+      {"x1 y1 x2 y2 s\n0 0 1 0 1\n", kOwn},  // labels separated by blanks
   };
   for (const auto& c : cases) EXPECT_EQ(&specimen_format(c.text), c.want) << c.text;
 }
@@ -385,6 +401,17 @@ TEST(SpecimenFiles, CsvTextOfAnExportReadsBackExactly) {
   EXPECT_EQ(d.names, (std::vector<std::string>{"a, b", "7"}));
   EXPECT_EQ(&landmark_format_for_saved_name("a.tps"), kTps);
   EXPECT_EQ(&landmark_format_for_saved_name("a.csv.txt"), kOwn);
+}
+
+// Each format's lines stand where users read them: the dialogs, About and the README's table.
+TEST(SpecimenFiles, EveryFormatIsInTheDialogsAboutAndTheReadme) {
+  const std::string readme = test_support::read_bytes(test_support::source_dir() / "README.md");
+  for (const LandmarkFormat* f : landmark_formats()) {
+    EXPECT_NE(readme.find(std::string("\n") + f->readme + "\n"), std::string::npos) << f->name;
+    EXPECT_NE(landmark_formats_about().find(f->about), std::string::npos) << f->name;
+    EXPECT_NE(landmark_open_filter().find(f->filter), std::string::npos) << f->name;
+  }
+  EXPECT_EQ(landmark_save_filter(), "Landmark data (*.txt);;TPS files (*.tps);;CSV files (*.csv)");
 }
 
 TEST(SpecimenFiles, OwnFilesReadAsDloadReadsThemWithNumberedNames) {
