@@ -8,6 +8,11 @@
                 per block, each line number written as " %i "
   leaves.tps    the first 10 of those leaves as a digitising program writes them: TPS, in
                 pixels, each record with its image, ID and SCALE (millimetres per pixel)
+  leaves.csv    leaves 11-20 as a European spreadsheet saves them: a header row, a column
+                of names, semicolons, decimal commas, CR LF line ends
+  session/      leaves 21-24, one TPS file per leaf as a digitising session leaves them;
+                choose all four in "Load data file..." to load them as one data set
+  several.qiv   a session script that loads the four files of session/ together
 
 The outline: landmark 1 is the base of the leaf, 2-6 climb its right edge, 7 is the tip
 and 8-12 come down the left edge, so 1 and 7 lie on the midline and (2, 12), (3, 11),
@@ -54,8 +59,10 @@ def centroid_size(points):
     return math.sqrt(sum((x - cx) ** 2 + (y - cy) ** 2 for (x, y) in points))
 
 
-def write(name, text):
-    with open(os.path.join(HERE, name), "w", newline="\n") as f:
+def write(name, text, newline="\n"):
+    path = os.path.join(HERE, name)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w", newline=newline) as f:
         f.write(text)
 
 
@@ -90,6 +97,26 @@ def main():
                        "".join("%.1f %.1f\n" % (x, y) for (x, y) in pts) +
                        "IMAGE=leaf_%02d.jpg\nID=leaf_%02d\nSCALE=0.042\n" % (i + 1, i + 1))
     write("leaves.tps", "".join(records))
+
+    # CSV as a spreadsheet with a European locale saves it: the same pixels and size of a
+    # pixel as the TPS file, converted to millimetres in the sheet.
+    header = ["leaf"] + ["%s%d" % (c, j + 1) for j in range(12) for c in "xy"]
+    rows = [";".join(header)]
+    for i, pts in enumerate(leaves[10:20]):
+        values = ["%.3f" % (v * 0.042) for p in pts for v in p]
+        rows.append(";".join(["leaf %02d" % (i + 11)] + [v.replace(".", ",") for v in values]))
+    write("leaves.csv", "\n".join(rows) + "\n", newline="\r\n")
+
+    # One file per leaf, as many labs keep their digitised specimens.
+    names = []
+    for i, pts in enumerate(leaves[20:24]):
+        name = "session/leaf_%02d.tps" % (i + 21)
+        names.append(name)
+        write(name, "LM=%d\n" % len(pts) +
+              "".join("%.1f %.1f\n" % (x, y) for (x, y) in pts) +
+              "IMAGE=leaf_%02d.jpg\nSCALE=0.042\n" % (i + 21))
+    write("several.qiv", "# Loads one TPS file per leaf as one data set.\n"
+          "answer " + " ".join(names) + "\npress Load\nprint FileBox String\nstate names\n")
 
 
 if __name__ == "__main__":

@@ -8,17 +8,17 @@ namespace qiv {
 
 FileChoice PresetOpenUi::get_file(const std::string& filter, const std::string& title) {
   if (!preset_) return inner_.get_file(filter, title);
-  FileChoice choice = std::move(*preset_);
+  std::vector<FileChoice> files = std::move(*preset_);
   preset_.reset();
-  return choice;
+  return files.empty() ? FileChoice::cancel() : std::move(files.front());
 }
 
 std::vector<FileChoice> PresetOpenUi::get_files(const std::string& filter,
                                                 const std::string& title) {
   if (!preset_) return inner_.get_files(filter, title);
-  std::vector<FileChoice> choice{std::move(*preset_)};
+  std::vector<FileChoice> files = std::move(*preset_);
   preset_.reset();
-  return choice;
+  return files;
 }
 
 Application::Application(Ui& ui) : ui_(ui), ctx{state, gfx, ui_, rt} {
@@ -40,13 +40,17 @@ Handle Application::start() {
   return out.empty() ? kNoHandle : static_cast<Handle>(out[0].scalar_value());
 }
 
-void Application::load_file(const std::string& path) {
+void Application::load_files(const std::vector<std::string>& paths) {
   // A file dialog answers with a full folder ending in a separator and a bare name.
   namespace fs = std::filesystem;
-  const fs::path full = fs::absolute(fs::path(path)).lexically_normal();
-  std::string dir = full.parent_path().string();
-  if (dir.empty() || dir.back() != '/') dir += '/';
-  ui_.answer_next_open(FileChoice::chosen(full.filename().string(), dir));
+  std::vector<FileChoice> files;
+  for (const std::string& path : paths) {
+    const fs::path full = fs::absolute(fs::path(path)).lexically_normal();
+    std::string dir = full.parent_path().string();
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    files.push_back(FileChoice::chosen(full.filename().string(), dir));
+  }
+  ui_.answer_next_open(std::move(files));
   action("Load");
   ui_.forget_answer();  // unused only if "Load" asked nothing; never let it answer later
 }

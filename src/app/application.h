@@ -3,6 +3,7 @@
 // functions, wired to a Ui. Tests, scripts and the windows all drive it the same way.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/context.h"
 #include "core/shared_state.h"
@@ -19,8 +20,9 @@ class PresetOpenUi : public Ui {
  public:
   explicit PresetOpenUi(Ui& inner) : inner_(inner) {}
 
-  // The next get_file returns choice instead of asking; later ones ask again.
-  void answer_next_open(FileChoice choice) { preset_ = std::move(choice); }
+  // The next get_file or get_files returns files instead of asking (get_file the first);
+  // later ones ask again.
+  void answer_next_open(std::vector<FileChoice> files) { preset_ = std::move(files); }
   void forget_answer() { preset_.reset(); }
 
   FileChoice get_file(const std::string& filter, const std::string& title) override;
@@ -48,7 +50,7 @@ class PresetOpenUi : public Ui {
 
  private:
   Ui& inner_;
-  std::optional<FileChoice> preset_;
+  std::optional<std::vector<FileChoice>> preset_;
 };
 
 class Application {
@@ -63,9 +65,10 @@ class Application {
   void action(const std::string& name);
   // Start-up: opens the main window.
   Handle start();
-  // The "Load" action with path as the answer of its file dialog, as if the user had chosen
-  // it there: its refusals show as message boxes and leave the program as it was.
-  void load_file(const std::string& path);
+  // The "Load" action with paths as the answer of its file dialog, as if the user had chosen
+  // them there: its refusals show as message boxes and leave the program as it was.
+  void load_files(const std::vector<std::string>& paths);
+  void load_file(const std::string& path) { load_files({path}); }
 
  private:
   PresetOpenUi ui_;

@@ -58,8 +58,9 @@ StartRequest decide_start(const std::vector<std::string>& words,
   if (!first.empty() && first[0] == '-') return wrong("unknown option \"" + first + "\"");
   if (is_function(first)) return {Kind::kCall, words, {}};
   if (is_file(first)) {
-    if (words.size() != 1) return wrong("one FILE at a time, and nothing after it");
-    return {Kind::kOpenFile, {first}, {}};
+    for (const std::string& w : words)
+      if (!is_file(w)) return wrong("\"" + w + "\" is no file to load; after FILE only files");
+    return {Kind::kOpenFile, words, {}};
   }
   return {Kind::kCall, words, {}};
 }
@@ -85,7 +86,7 @@ bool readable_file(const std::string& path) {
 }
 
 std::string usage_text() {
-  return "Usage: qiv_proto [FILE]\n"
+  return "Usage: qiv_proto [FILE...]\n"
          "       qiv_proto --script SCRIPT\n"
          "       qiv_proto NAME [ARG...]\n"
          "       qiv_proto --help | --version\n"
@@ -93,8 +94,8 @@ std::string usage_text() {
          "Landmark protocols for two-dimensional morphometrics.\n"
          "\n"
          "  (no words)       open the main window\n"
-         "  FILE             open the main window and load FILE as landmark data,\n"
-         "                   as \"Load data file...\" does\n"
+         "  FILE...          open the main window and load the FILEs as one set of\n"
+         "                   landmark data, as \"Load data file...\" does\n"
          "  --script SCRIPT  run the steps of a session script without windows\n"
          "  NAME [ARG...]    call the function NAME with the words ARG as texts, as a\n"
          "                   button does, and print what it returns\n"
@@ -127,7 +128,7 @@ void begin_run(Application& app, const StartRequest& request, std::ostream& out)
       break;
     case Kind::kOpenFile:
       app.start();
-      app.load_file(request.words[0]);
+      app.load_files(request.words);
       break;
     case Kind::kCall: {
       const Args args(request.words.begin(), request.words.end());

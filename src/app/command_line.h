@@ -21,15 +21,16 @@ class Application;
 //   NAME ARG...       a call by name (NAME a function of the table or a placeholder
 //                     callback; a word that is neither is called too, and the main
 //                     function says there is no such function)
-//   FILE              start-up with windows, then "Load" with FILE (a readable file that is
-//                     not a function's name, given alone)
+//   FILE...           start-up with windows, then "Load" with the FILEs as one data set
+//                     (readable files, the first not a function's name)
 // Anything else starting with "-", --script without exactly one SCRIPT, or FILE followed by
-// more words is wrong use: a one-line problem, the usage on stderr, exit status 2.
+// a word that is no readable file is wrong use: a one-line problem, the usage on stderr,
+// exit status 2.
 // Words after --help or --version are ignored; words after NAME are its inputs.
 struct StartRequest {
   enum class Kind { kWindows, kHelp, kVersion, kScript, kCall, kOpenFile, kWrongUse };
   Kind kind = Kind::kWindows;
-  std::vector<std::string> words;  // kCall: NAME ARG...; kScript, kOpenFile: the file
+  std::vector<std::string> words;  // kCall: NAME ARG...; kScript: the file; kOpenFile: files
   std::string problem;             // kWrongUse: what is wrong, without the program's name
 };
 
@@ -59,7 +60,7 @@ std::string wrong_use_text(const std::string& problem);
 std::string format_outputs(const Outputs& outs);
 
 // The first work of a run, on whatever Ui the application talks to: start-up (kWindows);
-// start-up then "Load" with the file (kOpenFile); or the call by name with its outputs
+// start-up then "Load" with the files (kOpenFile); or the call by name with its outputs
 // printed on out (kCall). Start-up failures (a layout not found) propagate as Failure;
 // failures of calls are reported by the main function. Other kinds do nothing.
 void begin_run(Application& app, const StartRequest& request, std::ostream& out);

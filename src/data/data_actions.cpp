@@ -1,8 +1,10 @@
 #include "data/data_actions.h"
 
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/failure.h"
 #include "core/confirm.h"
@@ -23,12 +25,11 @@ std::string not_finite_text(double v) {
   return v > 0 ? "Inf" : "-Inf";
 }
 
-// What the fit needs beyond the reader's own checks. Every failure names the specimen: for the
-// program's own files by its line (rows are the file's lines one for one, as dload stops at
-// the first line it does not keep), for TPS and NTS files by its name.
-void check_landmark_data(const SpecimenData& file, const std::string& name) {
+// What every file must be before files are joined: specimens, and x and y of each landmark
+// then one trailing value.
+void check_shape(const SpecimenData& file) {
   const Matrix& x = file.table;
-  const std::string head = "Cannot load " + name + ": ";
+  const std::string head = "Cannot load " + file.sources.front().file + ": ";
   if (x.rows() == 0) throw Failure(head + "the file holds no data.");
   const Eigen::Index n = x.cols();
   if (n % 2 == 0 || n < 3) {
@@ -36,31 +37,69 @@ void check_landmark_data(const SpecimenData& file, const std::string& name) {
                   "; a landmark file has x and y of each landmark, then the centroid size, "
                   "an odd count of at least 3.");
   }
-  const bool own = file.format == SpecimenFormat::kOwn;
-  auto specimen = [&](Eigen::Index i) {
-    return own ? "line " + std::to_string(i + 1)
-               : "specimen " + file.names[static_cast<std::size_t>(i)];
-  };
+}
+
+// What the fit needs beyond the readers' own checks, once the files are joined and their
+// units settled. Every failure names the file and the specimen: for the program's own files
+// by its line (rows are the file's lines one for one, as dload stops at the first line it
+// does not keep), for the others by its name.
+void check_landmark_data(const SpecimenData& x) {
+  const Matrix& t = x.table;
+  const Eigen::Index n = t.cols();
   const Eigen::Index k = n / 2;
-  for (Eigen::Index i = 0; i < x.rows(); ++i) {
-    const double* r = x.data() + i * n;
-    // The trailing value of a TPS or NTS specimen is computed, not read: when it is not
-    // finite, the coordinates are too large, which the size check below says.
-    for (Eigen::Index j = 0; j < (own ? n : n - 1); ++j) {
-      if (!std::isfinite(r[j])) {
-        throw Failure(head + specimen(i) + " holds " + not_finite_text(r[j]) + " as number " +
-                      std::to_string(j + 1) + ", which is not a finite number.");
+  for (std::size_t s = 0; s < x.sources.size(); ++s) {
+    const SpecimenSource& src = x.sources[s];
+    const Eigen::Index end = s + 1 < x.sources.size() ? x.sources[s + 1].first_row : t.rows();
+    const std::string head = "Cannot load " + src.file + ": ";
+    auto specimen = [&](Eigen::Index i) {
+      return src.rows_are_lines ? "line " + std::to_string(i - src.first_row + 1)
+                                : "specimen " + x.names[static_cast<std::size_t>(i)];
+    };
+    for (Eigen::Index i = src.first_row; i < end; ++i) {
+      const double* r = t.data() + i * n;
+      // A computed trailing value is not finite only when the coordinates are too large,
+      // which the size check below says.
+      for (Eigen::Index j = 0; j < (src.trailing_read ? n : n - 1); ++j) {
+        if (!std::isfinite(r[j])) {
+          throw Failure(head + specimen(i) + " holds " + not_finite_text(r[j]) + " as number " +
+                        std::to_string(j + 1) + ", which is not a finite number.");
+        }
+      }
+      const double size = landmark_row::centroid_size(r, k);
+      if (!(size > 0)) {
+        throw Failure(head + "the landmarks of " + specimen(i) +
+                      " all coincide, so the specimen cannot be fitted.");
+      }
+      if (!std::isfinite(size)) {
+        throw Failure(head + "the coordinates of " + specimen(i) + " are too large to be fitted.");
       }
     }
-    const double size = landmark_row::centroid_size(r, k);
-    if (!(size > 0)) {
-      throw Failure(head + "the landmarks of " + specimen(i) +
-                    " all coincide, so the specimen cannot be fitted.");
-    }
-    if (!std::isfinite(size)) {
-      throw Failure(head + "the coordinates of " + specimen(i) + " are too large to be fitted.");
-    }
   }
+}
+
+// The chosen files read, checked and joined, units settled. Reading takes the first half of
+// the progress; throws Cancelled when the user stops it.
+SpecimenData read_chosen(const std::vector<FileChoice>& files, Progress& progress) {
+  std::vector<SpecimenData> read;
+  read.reserve(files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    advance_or_cancel(progress, 0.5 * static_cast<double>(i) / static_cast<double>(files.size()));
+    std::optional<SpecimenData> x = read_specimen_file(files[i].dir + files[i].name, true);
+    if (!x) throw Failure("Cannot open " + files[i].name + ".");
+    check_shape(*x);
+    // A file unlike the first is refused before the files after it are read.
+    if (!read.empty() && x->table.cols() != read.front().table.cols()) {
+      std::vector<SpecimenData> pair;
+      pair.push_back(std::move(read.front()));
+      pair.push_back(std::move(*x));
+      join_specimens(std::move(pair));  // throws, naming both counts
+    }
+    read.push_back(std::move(*x));
+  }
+  SpecimenData joined = join_specimens(std::move(read));
+  settle_units(joined);
+  check_landmark_data(joined);
+  return joined;
 }
 
 // Room for the points of every specimen, of the mean shape and for its labels at once:
@@ -78,20 +117,31 @@ void require_member(bool present) {
 }  // namespace
 
 void load(Context& ctx) {
-  // Everything that can fail runs before the first change, so that a refused file leaves the
-  // "FileBox", the axes, the current directory and the shared state as they were.
-  FileChoice choice = choose_specimen_file(ctx);
-  if (choice.cancelled) return;
+  // Everything that can fail, or be cancelled, runs before the first change, so that a
+  // refused file leaves the "FileBox", the axes, the current directory and the shared state
+  // as they were.
+  const std::vector<FileChoice> chosen = choose_specimen_files(ctx);
+  if (chosen.empty()) return;
+  const std::string shown = chosen.size() == 1 ? chosen.front().name
+                                               : chosen.front().name + " (+" +
+                                                     std::to_string(chosen.size() - 1) + " more)";
   std::optional<SpecimenData> x;
   std::optional<Consensus> fit;
   try {
-    x = read_specimen_file(choice.dir + choice.name);
-    if (!x) throw Failure("Cannot open " + choice.name + ".");
-    check_landmark_data(*x, choice.name);
-    fit = getconsensus(x->table);
+    Handle fig = ctx.gfx.callback_figure();
+    if (fig == kNoHandle || !ctx.gfx.ishandle(fig)) fig = ctx.gfx.current_figure();
+    const std::unique_ptr<Progress> progress = ctx.ui.start_progress("Loading landmark data", fig);
+    x = read_chosen(chosen, *progress);
+    // The fit takes the second half; it converges in a few passes.
+    fit = fit_consensus(x->table, kMaxConsensusPasses, [&progress](int passes) {
+      advance_or_cancel(*progress, 1.0 - 0.5 / (1.0 + passes));
+    });
     if (!fit->y.allFinite())
-      throw Failure("Cannot load " + choice.name + ": the fit gives no finite mean shape.");
-    change_directory(choice.dir);
+      throw Failure("Cannot load " + shown + ": the fit gives no finite mean shape.");
+    change_directory(chosen.front().dir);
+  } catch (const Cancelled&) {
+    confirm(ctx, "Load cancelled; nothing changed");
+    return;
   } catch (const Failure& f) {
     ctx.ui.msgbox(f.what());
     return;
@@ -101,10 +151,9 @@ void load(Context& ctx) {
   x->table = Matrix();  // the raw matrix is no longer needed: keep the peak memory down
   for (const std::string& note : x->notes) ctx.ui.console(note);
 
-  set_control_text(
-      ctx, "FileBox",
-      sprintf_str("File: %s \n %3.0f Specimens \n %3.0f Landmarks", choice.name.c_str(),
-                  static_cast<double>(m), static_cast<double>(n - 1) / 2));
+  set_control_text(ctx, "FileBox",
+                   sprintf_str("File: %s \n %3.0f Specimens \n %3.0f Landmarks", shown.c_str(),
+                               static_cast<double>(m), static_cast<double>(n - 1) / 2));
   const Handle ax = cla(ctx.gfx);
   ctx.state.reference = std::move(fit->y);
   ctx.state.data = std::move(fit->xpt);
@@ -116,9 +165,15 @@ void load(Context& ctx) {
   widen_axes(ctx.gfx);
   ctx.state.figh = ctx.gfx.gcf();
   ctx.state.lineh = kNoHandle;
-  ctx.state.datafile = choice.name;
-  confirm(ctx, "Loaded " + choice.name + ": " + counted(m, "specimen", "specimens") + ", " +
-                   counted((n - 1) / 2, "landmark", "landmarks"));
+  ctx.state.datafile = shown;
+  std::string loaded = "Loaded " + shown + ": " + counted(m, "specimen", "specimens") + ", " +
+                       counted((n - 1) / 2, "landmark", "landmarks");
+  if (x->curve_points > 0)
+    loaded += "; " +
+              counted(static_cast<long long>(x->curve_points), "curve point", "curve points") +
+              " left out";
+  confirm(ctx, loaded);
+  if (!x->units_note.empty()) ctx.ui.msgbox(x->units_note);
 }
 
 void replot(Context& ctx) {

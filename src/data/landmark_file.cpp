@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "data/landmark_format.h"
 #include "data/number_text.h"
 #include "platform/input_file.h"
 #include "platform/memory_advice.h"
@@ -138,8 +139,8 @@ Matrix parse_landmark_table(std::string_view text, const std::string& fname) {
 
 FileChoice choose_data_file(Context& ctx) { return ctx.ui.get_file(kLoadFilter, kLoadTitle); }
 
-FileChoice choose_specimen_file(Context& ctx) {
-  return ctx.ui.get_file(kSpecimenFilter, kLoadTitle);
+std::vector<FileChoice> choose_specimen_files(Context& ctx) {
+  return ctx.ui.get_files(landmark_open_filter(), kLoadTitle);
 }
 
 void change_directory(const std::string& dir) {

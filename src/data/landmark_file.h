@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/matrix.h"
 #include "core/context.h"
@@ -45,11 +46,9 @@ inline constexpr const char* kLoadFilter = "*.*";
 inline constexpr const char* kLoadTitle = "Enter file to Load?";
 FileChoice choose_data_file(Context& ctx);
 
-// The file-open dialog of "Load": the same title, offering the program's own landmark files,
-// TPS and NTS files, and all files (the first, so that every file shows as before).
-inline constexpr const char* kSpecimenFilter =
-    "All files (*);;Landmark data (*.txt);;TPS files (*.tps);;NTS files (*.nts)";
-FileChoice choose_specimen_file(Context& ctx);
+// The file-open dialog of "Load": the same title, several files at once, offering every
+// landmark format (landmark_open_filter()). Empty on cancel.
+std::vector<FileChoice> choose_specimen_files(Context& ctx);
 // Makes dir the current directory; throws Failure "Cannot make DIR the current directory.".
 void change_directory(const std::string& dir);
 

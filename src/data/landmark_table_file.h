@@ -14,14 +14,12 @@ namespace qiv {
 // The file's text for the rows of table. Independent of the C locale.
 std::string format_landmark_table(const Matrix& table);
 
-// The save dialog's choices: the program's own landmark data file first (a name typed without
-// an extension gets ".txt"), then TPS.
-inline constexpr const char* kLandmarkTableFilter = "Landmark data (*.txt);;TPS files (*.tps)";
-
-// Asks for a file with the save dialog (kLandmarkTableFilter, title). On cancel nothing
-// happens. Otherwise the chosen directory becomes current and the table is written there
-// through a temporary file renamed into place: as TPS (format_tps, with the specimens' names)
-// when the name ends in ".tps" in any case, else in the program's own layout
+// Asks for a file with the save dialog (landmark_save_filter(): the program's own landmark data
+// file first, so that a name typed without an extension gets ".txt", then the other formats
+// the program writes), and title. On cancel nothing happens. Otherwise the chosen directory
+// becomes current and the table is written there through a temporary file renamed into place,
+// by the writer of landmark_format_for_saved_name: TPS for a name ending in ".tps", CSV for
+// ".csv" (in any case; both with the specimens' names), else the program's own layout
 // (format_landmark_table). When the write fails the message box "Failure on File Open" is
 // shown, any existing file is left as it was, and the console and the window's status bar name
 // the file and the reason. Returns the name of the file written, nothing on cancel or failure.

@@ -172,7 +172,6 @@ SpecimenData parse_nts(std::string_view text, const std::string& fname) {
     return out;
   };
   SpecimenData out;
-  out.format = SpecimenFormat::kNts;
   if (h->row_labels) out.names = labels(h->rows, "row");
   if (h->col_labels) labels(h->cols, "column");
 
@@ -210,6 +209,7 @@ SpecimenData parse_nts(std::string_view text, const std::string& fname) {
                   (count == 1 ? " number follows." : " numbers follow."));
   }
   if (!h->row_labels) out.names = numbered_names(m);
+  out.numbered_names = !h->row_labels;
   for (Eigen::Index i = 0; i < m; ++i) {
     double* row = table.data() + i * (c + 1);
     if (h->missing == 1) {
@@ -225,6 +225,72 @@ SpecimenData parse_nts(std::string_view text, const std::string& fname) {
   }
   out.table = std::move(table);
   return out;
+}
+
+namespace {
+
+// The tokens of the lines that `from` has not given yet, comment lines not counted.
+std::size_t count_tokens(LineReader from) {
+  std::size_t count = 0;
+  std::string_view line;
+  while (from.next(line)) {
+    if (is_comment(line)) continue;
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    for (;;) {
+      while (p != end && is_separator(*p)) ++p;
+      if (p == end) break;
+      p = token_end(p, end);
+      ++count;
+    }
+  }
+  return count;
+}
+
+// An NTS header and a line of the program's own file can look alike only when the header is
+// five plain numbers (type 1, rows, columns, flag 0 or 1, code): an own file's line holds an
+// odd count of numbers, so four fields, an "L", a "DIM=" field or a comment line before it
+// make a header, and so does no other line. Five plain numbers make a header only when the
+// file holds exactly rows x columns numbers after that line (not counting comment lines);
+// otherwise the file is the program's own, of two landmarks per line.
+bool claims_nts(std::string_view text) {
+  LineReader lines(text);
+  std::string_view line;
+  bool comment = false;
+  while (lines.next(line)) {
+    if (is_blank_text(line)) continue;
+    if (is_comment(line)) {
+      comment = true;
+      continue;
+    }
+    const std::optional<NtsHeader> h = parse_nts_header(line);
+    if (!h) return comment;
+    if (comment || h->row_labels || h->col_labels || h->dim || h->fields == 4) return true;
+    // Five plain numbers: a header only when the numbers it announces follow.
+    const auto announced =
+        static_cast<unsigned long long>(h->rows) * static_cast<unsigned long long>(h->cols);
+    return h->type == 1 && h->rows > 0 && h->cols > 0 &&
+           h->rows <= static_cast<long>(text.size()) && h->cols <= static_cast<long>(text.size()) &&
+           announced == count_tokens(lines);
+  }
+  return comment;
+}
+
+}  // namespace
+
+const LandmarkFormat& nts_landmark_format() {
+  static const LandmarkFormat f{
+      "NTS",
+      claims_nts,
+      parse_nts,
+      nullptr,
+      ".nts",
+      "NTS files (*.nts)",
+      "NTS (a header of rows and columns, then the coordinates)",
+      "| NTS | a header `1 rows cols missing`, maybe after comment lines starting with `\"` | "
+      "the coordinates; names from the row labels | no |",
+  };
+  return f;
 }
 
 }  // namespace qiv

@@ -1,6 +1,7 @@
 #include "data/tps_file.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -132,7 +133,6 @@ SpecimenData parse_tps(std::string_view text, const std::string& fname) {
   const std::string head = "Cannot read " + std::filesystem::path(fname).filename().string() + ": ";
   auto at = [](std::size_t line) { return "line " + std::to_string(line); };
   SpecimenData out;
-  out.format = SpecimenFormat::kTps;
 
   LineReader lines(text);
   std::string_view line;
@@ -144,6 +144,8 @@ SpecimenData parse_tps(std::string_view text, const std::string& fname) {
   Eigen::Index rows = 0;  // records read
   Eigen::Index capacity = 0;
   std::size_t curve_points = 0;
+  bool any_scale = false;
+  bool all_numbered = true;
   Matrix table;
 
   while (have) {
@@ -275,22 +277,27 @@ SpecimenData parse_tps(std::string_view text, const std::string& fname) {
     }
 
     std::string name = record_name(id, image, number);
+    all_numbered = all_numbered && id.empty() && image_stem(image).empty();
+    double scale = NAN;  // none
     if (scale_line != 0) {
-      double scale = 0;
       const char* b = scale_text.data();
       const char* e = b + scale_text.size();
-      if (b == e || read_number(b, e, scale) != e) {
+      if (b == e || read_number(b, e, scale) != e || !std::isfinite(scale)) {
         throw Failure(head + "specimen " + name + ", " + at(scale_line) +
                       ": \"SCALE=" + quoted_token(b, e) + "\" does not give a number.");
       }
-      for (Eigen::Index c = 0; c < 2 * k; ++c) row[c] *= scale;
+      any_scale = true;
     }
+    out.scales.push_back(scale);
     row[2 * k] = landmark_row::centroid_size(row, k);
     out.names.push_back(std::move(name));
     ++rows;
   }
   table.conservativeResize(rows, n);
   out.table = std::move(table);
+  if (!any_scale) out.scales.clear();
+  out.numbered_names = all_numbered;
+  out.curve_points = curve_points;
   if (curve_points > 0) {
     out.notes.push_back(std::filesystem::path(fname).filename().string() + ": " +
                         std::to_string(curve_points) +
@@ -332,6 +339,33 @@ std::string format_tps(const Matrix& table, const std::vector<std::string>& name
 
 bool is_tps_name(std::string_view name) {
   return name.size() >= 4 && ascii_upper(name.substr(name.size() - 4)) == ".TPS";
+}
+
+namespace {
+
+bool claims_tps(std::string_view text) {
+  LineReader lines(text);
+  std::string_view line;
+  while (lines.next(line))
+    if (!is_blank_text(line)) return is_tps_record_start(line);
+  return false;
+}
+
+}  // namespace
+
+const LandmarkFormat& tps_landmark_format() {
+  static const LandmarkFormat f{
+      "TPS",
+      claims_tps,
+      parse_tps,
+      format_tps,
+      ".tps",
+      "TPS files (*.tps)",
+      "TPS (LM= records, with SCALE, ID and IMAGE)",
+      "| TPS | the first line that is not blank starts with `LM=` | landmarks, times `SCALE` "
+      "when every record has one; names from `ID`, else `IMAGE` | for a name ending in `.tps` |",
+  };
+  return f;
 }
 
 }  // namespace qiv

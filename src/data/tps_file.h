@@ -8,8 +8,9 @@
 // its "POINTS=p" blocks (p lines of points each) are skipped: only landmarks are loaded, and
 // one note says how many curve points were left out. Any other "KEY=value" line is skipped.
 //
-// Every record must have as many landmarks as the first. A record's coordinates are
-// multiplied by its SCALE when it has one. Its name is its ID, else its IMAGE without folder
+// Every record must have as many landmarks as the first. Coordinates are read as written;
+// each record's SCALE is kept in SpecimenData::scales, for settle_units (specimen_file.h) to
+// apply when every record has one. A record's name is its ID, else its IMAGE without folder
 // and extension, else its number from 1.
 #include <string>
 #include <string_view>
@@ -24,7 +25,7 @@ namespace qiv {
 // record (its name) and the line for: a landmark count unlike the first record's, fewer
 // coordinate lines than the count, more coordinate lines, a line of coordinates that is not
 // x and y, a token that is not a number, an "LM=" value that is not a count, a SCALE that is
-// not a number, a short POINTS block, and any "LM3=" (3-D) record.
+// not a finite number, a short POINTS block, and any "LM3=" (3-D) record.
 SpecimenData parse_tps(std::string_view text, const std::string& fname);
 
 // The TPS text of table (m x 2p + 1: coordinates of unit centroid size, then the size): per

@@ -82,7 +82,7 @@ double update_consensus(double* ref, std::vector<double>& sum, Index n, Index m)
 
 }  // namespace
 
-Consensus fit_consensus(const Matrix& x, int max_passes) {
+Consensus fit_consensus(const Matrix& x, int max_passes, const AfterPass& after_pass) {
   assert(max_passes >= 1);
   const Index n = x.rows();
   const Index m = x.cols();
@@ -117,6 +117,7 @@ Consensus fit_consensus(const Matrix& x, int max_passes) {
   }
   double xd = update_consensus(ref, sum, n, m);
   result.passes = 1;
+  if (after_pass) after_pass(result.passes);
 
   while (xd > kTolerance) {
     if (result.passes >= max_passes) {
@@ -126,6 +127,7 @@ Consensus fit_consensus(const Matrix& x, int max_passes) {
     for (Index i = 0; i < n; ++i) rotate_onto(out + i * m, ref, k, sum.data());
     xd = update_consensus(ref, sum, n, m);
     ++result.passes;
+    if (after_pass) after_pass(result.passes);
   }
   return result;
 }

@@ -5,6 +5,8 @@
 // consensus becomes the mean of the rotated specimens rescaled to unit size, until its squared
 // change between passes is no longer above the tolerance. The first specimen fixes the
 // orientation of the consensus.
+#include <functional>
+
 #include "base/matrix.h"
 
 namespace qiv {
@@ -26,7 +28,11 @@ inline constexpr int kMaxConsensusPasses = 10000;
 // specimen (and the consensus) become NaN and the fit ends after one pass.
 Consensus getconsensus(const Matrix& x);
 
-// getconsensus with another pass limit (max_passes >= 1).
-Consensus fit_consensus(const Matrix& x, int max_passes);
+// Called after each pass with the passes run so far; it may throw to stop the fit (long work
+// the user cancelled), which then changes nothing.
+using AfterPass = std::function<void(int passes)>;
+
+// getconsensus with another pass limit (max_passes >= 1) and a call after each pass.
+Consensus fit_consensus(const Matrix& x, int max_passes, const AfterPass& after_pass = {});
 
 }  // namespace qiv

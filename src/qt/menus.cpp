@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include "data/landmark_format.h"
 #include "qt/figure_window.h"
 #include "qt/help_windows.h"
 #include "qt/picture_dialog.h"
@@ -31,15 +32,12 @@ QString title_with_file(const QString& title, const std::optional<std::string>& 
 }
 
 QString about_text() {
-  return QString::fromUtf8(
+  return QString::fromStdString(
       "qiv_proto " QIV_VERSION
       "\n"
       "Landmark protocols for 2-D morphometrics: lines between landmarks, their lengths, "
-      "landmark subsets, back-reflection and target matrices.\n\n"
-      "Reads landmark data in three formats, told apart by their content:\n"
-      "\u2022 the program's own: one specimen per line, x1 y1 \u2026 xk yk, then centroid size\n"
-      "\u2022 TPS (LM= records, with SCALE, ID and IMAGE)\n"
-      "\u2022 NTS (a header of rows and columns, then the coordinates)");
+      "landmark subsets, back-reflection and target matrices.\n\n" +
+      landmark_formats_about());
 }
 
 const std::vector<MenuItem>& button_menu_items() {
@@ -158,21 +156,22 @@ bool MainMenus::eventFilter(QObject* watched, QEvent* e) {
 void MainMenus::drop(const QMimeData* mime) {
   Application& app = wm_.app();
   const QList<QUrl> urls = mime->hasUrls() ? mime->urls() : QList<QUrl>{};
-  if (urls.size() > 1) {
-    app.ctx.ui.msgbox("Drop one landmark data file at a time.");
-    return;
+  std::vector<std::string> paths;
+  for (const QUrl& url : urls) {
+    const QString path = url.isLocalFile() ? url.toLocalFile() : "";
+    if (path.isEmpty() || QFileInfo(path).isDir()) break;
+    paths.push_back(path.toStdString());
   }
-  const QString path = urls.size() == 1 && urls[0].isLocalFile() ? urls[0].toLocalFile() : "";
-  if (path.isEmpty() || QFileInfo(path).isDir()) {
+  if (paths.empty() || paths.size() != static_cast<std::size_t>(urls.size())) {
     app.ctx.ui.msgbox("Only a landmark data file can be dropped here.");
     return;
   }
-  // As "qiv_proto FILE" does: the "Load" action with the file as its dialog's answer, in the
-  // main window.
+  // As "qiv_proto FILE..." does: the "Load" action with the files as its dialog's answer, in
+  // the main window, in the order dropped.
   window_.status_bar()->clearMessage();
   Graphics& g = wm_.gfx();
   if (g.current_figure() != window_.figure()) g.figure(window_.figure());
-  app.load_file(path.toStdString());
+  app.load_files(paths);
   wm_.sync();
 }
 

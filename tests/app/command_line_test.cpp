@@ -74,11 +74,13 @@ INSTANTIATE_TEST_SUITE_P(
         DecideCase{"CallWithOptionLikeInput", {"dload", "-1"}, Kind::kCall, {"dload", "-1"}, ""},
         DecideCase{"FunctionNameWinsOverFile", {"dload"}, Kind::kCall, {"dload"}, ""},
         DecideCase{"File", {"leaves.txt"}, Kind::kOpenFile, {"leaves.txt"}, ""},
+        DecideCase{
+            "SeveralFiles", {"leaves.txt", "dload"}, Kind::kOpenFile, {"leaves.txt", "dload"}, ""},
         DecideCase{"FileAndMore",
-                   {"leaves.txt", "protocol.txt"},
+                   {"leaves.txt", "missing.txt"},
                    Kind::kWrongUse,
                    {},
-                   "one FILE at a time, and nothing after it"},
+                   "\"missing.txt\" is no file to load; after FILE only files"},
         // Neither a function nor a file: the main function says there is no such function.
         DecideCase{"UnknownWord", {"missing.txt"}, Kind::kCall, {"missing.txt"}, ""}),
     [](const auto& info) { return info.param.name; });
@@ -86,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CommandLine, WrongUseNamesTheProblemThenTheUsage) {
   EXPECT_EQ(wrong_use_text("unknown option \"-x\""),
             "qiv_proto: unknown option \"-x\"\n" + usage_text());
-  EXPECT_EQ(usage_text().rfind("Usage: qiv_proto [FILE]\n", 0), 0u);
+  EXPECT_EQ(usage_text().rfind("Usage: qiv_proto [FILE...]\n", 0), 0u);
 }
 
 TEST(CommandLine, TheProgramsOwnNamesAndFiles) {

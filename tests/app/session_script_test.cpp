@@ -124,7 +124,7 @@ TEST_F(Script, MalformedStepsStopWithLineNumberAndStatusOne) {
       {"cd", "script: line 1: usage: cd DIR\n"},
       {"cd no/such/dir", "script: line 1: cannot change to the directory \"no/such/dir\"\n"},
       {"answer", "script: line 1: usage: answer PATH..., or answer cancel\n"},
-      {"answer a.txt b.txt\npress Load",
+      {"answer a.txt b.txt\npress SaveBigImage",
        "script: line 1: answer gives several files to a dialog that takes one\n"},
       {"call", "script: line 1: usage: call NAME ARG...\n"},
       {"print FileBox", "script: line 1: usage: print TAG PROP\n"},

@@ -129,6 +129,7 @@ struct Refused {
   const char* name;
   std::string bytes;  // written to sub/bad.txt; nothing written for "missing"
   std::string message;
+  int cancel_at = 0;  // the Cancel of the progress, at its n-th advance: no message
 };
 
 TEST_F(DataActions, ARefusedFileChangesNothing) {
@@ -159,6 +160,8 @@ TEST_F(DataActions, ARefusedFileChangesNothing) {
       {"a single landmark", "1 2 3\n",
        "Cannot load bad.txt: the landmarks of line 1 all coincide, so the specimen cannot be "
        "fitted."},
+      {"Cancel while reading", kThreeByThree, "", 1},
+      {"Cancel during the fit", kThreeByThree, "", 2},
   };
   load_file("good/three.txt", kThreeByThree);
   app_.state.lineh = 42;
@@ -177,8 +180,10 @@ TEST_F(DataActions, ARefusedFileChangesNothing) {
     else
       ui_.answer_path(write("sub/bad.txt", c.bytes));
     ui_.clear_records();
+    ui_.cancel_progress_after(c.cancel_at);
     load(app_.ctx);
-    EXPECT_THAT(ui_.messages(), ::testing::ElementsAre(c.message));
+    EXPECT_EQ(ui_.messages(),
+              c.cancel_at ? std::vector<std::string>{} : std::vector<std::string>{c.message});
     EXPECT_EQ(file_box(), box);
     EXPECT_EQ(std::filesystem::current_path(), cwd);
     EXPECT_EQ(app_.gfx.axis_of(axes_), lim);
@@ -190,7 +195,8 @@ TEST_F(DataActions, ARefusedFileChangesNothing) {
 
 TEST_F(DataActions, LoadReadsTpsAndNtsWithNamesAndTheRealSizes) {
   load_file("w.tps",
-            "LM=3\r\n0 0\r\n4 0\r\n0 3\r\nCURVES=1\r\nPOINTS=2\r\n1 1\r\n2 2\r\nID=gorf_011\r\n"
+            "LM=3\r\n0 0\r\n4 0\r\n0 3\r\nCURVES=1\r\nPOINTS=2\r\n1 1\r\n2 2\r\nSCALE=1\r\n"
+            "ID=gorf_011\r\n"
             "\r\nLM=3\r\n0 0\r\n8 0\r\n0 6\r\nSCALE=0.5\r\nID=gorf_012\r\n");
   EXPECT_THAT(ui_.messages(), ::testing::IsEmpty());
   EXPECT_THAT(ui_.console_lines(),
@@ -204,7 +210,8 @@ TEST_F(DataActions, LoadReadsTpsAndNtsWithNamesAndTheRealSizes) {
   EXPECT_NEAR((*app_.state.data)(1, 6), size, 1e-12);
   ASSERT_EQ(ui_.dialogs().size(), 1u);
   EXPECT_EQ(ui_.dialogs()[0].filter,
-            "All files (*);;Landmark data (*.txt);;TPS files (*.tps);;NTS files (*.nts)");
+            "All files (*);;Landmark data (*.txt);;TPS files (*.tps);;CSV files (*.csv);;NTS "
+            "files (*.nts)");
   EXPECT_EQ(ui_.dialogs()[0].title, "Enter file to Load?");
 
   ui_.clear_records();
@@ -218,8 +225,39 @@ TEST_F(DataActions, LoadReadsTpsAndNtsWithNamesAndTheRealSizes) {
   EXPECT_EQ((*app_.state.data)(2, 6), 3.5);  // the own file's trailing value as it is
 }
 
+TEST_F(DataActions, SeveralFilesLoadAsTheOneFileHoldingThemAll) {
+  const std::string a =
+      "LM=3\n0 0\n4 0\n0 3\nSCALE=2\nID=a1\nLM=3\n0 0\n5 0\n0 3\nSCALE=2\nID=a2\n";
+  const std::string b = "LM=3\n1 0\n4 1\n0 3\nSCALE=0.5\nCURVES=1\nPOINTS=1\n2 2\nID=b1\n";
+  ui_.answer_paths({write("a.tps", a), write("b.tps", b)});
+  load(app_.ctx);
+  EXPECT_THAT(ui_.messages(), ::testing::IsEmpty());
+  EXPECT_EQ(file_box(), "File: a.tps (+1 more) \n   3 Specimens \n   3 Landmarks");
+  EXPECT_EQ(ui_.statuses().back().text,
+            "Loaded a.tps (+1 more): 3 specimens, 3 landmarks; 1 curve point left out");
+  const SharedState joined = app_.state;
+  load_file("ab.tps", a + b);
+  for (const char* member : {"data", "reference", "names"})
+    EXPECT_EQ(describe_member(app_.state, member), describe_member(joined, member)) << member;
+
+  // Own files name their specimens FILESTEM:ROW; some records without SCALE keep every record
+  // in the files' units and say so once.
+  ui_.clear_records();
+  ui_.answer_paths({write("x.txt", "0 0 1 0 0 1 1\n0 0 2 0 0 1 1\n"), path("b.tps")});
+  load(app_.ctx);
+  EXPECT_EQ(describe_member(app_.state, "names"), "x:1\nx:2\nb1");
+  EXPECT_THAT(ui_.messages(),
+              ::testing::ElementsAre("2 of 3 specimens have no SCALE (first: x:1); all "
+                                     "coordinates are taken in the file's units."));
+  EXPECT_DOUBLE_EQ((*app_.state.data)(2, 6), std::sqrt(40.0 / 3));  // b1 without its SCALE
+}
+
 TEST_F(DataActions, RefusalsOfTpsAndNtsFilesNameTheSpecimen) {
   const std::vector<Refused> cases{
+      {"a second file of other landmarks", "",
+       "Cannot load bad.tps: its specimens have 2 landmarks, but those of three.txt have 3 "
+       "landmarks; "
+       "files loaded together need the same landmarks."},
       {"coincident landmarks", "LM=2\n0 0\n1 0\nID=a\nLM=2\n3 3\n3 3\nID=gorf_012\n",
        "Cannot load bad.tps: the landmarks of specimen gorf_012 all coincide, so the specimen "
        "cannot be fitted."},
@@ -235,7 +273,11 @@ TEST_F(DataActions, RefusalsOfTpsAndNtsFilesNameTheSpecimen) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ui_.clear_records();
-    load_file("sub/bad.tps", c.bytes);
+    if (c.bytes.empty())
+      ui_.answer_paths({path("good/three.txt"), write("sub/bad.tps", "LM=2\n0 0\n1 0\n")});
+    else
+      ui_.answer_path(write("sub/bad.tps", c.bytes));
+    load(app_.ctx);
     EXPECT_THAT(ui_.messages(), ::testing::ElementsAre(c.message));
     EXPECT_THAT(ui_.console_lines(), ::testing::IsEmpty());
     for (const auto& member : shared_state_members())

@@ -40,10 +40,12 @@ double size_of(const std::vector<double>& xy) {
 struct ReadCase {
   const char* name;
   std::string text;
-  SpecimenFormat format;
+  const LandmarkFormat* format;
   std::vector<std::vector<double>> coordinates;  // per specimen, without the size
   std::vector<std::string> names;
   std::vector<std::string> notes;
+  std::string units_note = {};
+  std::vector<double> sizes = {};  // trailing values read, when not computed
 };
 
 void expect_read(const ReadCase& c) {
@@ -62,15 +64,18 @@ void expect_read(const ReadCase& c) {
     ASSERT_EQ(d.table.cols(), static_cast<Eigen::Index>(xy.size() + 1));
     for (std::size_t j = 0; j < xy.size(); ++j)
       EXPECT_EQ(d.table(static_cast<Eigen::Index>(i), static_cast<Eigen::Index>(j)), xy[j]);
-    EXPECT_DOUBLE_EQ(d.table(static_cast<Eigen::Index>(i), d.table.cols() - 1), size_of(xy));
+    EXPECT_DOUBLE_EQ(d.table(static_cast<Eigen::Index>(i), d.table.cols() - 1),
+                     c.sizes.empty() ? size_of(xy) : c.sizes[i]);
   }
   EXPECT_EQ(d.names, c.names);
   EXPECT_EQ(d.notes, c.notes);
+  EXPECT_EQ(d.units_note, c.units_note);
 }
 
-const SpecimenFormat kTps = SpecimenFormat::kTps;
-const SpecimenFormat kNts = SpecimenFormat::kNts;
-const SpecimenFormat kOwn = SpecimenFormat::kOwn;
+const LandmarkFormat* const kTps = landmark_format_named("TPS");
+const LandmarkFormat* const kNts = landmark_format_named("NTS");
+const LandmarkFormat* const kOwn = landmark_format_named("own");
+const LandmarkFormat* const kCsv = landmark_format_named("CSV");
 
 TEST(SpecimenFiles, ReadTpsAsProgramsWriteIt) {
   const std::vector<ReadCase> cases{
@@ -87,11 +92,19 @@ TEST(SpecimenFiles, ReadTpsAsProgramsWriteIt) {
        {"s1", "s2"},
        {}},
       {"CR alone", "LM=2\r0 0\r2 0\rID=a\r", kTps, {{0, 0, 2, 0}}, {"a"}, {}},
-      {"SCALE present and absent",
+      {"SCALE present and absent: all in the file's units",
        "LM=2\n0 0\n4 0\nSCALE=0.5\nID=half\nLM=2\n0 0\n4 0\nID=as is\n",
        kTps,
-       {{0, 0, 2, 0}, {0, 0, 4, 0}},
+       {{0, 0, 4, 0}, {0, 0, 4, 0}},
        {"half", "as is"},
+       {},
+       "1 of 2 specimens has no SCALE (first: as is); all coordinates are taken in the file's "
+       "units."},
+      {"SCALE in every record",
+       "LM=2\n0 0\n4 0\nSCALE=0.5\nID=half\nLM=2\n0 0\n4 0\nSCALE=2\nID=twice\n",
+       kTps,
+       {{0, 0, 2, 0}, {0, 0, 8, 0}},
+       {"half", "twice"},
        {}},
       {"lowercase keys, blanks around =, tabs and commas",
        "lm = 2\n0\t0\n2,0\nscale= 2\nid =x 1\nimage =c:\\pics\\y.tif\n",
@@ -168,12 +181,68 @@ TEST(SpecimenFiles, ReadNtsAsProgramsWriteIt) {
   for (const auto& c : cases) expect_read(c);
 }
 
+TEST(SpecimenFiles, ReadCsvAsSpreadsheetsAndRWriteIt) {
+  const std::vector<ReadCase> cases{
+      {"R write.csv: quoted header and names",
+       "\"specimen\",\"x1\",\"y1\",\"x2\",\"y2\"\n\"gorf_011\",0,0,4,0\n\"gorf_012\",1,1,5,1\n",
+       kCsv,
+       {{0, 0, 4, 0}, {1, 1, 5, 1}},
+       {"gorf_011", "gorf_012"},
+       {}},
+      {"R row names: an empty first label",
+       "\"\",\"x1\",\"y1\",\"x2\",\"y2\"\n\"1\",0,0,4,0\n\"2\",1,1,5,1\n",
+       kCsv,
+       {{0, 0, 4, 0}, {1, 1, 5, 1}},
+       {"1", "2"},
+       {}},
+      {"European spreadsheet: semicolons, decimal commas, CR LF, empty rows at the end",
+       "Specimen;x1;y1;x2;y2\r\ngorf 1;0;0;4,5;-0,25\r\n;;;;\r\n\r\n",
+       kCsv,
+       {{0, 0, 4.5, -0.25}},
+       {"gorf 1"},
+       {}},
+      {"tabs, no names",
+       "x1\ty1\tx2\ty2\n0\t0\t4\t0\n1e1\t0\t0\t3\n",
+       kCsv,
+       {{0, 0, 4, 0}, {10, 0, 0, 3}},
+       {"1", "2"},
+       {}},
+      {"quoted names holding the separator and quotes",
+       "name,x1,y1,x2,y2\n\"Smith, 1986 \"\"a\"\"\",0,0,1,0\n\"\",0,0,2,0\n",
+       kCsv,
+       {{0, 0, 1, 0}, {0, 0, 2, 0}},
+       {"Smith, 1986 \"a\"", "2"},
+       {}},
+      {"every field quoted, no names",
+       "\"x1\",\"y1\",\"x2\",\"y2\"\n\"0\",\"0\",\"1\",\"0\"\n",
+       kCsv,
+       {{0, 0, 1, 0}},
+       {"1"},
+       {}},
+      {"numbers as names, a centroid_size column taken as written",
+       "specimen,x1,y1,x2,y2,Centroid_Size\n7,0,0,4,0,2.5\n",
+       kCsv,
+       {{0, 0, 4, 0}},
+       {"7"},
+       {},
+       {},
+       {2.5}},
+      {"byte order mark, blanks around fields, CR alone",
+       "\xEF\xBB\xBF id , x1 , y1 , x2 , y2 \r a , 1 , 2 , 3 , 4 \r",
+       kCsv,
+       {{1, 2, 3, 4}},
+       {"a"},
+       {}},
+  };
+  for (const auto& c : cases) expect_read(c);
+}
+
 // An own file's line always holds an odd count of numbers; an NTS header needs something no
 // such line has, or five numbers whose rows x columns are the numbers after them.
 TEST(SpecimenFiles, TellsTheKindsApartByContent) {
   const struct {
     const char* text;
-    SpecimenFormat want;
+    const LandmarkFormat* want;
   } cases[] = {
       {"1 2 3\n4 5 6\n", kOwn},
       {"", kOwn},
@@ -194,8 +263,15 @@ TEST(SpecimenFiles, TellsTheKindsApartByContent) {
       {"\r\n\r\nLm=2\r\n", kTps},
       {"1 2 3\nLM=3\n", kOwn},
       {"\xEF\xBB\xBFLM=1\n1 2\n", kTps},
+      {"specimen,x1,y1\na,1,2\n", kCsv},
+      {"x1;y1\n", kCsv},                     // a header alone
+      {"\"\",\"x1\"\n\"1\",2\n", kCsv},      // R's row names
+      {"\" wings, legs\n1 2 4 0\n", kNts},   // a comment holding a comma
+      {"\"a\",\"b\"\n1 2 4 0\n", kNts},      // the next line is not split so
+      {"1,2,3\n4,5,6\n", kOwn},              // numbers only
+      {"x1 y1 x2 y2 s\n0 0 1 0 1\n", kOwn},  // labels separated by blanks
   };
-  for (const auto& c : cases) EXPECT_EQ(specimen_format(c.text), c.want) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(&specimen_format(c.text), c.want) << c.text;
 }
 
 struct RefusedCase {
@@ -286,9 +362,62 @@ TEST(SpecimenFiles, RefusesNtsNamingSpecimenAndLine) {
   });
 }
 
+TEST(SpecimenFiles, RefusesCsvNamingRowAndColumn) {
+  expect_refused({
+      {"header only", "id,x1,y1\r\n", "the header is followed by no specimens."},
+      {"a short row", "id,x1,y1,x2,y2\na,0,0,1,0\nb,0,0,1\n",
+       "row 3 has 4 columns, but the header has 5."},
+      {"a long row", "id;x1;y1;x2;y2\na;0;0;1;0\nb;0;0;1;0;7\n",
+       "row 3 has 6 columns, but the header has 5."},
+      {"not a number", "id,x1,y1,x2,y2\na,0,0,1,x\n",
+       "row 2, column 5 (y2): \"x\" is not a number."},
+      {"two decimal commas", "id;x1;y1\na;1,2,3;0\n",
+       "row 2, column 2 (x1): \"1,2,3\" is not a number."},
+      {"an empty value", "id\tx1\ty1\tx2\ty2\na\t0\t\t1\t0\n", "row 2, column 3 (y1) is empty."},
+      {"coordinates that do not pair", "id,x1,y1,x2\na,0,0,1\n",
+       "the header has 3 coordinate columns; landmark data need x and y of each landmark, an "
+       "even number of at least 2."},
+      {"a quote that does not close", "id,x1,y1\n\"a,0,0\n",
+       "row 2, column 1: the quote that opens the field does not close."},
+      {"text after the closing quote", "id,x1,y1\n\"a\"b,0,0\n",
+       "row 2, column 1: text follows the closing quote."},
+  });
+}
+
+// What "Save ... data" writes for a .csv name: the names (quoted where needed) and the exported
+// values in the shortest form that reads back as the same double.
+TEST(SpecimenFiles, CsvTextOfAnExportReadsBackExactly) {
+  Matrix t(2, 5);
+  t << 0.1, -1.0 / 3, 2e-300, 0.7, 1.25, -0.5, 0.5, 0.25, 0, 12345.678;
+  const LandmarkFormat& csv = landmark_format_for_saved_name("out.CSV");
+  ASSERT_EQ(&csv, kCsv);
+  const std::string text = csv.write(t, {"a, b", "7"});
+  EXPECT_EQ(text,
+            "specimen,x1,y1,x2,y2,centroid_size\n"
+            "\"a, b\",0.1,-0.3333333333333333,2e-300,0.7,1.25\n"
+            "7,-0.5,0.5,0.25,0,12345.678\n");
+  const SpecimenData d = parse_specimen_text(text, "out.csv");
+  EXPECT_EQ(d.table, t);
+  EXPECT_EQ(d.names, (std::vector<std::string>{"a, b", "7"}));
+  EXPECT_EQ(&landmark_format_for_saved_name("a.tps"), kTps);
+  EXPECT_EQ(&landmark_format_for_saved_name("a.csv.txt"), kOwn);
+}
+
+// Each format's lines stand where users read them: the dialogs, About and the README's table.
+TEST(SpecimenFiles, EveryFormatIsInTheDialogsAboutAndTheReadme) {
+  const std::string readme = test_support::read_bytes(test_support::source_dir() / "README.md");
+  for (const LandmarkFormat* f : landmark_formats()) {
+    EXPECT_NE(readme.find(std::string("\n") + f->readme + "\n"), std::string::npos) << f->name;
+    EXPECT_NE(landmark_formats_about().find(f->about), std::string::npos) << f->name;
+    EXPECT_NE(landmark_open_filter().find(f->filter), std::string::npos) << f->name;
+  }
+  EXPECT_EQ(landmark_save_filter(), "Landmark data (*.txt);;TPS files (*.tps);;CSV files (*.csv)");
+}
+
 TEST(SpecimenFiles, OwnFilesReadAsDloadReadsThemWithNumberedNames) {
   const SpecimenData d = parse_specimen_text("1 2 3\n4 5 6\n", "f.txt");
   EXPECT_EQ(d.format, kOwn);
+  EXPECT_TRUE(d.sources[0].rows_are_lines);
   EXPECT_EQ(d.table, parse_landmark_table("1 2 3\n4 5 6\n", "f.txt"));
   EXPECT_EQ(d.names, (std::vector<std::string>{"1", "2"}));
   EXPECT_TRUE(d.notes.empty());

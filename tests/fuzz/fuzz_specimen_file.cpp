@@ -26,8 +26,8 @@ void check_table(const qiv::SpecimenData& got) {
   const qiv::Matrix& t = got.table;
   if (static_cast<std::size_t>(t.rows()) != got.names.size())
     qiv::fuzz::broken("a table without one name per specimen");
-  if (got.format == qiv::SpecimenFormat::kOwn) return;
-  if (t.rows() == 0) qiv::fuzz::broken("a TPS or NTS table without specimens");
+  if (got.trailing_read) return;  // the own file's, or a CSV centroid_size column
+  if (t.rows() == 0) qiv::fuzz::broken("a TPS, NTS or CSV table without specimens");
   if (t.cols() % 2 != 1) qiv::fuzz::broken("a TPS or NTS row that is not x y pairs and a size");
   const std::ptrdiff_t k = (t.cols() - 1) / 2;
   for (Eigen::Index i = 0; i < t.rows(); ++i) {
@@ -43,7 +43,7 @@ void check_table(const qiv::SpecimenData& got) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const qiv::SpecimenFormat kind = qiv::specimen_format(without_bom(bytes));
+  const qiv::LandmarkFormat* kind = &qiv::specimen_format(without_bom(bytes));
   qiv::SpecimenData got;
   try {
     got = qiv::parse_specimen_text(bytes, "specimens.txt");

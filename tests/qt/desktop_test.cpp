@@ -43,6 +43,10 @@ class RecordingUi : public qt::QtUi {
     log.push_back("save: " + title);
     return next();
   }
+  std::vector<FileChoice> get_files(const std::string& f, const std::string& t) override {
+    const FileChoice c = get_file(f, t);
+    return c.cancelled ? std::vector<FileChoice>{} : std::vector<FileChoice>{c};
+  }
   void msgbox(const std::string& text) override {
     log.push_back("msgbox: " + text);
     qt::QtUi::msgbox(text);
@@ -235,7 +239,7 @@ TEST_F(DesktopTest, QuitClosesEveryWindow) {
 TEST_F(DesktopTest, AboutNamesTheVersionAndTheFormats) {
   const QString text = qt::about_text();
   EXPECT_TRUE(text.startsWith("qiv_proto " QIV_VERSION "\n")) << text.toStdString();
-  for (const char* word : {"TPS", "NTS", "one specimen per line"})
+  for (const char* word : {"TPS", "NTS", "CSV", "one specimen per line", "in four formats"})
     EXPECT_TRUE(text.contains(word)) << word;
   menu_item("&About qiv_proto")->trigger();
   ASSERT_EQ(boxes().size(), 1u);
@@ -300,9 +304,13 @@ TEST_F(DesktopTest, ADroppedFileLoadsAsTheCommandLineDoes) {
             QString::fromUtf8("Landmark protocols \u2014 leaves.txt"));
   EXPECT_EQ(status(), "Loaded leaves.txt: 30 specimens, 12 landmarks");
   EXPECT_TRUE(boxes().empty());
+  // Several files dropped together load as one data set, in order.
+  mime.setUrls({mime.urls()[0], mime.urls()[0]});
+  drop(mime);
+  EXPECT_EQ(status(), "Loaded leaves.txt (+1 more): 60 specimens, 12 landmarks");
 }
 
-TEST_F(DesktopTest, DroppingSeveralFilesOrNoFileOnlySaysSo) {
+TEST_F(DesktopTest, DroppingNoFileOrAFolderOnlySaysSo) {
   struct Case {
     QList<QUrl> urls;
     const char* text;
@@ -310,7 +318,9 @@ TEST_F(DesktopTest, DroppingSeveralFilesOrNoFileOnlySaysSo) {
   };
   const QUrl leaves = QUrl::fromLocalFile(QString::fromStdString(examples("leaves.txt")));
   const Case cases[] = {
-      {{leaves, leaves}, nullptr, "Drop one landmark data file at a time."},
+      {{leaves, QUrl::fromLocalFile(QString::fromStdString(dir_.string()))},
+       nullptr,
+       "Only a landmark data file can be dropped here."},
       {{}, "some words", "Only a landmark data file can be dropped here."},
       {{QUrl("https://example.org/leaves.txt")},
        nullptr,

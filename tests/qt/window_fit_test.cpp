@@ -94,6 +94,10 @@ class AnsweringUi : public qt::QtUi {
  public:
   std::deque<std::string> answers;
   FileChoice get_file(const std::string&, const std::string&) override { return next(); }
+  std::vector<FileChoice> get_files(const std::string& f, const std::string& t) override {
+    const FileChoice c = get_file(f, t);
+    return c.cancelled ? std::vector<FileChoice>{} : std::vector<FileChoice>{c};
+  }
   FileChoice put_file(const std::string&, const std::string&, const std::string&) override {
     return next();
   }

@@ -309,7 +309,8 @@ TEST_F(SaveReflected, WritesEveryValueFramedByBlanks) {
             " 0.250000  -1.000000  12.500000 \n 0.000000  -3.123456  2.000001 \n");
   ASSERT_EQ(s.ui.dialogs().size(), 1u);
   EXPECT_TRUE(s.ui.dialogs()[0].save);
-  EXPECT_EQ(s.ui.dialogs()[0].filter, "Landmark data (*.txt);;TPS files (*.tps)");
+  EXPECT_EQ(s.ui.dialogs()[0].filter,
+            "Landmark data (*.txt);;TPS files (*.tps);;CSV files (*.csv)");
   EXPECT_EQ(s.ui.dialogs()[0].title, kSaveTitle);
   EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(), dir.path()));
 }
@@ -335,7 +336,7 @@ TEST_F(SaveReflected, TpsNameWritesNamedShapesThatReadBackAsRdata) {
   EXPECT_TRUE(s.ui.messages().empty());
   const std::optional<SpecimenData> back = read_specimen_file(dir.file("reflected.Tps"));
   ASSERT_TRUE(back.has_value());
-  EXPECT_EQ(back->format, SpecimenFormat::kTps);
+  EXPECT_EQ(back->format, landmark_format_named("TPS"));
   EXPECT_EQ(back->names, *s.app.state.names);
   ASSERT_EQ(back->table.rows(), rdata.rows());
   ASSERT_EQ(back->table.cols(), 35);

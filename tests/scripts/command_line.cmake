@@ -24,8 +24,9 @@ expect("--version" 0 "qiv_proto ${VERSION}\n" "" --version)
 expect("an unknown option" 2 "" "qiv_proto: unknown option \"--bogus\"\n${usage}" --bogus)
 expect("a short option" 2 "" "qiv_proto: unknown option \"-h\"\n${usage}" -h)
 expect("--script alone" 2 "" "qiv_proto: --script takes one SCRIPT file\n${usage}" --script)
-expect("a file and more" 2 "" "qiv_proto: one FILE at a time, and nothing after it\n${usage}"
-       leaves.txt leaves.txt)
+expect("a file and more" 2 ""
+       "qiv_proto: \"nothing.txt\" is no file to load; after FILE only files\n${usage}"
+       leaves.txt nothing.txt)
 expect("a call by name" 0 "1\n" "" isvarname End)
 expect("an option-like input of a call" 0 "0\n" "" isvarname -x)
 expect("an unknown name" 0 "Run-time Error: No function named \"nosuch\" exists.\n" "" nosuch)

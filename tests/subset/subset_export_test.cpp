@@ -90,7 +90,8 @@ TEST_F(SaveSubset, OrderAndRepeatsOfTheTextDoNotMatter) {
   EXPECT_EQ(a, c);
   EXPECT_EQ(s.ui.dialogs().size(), 3u);
   EXPECT_TRUE(s.ui.dialogs()[0].save);
-  EXPECT_EQ(s.ui.dialogs()[0].filter, "Landmark data (*.txt);;TPS files (*.tps)");
+  EXPECT_EQ(s.ui.dialogs()[0].filter,
+            "Landmark data (*.txt);;TPS files (*.tps);;CSV files (*.csv)");
   EXPECT_EQ(s.ui.dialogs()[0].title, kTitle);
   EXPECT_TRUE(s.ui.messages().empty());
 }

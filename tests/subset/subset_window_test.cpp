@@ -84,7 +84,7 @@ TEST_F(SubsetWindow, ExportedSubsetOfTheExampleLoadsAgainWithItsLandmarks) {
 }
 
 // Specimens of make_specimens written as a TPS file the way digitising programs write one:
-// CR LF, a SCALE on every other record, an image path and an ID.
+// CR LF, a SCALE on every record (1 on every other), an image path and an ID.
 std::string tps_text(const Matrix& m) {
   const Eigen::Index k = (m.cols() - 1) / 2;
   std::string out;
@@ -95,7 +95,7 @@ std::string tps_text(const Matrix& m) {
       out += format_g17(m(i, 2 * j) / scale) + " " + format_g17(m(i, 2 * j + 1) / scale) + "\r\n";
     out += "IMAGE=C:\\photos\\leaf_" + std::to_string(i) + ".jpg\r\n";
     if (i != 2) out += "ID=spec_" + std::to_string(i) + "\r\n";
-    if (i % 2) out += "SCALE=" + format_g17(scale) + "\r\n";
+    out += "SCALE=" + format_g17(scale) + "\r\n";
     out += "\r\n";
   }
   return out;
