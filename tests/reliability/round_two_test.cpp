@@ -121,6 +121,8 @@ TEST(RoundTwo, LoadSavedBlocksReadsEverythingBeforeItClearsAnything) {
        "the same directory"},
       {"protocol is no table", "b.txt", "b.txt \n 1 \n",
        "Cannot read b.txt: line 1: \"b.txt\" is not a number."},
+      {"a line the protocol lacks", "b.txt", "protocol.txt \n 1 7 8 99 \n 2 \n",
+       "Block 1 holds 99, which is not a protocol line number from 1 to 8."},
   };
   for (const Row& r : rows) {
     Session s;
