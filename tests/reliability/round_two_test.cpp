@@ -282,6 +282,22 @@ TEST(RoundTwo, CallsByNameNestOnlySoDeep) {
   EXPECT_EQ(s.app.rt.check_callback(words), call_depth_message("Qiv_proto"));
 }
 
+// An action that runs out of memory halfway gives everything back and says so in a box.
+TEST(RoundTwo, OutOfMemoryLeavesEverythingAsBefore) {
+  Session s;
+  blocks_in_progress(s);
+  s.app.rt.add("hungry", 0, 0, [&](const Args&, int) -> Outputs {
+    s.app.state.data.reset();
+    s.type("FileBox", "File: half.txt");
+    throw std::bad_alloc();
+  });
+  const Snapshot before = snapshot(s);
+  Qiv_proto(s.app.ctx, {Value("hungry")}, 0);
+  EXPECT_EQ(difference(before, snapshot(s)), "");
+  EXPECT_EQ(s.ui.messages(), std::vector<std::string>{"Out of memory while running hungry; "
+                                                      "everything is as it was before."});
+}
+
 TEST(RoundTwo, StartingInARemovedFolderFallsBackToTheHomeFolder) {
   ScratchFolder scratch;
   fs::create_directories(scratch / "gone");
