@@ -130,27 +130,6 @@ TEST(CommandLine, PrintsOutputsAsDocumented) {
   std::ostringstream out2;
   run_command_line({"isvarname", "End"}, out2, err);
   EXPECT_EQ(out2.str(), "1\n");
-  // A call that fails exits 1; an output that is itself the failure stays on stdout, the
-  // reason goes to stderr.
-  const struct {
-    std::vector<std::string> words;
-    const char *out, *err;
-    int status;
-  } rows[] = {
-      {{"nosuchfunction"}, "Run-time Error: No function named \"nosuchfunction\" exists.\n", "", 1},
-      {{"dload"}, "Not enough input arguments.\n", "", 1},
-      {{"dload", "no_such_file.txt"},
-       "-1\n",
-       "Cannot open no_such_file.txt: No such file or directory.\n",
-       0},
-  };
-  for (const auto& r : rows) {
-    std::ostringstream o, e;
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(run_command_line(r.words, o, e), r.status) << r.words[0];
-    EXPECT_EQ(o.str(), r.out) << r.words[0];
-    EXPECT_EQ(testing::internal::GetCapturedStderr() + e.str(), r.err) << r.words[0];
-  }
 }
 
 }  // namespace
