@@ -141,14 +141,29 @@ void begin_run(Application& app, const StartRequest& request, std::ostream& out)
   }
 }
 
+namespace {
+
+// Counts the failures of calls, so that a shell script can tell a failed call by its status.
+class CountingUi : public HeadlessUi {
+ public:
+  using HeadlessUi::HeadlessUi;
+  void report_failure(const std::string& text, Handle from) override {
+    ++failures;
+    HeadlessUi::report_failure(text, from);
+  }
+  int failures = 0;
+};
+
+}  // namespace
+
 int run_command_line(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-  HeadlessUi ui(&out, &err);
+  CountingUi ui(&out, &err);
   Application app(ui);
   // No words: the start-up alone, as the main function runs it without inputs.
   begin_run(app,
             words.empty() ? StartRequest{} : StartRequest{StartRequest::Kind::kCall, words, {}},
             out);
-  return 0;
+  return ui.failures > 0 ? 1 : 0;
 }
 
 }  // namespace qiv

@@ -66,7 +66,8 @@ std::string format_outputs(const Outputs& outs);
 void begin_run(Application& app, const StartRequest& request, std::ostream& out);
 
 // Runs one call by name headless; message boxes print "msgbox: TEXT" and file dialogs are
-// cancelled. Returns the exit status (0: the call itself reports its failures).
+// cancelled. Returns the exit status: 1 when the call failed (the failure is printed like any
+// console line), else 0.
 int run_command_line(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 
 }  // namespace qiv

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <exception>
+#include <filesystem>
+#include <new>
+#include <optional>
 
 #include "app/qivprotosw.h"
 #include "base/failure.h"
@@ -75,6 +78,61 @@ Outputs start_up(Context& ctx, int nout) {
   return {};
 }
 
+// What a call that runs out of memory gives back: the state, every control's text, value and
+// enable, and the current folder as they were before it. Taken only around the outermost
+// call; a copy that itself finds no memory refuses the call before it runs.
+class StateBefore {
+ public:
+  explicit StateBefore(Context& ctx) : ctx_(ctx), outermost_(!active_) {
+    if (!outermost_) return;
+    state_ = ctx.state;
+    for (Handle fig : ctx.gfx.figures())
+      for (Handle h : ctx.gfx.findall(fig))
+        if (ctx.gfx.type(h) == ObjType::kUicontrol)
+          controls_.push_back(
+              {h, ctx.gfx.get(h, "String"), ctx.gfx.get(h, "Value"), ctx.gfx.get(h, "Enable")});
+    std::error_code ec;
+    cwd_ = std::filesystem::current_path(ec);
+    active_ = true;
+  }
+  ~StateBefore() {
+    if (outermost_) active_ = false;
+  }
+  StateBefore(const StateBefore&) = delete;
+  StateBefore& operator=(const StateBefore&) = delete;
+
+  void restore() {
+    if (!outermost_) return;
+    ctx_.state = std::move(state_);
+    for (const Control& c : controls_) {
+      if (!ctx_.gfx.ishandle(c.h)) continue;
+      ctx_.gfx.set(c.h, "String", c.string);
+      ctx_.gfx.set(c.h, "Value", c.value);
+      ctx_.gfx.set(c.h, "Enable", c.enable);
+    }
+    std::error_code ec;
+    if (!cwd_.empty()) std::filesystem::current_path(cwd_, ec);
+  }
+
+ private:
+  struct Control {
+    Handle h;
+    Value string, value, enable;
+  };
+  Context& ctx_;
+  bool outermost_;
+  SharedState state_;
+  std::vector<Control> controls_;
+  std::filesystem::path cwd_;
+  static inline bool active_ = false;
+};
+
+std::string out_of_memory_message(const std::string& name, const Args& rest) {
+  std::string what = name;
+  if (name == "qivprotosw" && !rest.empty() && rest[0].is_string()) what += " " + rest[0].str();
+  return "Out of memory while running " + what + "; everything is as it was before.";
+}
+
 }  // namespace
 
 Outputs Qiv_proto(Context& ctx, const Args& in, int nout) {
@@ -82,6 +140,13 @@ Outputs Qiv_proto(Context& ctx, const Args& in, int nout) {
   if (!in[0].is_string()) return {};
   const std::string name = in[0].str();
   Args rest(in.begin() + 1, in.end());
+  std::optional<StateBefore> before;
+  try {
+    before.emplace(ctx);
+  } catch (const std::bad_alloc&) {
+    ctx.ui.msgbox(out_of_memory_message(name, rest));
+    return {};
+  }
   try {
     if (is_placeholder(name)) {
       std::string tag = name.substr(0, name.size() - std::string("_Callback").size());
@@ -95,7 +160,10 @@ Outputs Qiv_proto(Context& ctx, const Args& in, int nout) {
   } catch (const Failure& f) {
     ctx.ui.report_failure(f.what(), ctx.gfx.callback_figure());
   } catch (const std::bad_alloc&) {
-    ctx.ui.report_failure("Out of memory while running " + name + ".", ctx.gfx.callback_figure());
+    before->restore();
+    const std::string text = out_of_memory_message(name, rest);
+    ctx.ui.report_failure(text, ctx.gfx.callback_figure());
+    ctx.ui.msgbox(text);
   } catch (const std::exception& e) {
     ctx.ui.report_failure(std::string("Internal error in ") + name + ": " + e.what(),
                           ctx.gfx.callback_figure());

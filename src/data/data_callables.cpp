@@ -1,5 +1,12 @@
 #include "data/data_callables.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+
 #include "base/failure.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
@@ -9,9 +16,18 @@ namespace qiv {
 
 // Reads all three kinds of landmark file, as "Load" does; a TPS or NTS file gives the same
 // matrix form, with each specimen's centroid size last.
+// A file it cannot open gives -1, its specified output; the reason goes to standard error, so
+// that the output stays as it is.
 Outputs dload_callable(Context&, const Args& in, int) {
-  std::optional<SpecimenData> m = read_specimen_file(string_arg(in, 0, "dload"));
-  if (!m) return {Value(-1.0)};
+  const std::string path = string_arg(in, 0, "dload");
+  std::optional<SpecimenData> m = read_specimen_file(path);
+  if (!m) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const std::string why = fd < 0 ? std::strerror(errno) : "it could not be read";
+    if (fd >= 0) ::close(fd);
+    std::cerr << "Cannot open " << path << ": " << why << ".\n";
+    return {Value(-1.0)};
+  }
   return {Value(std::move(m->table))};
 }
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -69,6 +70,16 @@ bool fail(std::string* why, int error) {
   return false;
 }
 
+// A write past the file-size limit (ulimit -f) would kill the process with SIGXFSZ; ignored,
+// the write fails with EFBIG instead and the save reports it like a full disk.
+void let_size_limit_fail_the_write() {
+  static const bool once = [] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    return true;
+  }();
+  (void)once;
+}
+
 // The fallback for a file the user may write in a folder they may not: truncate and write.
 bool write_in_place(const fs::path& target, const std::string& content, std::string* why) {
   const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
@@ -95,6 +106,12 @@ bool write_file_atomically(const std::string& path, const std::string& content, 
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (exists && S_ISDIR(old.st_mode)) return fail(why, EISDIR);
+  // A pipe, device or socket is never replaced by a regular file, nor written into.
+  if (exists && !S_ISREG(old.st_mode)) {
+    if (why) *why = "it is not a regular file";
+    return false;
+  }
+  let_size_limit_fail_the_write();
   // An existing file the user may not write stays as it is, as opening it would fail.
   if (exists && ::access(target.c_str(), W_OK) != 0) return fail(why, errno);
 

@@ -14,7 +14,10 @@ namespace qiv {
 
 // Writes content to path. Returns false (and leaves no temporary file behind, and any
 // existing file at path untouched) when the folder cannot be written or the write fails;
-// then *why, when given, holds the reason in the system's words ("Permission denied").
+// then *why, when given, holds the reason in the system's words ("Permission denied",
+// "File too large" past the size limit, which never kills the process). A target that exists
+// and is no regular file (a folder: "Is a directory"; a pipe, device or socket: "it is not a
+// regular file") is refused before anything is written.
 bool write_file_atomically(const std::string& path, const std::string& content,
                            std::string* why = nullptr);
 

@@ -15,7 +15,14 @@ FileChoice choice_of_path(const std::string& path) {
   fs::path p = fs::absolute(fs::path(path)).lexically_normal();
   std::string dir = p.parent_path().string();
   if (dir.empty() || dir.back() != '/') dir += '/';
-  return FileChoice::chosen(p.filename().string(), dir);
+  std::string name = p.filename().string();
+  // A folder given as "." or "out/" keeps the name as typed, so that the refusal names it.
+  if (name.empty() && !path.empty()) {
+    const fs::path given(path);
+    name = given.is_absolute() ? given.relative_path().string() : path;
+    dir = given.is_absolute() ? "/" : fs::current_path().string() + "/";
+  }
+  return FileChoice::chosen(name, dir);
 }
 
 }  // namespace

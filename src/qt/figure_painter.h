@@ -13,6 +13,7 @@
 #include <QSizeF>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -60,7 +61,14 @@ class MarkerSprites {
   const Sprite& get(const LineView& line, double scale);
   std::size_t size() const { return cache_.size(); }
 
+  // The characters of numbers (digits, '.', '+', '-', blank) with their halo, as pixels
+  // like the markers', so that a landmark or line number costs a few blits instead of a
+  // stroked outline (figure_painter.cpp).
+  struct Glyphs;
+  Glyphs& glyphs();
+
  private:
+  std::shared_ptr<Glyphs> glyphs_;
   // Marker, size and line width in quarter pixels; edge and face colours.
   using Key = std::pair<std::uint64_t, std::uint64_t>;
   std::map<Key, Sprite> cache_;

@@ -128,6 +128,9 @@ void midline_reflect(Context& ctx) {
   number_landmarks(ctx.gfx, rreference, a);
   widen_axes(ctx.gfx);
   make_menu_window_current(ctx);
+  // Whole numbers above k after the baseline were dropped: say so, without a message box.
+  const std::string left_out = left_out_text(list, static_cast<long>(landmark_count(data)));
+  if (!left_out.empty()) confirm(ctx, left_out);
 }
 
 void save_reflected(Context& ctx) {

@@ -1,5 +1,6 @@
 #include "subset/landmark_list.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/matrix.h"
@@ -22,6 +23,19 @@ std::vector<double> landmark_list(std::string_view text) {
 
 bool is_landmark_number(double v, long k) {
   return v >= 1 && v <= static_cast<double>(k) && v == std::floor(v);
+}
+
+std::string left_out_text(const std::vector<double>& list, long k) {
+  std::vector<std::string> named;
+  for (double v : list) {
+    if (is_landmark_number(v, k)) continue;
+    std::string n = num2str(v);
+    if (std::find(named.begin(), named.end(), n) == named.end()) named.push_back(std::move(n));
+  }
+  if (named.empty()) return "";
+  std::string out = "Left out: ";
+  for (std::size_t i = 0; i < named.size(); ++i) out += (i ? ", " : "") + named[i];
+  return out + " (landmarks are 1\u2013" + std::to_string(k) + ")";
 }
 
 std::vector<bool> landmark_flags(const std::vector<double>& list, long k) {

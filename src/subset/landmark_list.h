@@ -17,6 +17,11 @@ std::vector<double> landmark_list(std::string_view text);
 // True when v is a whole number from 1 to k.
 bool is_landmark_number(double v, long k);
 
+// What the status bar says of the entries of list that name no landmark and so select
+// nothing: "Left out: 0, 1.5, 13 (landmarks are 1–12)", each number once in typed order
+// (num2str); empty when every entry names a landmark.
+std::string left_out_text(const std::vector<double>& list, long k);
+
 // Membership flags of landmarks 1..k (index j - 1 for landmark j): set when j occurs in the
 // list at least once. Entries that are not whole numbers from 1 to k select nothing.
 std::vector<bool> landmark_flags(const std::vector<double>& list, long k);

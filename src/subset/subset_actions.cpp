@@ -24,6 +24,16 @@ std::vector<bool> subset_flags(const Context& ctx) {
   return landmark_flags(landmark_list(control_text(ctx, "SubsetBox")), common_landmark_count(ctx));
 }
 
+// The typed numbers that named no landmark, for the status bar (empty when none).
+std::string subset_left_out(const Context& ctx) {
+  return left_out_text(landmark_list(control_text(ctx, "SubsetBox")), common_landmark_count(ctx));
+}
+
+// Says in the status bar what the subset left out; the results stay as they are.
+void note_left_out(Context& ctx, const std::string& left_out) {
+  if (!left_out.empty()) confirm(ctx, left_out);
+}
+
 std::string unscalable_message(const Context& ctx, const Matrix& exported, Eigen::Index row) {
   const double csi = exported(row, exported.cols() - 1);
   const std::string specimen = "specimen " + specimen_name(ctx.state, row);
@@ -44,7 +54,9 @@ void show_this_landmark(Context& ctx) { mark_landmark_from_box(ctx, "PointBox");
 
 void invert_subset(Context& ctx) {
   if (!require_loaded(ctx)) return;
+  const std::string left_out = subset_left_out(ctx);
   set_control_text(ctx, "SubsetBox", inverted_subset_text(subset_flags(ctx)));
+  note_left_out(ctx, left_out);
 }
 
 void show_subset(Context& ctx) {
@@ -63,6 +75,7 @@ void show_subset(Context& ctx) {
     ctx.gfx.text(x + 0.01, y + 0.01, num2str(static_cast<double>(count)));
   }
   widen_axes(ctx.gfx);
+  note_left_out(ctx, subset_left_out(ctx));
 }
 
 void add_lm_to_subset(Context& ctx) {
@@ -92,6 +105,7 @@ void show_all(Context& ctx) {
   }
   widen_axes(ctx.gfx);
   if (before != kNoHandle && ctx.gfx.ishandle(before)) ctx.gfx.figure(before);
+  note_left_out(ctx, subset_left_out(ctx));
 }
 
 void save_subset(Context& ctx) {
@@ -110,9 +124,11 @@ void save_subset(Context& ctx) {
   const auto saved = save_landmark_table(ctx, newset, specimen_names(ctx.state, newset.rows()),
                                          "Please Enter Filename for Subset of Data",
                                          suggested_name(ctx.state, "subset", ".tps"));
+  const std::string left_out = subset_left_out(ctx);
   if (saved)
     confirm(ctx, "Saved " + *saved + ": " + counted(newset.rows(), "specimen", "specimens") + ", " +
-                     counted(static_cast<long long>(members.size()), "landmark", "landmarks"));
+                     counted(static_cast<long long>(members.size()), "landmark", "landmarks") +
+                     (left_out.empty() ? "" : ". " + left_out));
 }
 
 }  // namespace qiv

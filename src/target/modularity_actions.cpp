@@ -37,10 +37,15 @@ std::optional<long long> read_permutations(Context& ctx) {
   return std::nullopt;
 }
 
+// Seeds are whole numbers from 0 to 2^53: every one of them is held exactly and so reported
+// as typed, and names one generator state.
+constexpr double kMaxSeed = 9007199254740992.0;
+
 std::optional<double> read_seed(Context& ctx) {
   const std::string text = control_text(ctx, "SeedBox");
   const Matrix typed = str2num(text);
-  if (typed.size() == 1 && is_whole(typed(0, 0))) return typed(0, 0);
+  if (typed.size() == 1 && is_whole(typed(0, 0)) && typed(0, 0) >= 0 && typed(0, 0) <= kMaxSeed)
+    return typed(0, 0);
   ctx.ui.msgbox("The seed must be a whole number (not " + quote_typed(text) + ").");
   return std::nullopt;
 }

@@ -186,6 +186,12 @@ void load_block(Context& ctx) {
     ctx.ui.msgbox(*bad);
     return;
   }
+  // A block naming a line the protocol lacks is refused here, before the blocks are taken.
+  const long long lines = proto->rows() == 0 ? 0 : protocol_line_count(*proto);
+  if (auto bad = find_bad_line(read->blocks, static_cast<long long>(read->blocks.size()), lines)) {
+    ctx.ui.msgbox(bad_block_message(bad->block, bad->value, lines));
+    return;
+  }
 
   run_action(ctx, "ClearTarget");
   enter_directory(f.dir);

@@ -1,7 +1,9 @@
 #include "platform/file_io.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -124,7 +126,14 @@ TEST_F(FileIoTest, ReasonsInTheSystemsWords) {
     const char* why;
   };
   fs::create_directories(dir_ / "folder");
+  ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+  // A node like /dev/null where only root may make one (and where only root could replace it).
+  const bool device = ::mknod((dir_ / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  fs::create_symlink("pipe", dir_ / "to_pipe");
   const Row rows[] = {
+      {"pipe", dir_ / "pipe", "it is not a regular file"},
+      {"link to a pipe", dir_ / "to_pipe", "it is not a regular file"},
+      {"device", device ? dir_ / "null" : dir_ / "pipe", "it is not a regular file"},
       {"folder", dir_ / "folder", "Is a directory"},
       {"missing folder", dir_ / "missing" / "out.txt", "No such file or directory"},
       {"name ends in a slash", fs::path(dir_.string() + "/"), "Is a directory"},
@@ -134,12 +143,29 @@ TEST_F(FileIoTest, ReasonsInTheSystemsWords) {
     EXPECT_FALSE(write_file_atomically(r.target.string(), "x", &why)) << r.name;
     EXPECT_EQ(why, r.why) << r.name;
   }
+  EXPECT_TRUE(fs::is_fifo(dir_ / "pipe"));
+  EXPECT_EQ(fs::is_character_file(dir_ / "null"), device);
   set_write_fault_for_testing(2);
   std::string why;
   EXPECT_FALSE(write_file_atomically((dir_ / "full.txt").string(), "abcdef", &why));
   EXPECT_EQ(why, "No space left on device");
   EXPECT_FALSE(fs::exists(dir_ / "full.txt"));
-  EXPECT_EQ(entries(), 1u);  // the folder only: no temporary file left
+  EXPECT_EQ(entries(), 3u + device);  // no temporary file left
+
+  // Past the file-size limit the write fails (the process is not killed) and the old file stays.
+  set_write_fault_for_testing(-1);
+  ASSERT_TRUE(write_file_atomically((dir_ / "full.txt").string(), "old"));
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = saved;
+  small.rlim_cur = 4;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  const bool written = write_file_atomically((dir_ / "full.txt").string(), "abcdef", &why);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(why, "File too large");
+  EXPECT_EQ(read(dir_ / "full.txt"), "old");
+  EXPECT_EQ(entries(), 4u + device);
 }
 
 }  // namespace

@@ -121,6 +121,8 @@ TEST(RoundTwo, LoadSavedBlocksReadsEverythingBeforeItClearsAnything) {
        "the same directory"},
       {"protocol is no table", "b.txt", "b.txt \n 1 \n",
        "Cannot read b.txt: line 1: \"b.txt\" is not a number."},
+      {"a line the protocol lacks", "b.txt", "protocol.txt \n 1 7 8 99 \n 2 \n",
+       "Block 1 holds 99, which is not a protocol line number from 1 to 8."},
   };
   for (const Row& r : rows) {
     Session s;
@@ -278,6 +280,22 @@ TEST(RoundTwo, CallsByNameNestOnlySoDeep) {
   std::vector<std::string> words(30000, "Qiv_proto");
   words.push_back("CopyBigImage");
   EXPECT_EQ(s.app.rt.check_callback(words), call_depth_message("Qiv_proto"));
+}
+
+// An action that runs out of memory halfway gives everything back and says so in a box.
+TEST(RoundTwo, OutOfMemoryLeavesEverythingAsBefore) {
+  Session s;
+  blocks_in_progress(s);
+  s.app.rt.add("hungry", 0, 0, [&](const Args&, int) -> Outputs {
+    s.app.state.data.reset();
+    s.type("FileBox", "File: half.txt");
+    throw std::bad_alloc();
+  });
+  const Snapshot before = snapshot(s);
+  Qiv_proto(s.app.ctx, {Value("hungry")}, 0);
+  EXPECT_EQ(difference(before, snapshot(s)), "");
+  EXPECT_EQ(s.ui.messages(), std::vector<std::string>{"Out of memory while running hungry; "
+                                                      "everything is as it was before."});
 }
 
 TEST(RoundTwo, StartingInARemovedFolderFallsBackToTheHomeFolder) {

@@ -150,10 +150,14 @@ struct BoxAction {
   std::vector<Typed> taken;
   // A different message for some texts.
   std::map<Typed, const char*> other = {};
+  // The texts whose number the action leaves out, saying so in the status bar.
+  std::vector<Typed> left_out = {};
 };
 
 const std::vector<Typed> kNone;
 const std::vector<Typed> kNoListNumber{Typed::kEmpty, Typed::kBlanks, Typed::kLetters};
+const std::vector<Typed> kNoLandmark{Typed::kNegative,   Typed::kFraction, Typed::kHuge,
+                                     Typed::kOutOfRange, Typed::kZero,     Typed::kNaN};
 const std::vector<Typed> kNoLine{Typed::kEmpty, Typed::kBlanks, Typed::kLetters, Typed::kZero};
 const char* const kEnd1 =
     "The first landmark of \"Line between\" must be one landmark number from 1 to 12.";
@@ -181,16 +185,11 @@ const BoxAction kBoxActions[] = {
      "Deleted Value is outside of the number of points in the protocol", kNone},
     {"PointBox", BoxKind::kLandmark, "ShowThisLandmark", kLandmark, kNone},
     {"PointBox", BoxKind::kLandmark, "AddLMtoSubset", "", kNone},
-    {"SubsetBox", BoxKind::kLandmarkList, "InvertSubset", "", kNone},
-    {"SubsetBox", BoxKind::kLandmarkList, "ShowSubset", "", kNone},
-    {"SubsetBox", BoxKind::kLandmarkList, "ShowAll", "", kNone},
+    {"SubsetBox", BoxKind::kLandmarkList, "InvertSubset", "", kNone, {}, kNoLandmark},
+    {"SubsetBox", BoxKind::kLandmarkList, "ShowSubset", "", kNone, {}, kNoLandmark},
+    {"SubsetBox", BoxKind::kLandmarkList, "ShowAll", "", kNone, {}, kNoLandmark},
     // Numbers that name no landmark select nothing: "1 7 -3" is the subset 1, 7.
-    {"SubsetBox",
-     BoxKind::kLandmarkList,
-     "SaveSubset",
-     kTooFew,
-     {Typed::kNegative, Typed::kFraction, Typed::kHuge, Typed::kOutOfRange, Typed::kZero,
-      Typed::kNaN}},
+    {"SubsetBox", BoxKind::kLandmarkList, "SaveSubset", kTooFew, kNoLandmark, {}, kNoLandmark},
     {"SubsetBox", BoxKind::kLandmarkList, "AddLMtoSubset", "", kNone},
     {"ActiveLMBox", BoxKind::kLandmark, "ShowMidline", kLandmark, kNone},
     {"ActiveLMBox", BoxKind::kLandmark, "AddMidline", "", kNone},
@@ -201,7 +200,8 @@ const BoxAction kBoxActions[] = {
      "MidlineReflect",
      kMidline,
      {Typed::kHuge, Typed::kOutOfRange},
-     {{Typed::kEmpty, kTwoMidline}, {Typed::kBlanks, kTwoMidline}, {Typed::kLetters, kTwoMidline}}},
+     {{Typed::kEmpty, kTwoMidline}, {Typed::kBlanks, kTwoMidline}, {Typed::kLetters, kTwoMidline}},
+     {Typed::kHuge, Typed::kOutOfRange}},
     {"MidBox", BoxKind::kLandmarkList, "AddMidline", "", kNone},
     {"MaxBlockBox",
      BoxKind::kBlockCount,
@@ -449,6 +449,12 @@ TEST_P(TypedText, MessageOrOutcomeNeverCorruption) {
   } else {
     expect_outcome(s, ba, old);
   }
+  // The status bar names what was left out (after what was saved), and nothing else does.
+  const bool left = std::count(ba.left_out.begin(), ba.left_out.end(), typed) > 0;
+  const std::string said = s.ui.statuses().empty() ? "" : s.ui.statuses().back().text;
+  const std::string left_text =
+      "Left out: " + typed_value(typed, ba.kind) + " (landmarks are 1\u201312)";
+  EXPECT_EQ(said.size() >= left_text.size() && said.ends_with(left_text), left) << said;
   expect_sound_protocol(s.app.state);
   expect_sound_blocks(s.app.state);
   if (action == "SaveSubset") {

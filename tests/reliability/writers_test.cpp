@@ -5,6 +5,8 @@
 // in its boxes, one per file); a file that was there keeps its bytes, and no temporary file is
 // left in the folder.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <iterator>
@@ -39,17 +41,19 @@ const Writer kCsvWriters[] = {
     {"SaveMatrixCSV", "*", 1},
 };
 
-// What the user is told for each file out1.txt, out2.txt ... that could not be written.
-void expect_told(const Writer& w, const std::string& why, const HeadlessUi& ui) {
+// What the user is told for each file out1.txt, out2.txt ... (as the user named them) that
+// could not be written.
+void expect_told(const Writer& w, const std::string& why, const HeadlessUi& ui, bool dot) {
+  const std::string out1 = dot ? "." : "out1.txt", out2 = dot ? "." : "out2.txt";
   std::vector<std::string> boxes, console;
   if (std::string(w.message) == "*") {
-    boxes.push_back("Cannot write out1.txt: " + why + ".");
+    boxes.push_back("Cannot write " + out1 + ": " + why + ".");
   } else if (*w.message) {
     boxes.push_back(w.message);
-    console.push_back("Cannot write out1.txt: " + why + ".");
+    console.push_back("Cannot write " + out1 + ": " + why + ".");
   } else {
-    boxes.push_back("Cannot write the block structure file out1.txt: " + why + ".");
-    boxes.push_back("Cannot write the target matrix file out2.txt: " + why + ".");
+    boxes.push_back("Cannot write the block structure file " + out1 + ": " + why + ".");
+    boxes.push_back("Cannot write the target matrix file " + out2 + ": " + why + ".");
   }
   EXPECT_EQ(ui.messages(), boxes);
   EXPECT_EQ(ui.console_lines(), console);
@@ -78,13 +82,23 @@ std::vector<std::string> folder_listing(const fs::path& dir) {
   std::error_code ec;
   for (auto it = fs::recursive_directory_iterator(dir, ec); it != fs::end(it); it.increment(ec)) {
     const std::string rel = fs::relative(it->path(), dir).string();
-    out.push_back(it->is_directory() ? rel + "/" : rel + ": " + read_bytes(it->path()));
+    out.push_back(it->is_directory()      ? rel + "/"
+                  : it->is_regular_file() ? rel + ": " + read_bytes(it->path())
+                                          : rel + " (no regular file)");
   }
   std::sort(out.begin(), out.end());
   return out;
 }
 
-enum class Trouble { kTargetIsFolder, kMissingFolder, kReadOnlyFolder, kInterrupted };
+enum class Trouble {
+  kTargetIsFolder,
+  kMissingFolder,
+  kReadOnlyFolder,
+  kInterrupted,
+  kTargetIsPipe,
+  kSizeLimit,
+  kTargetIsDot
+};
 
 const char* trouble_name(Trouble t) {
   switch (t) {
@@ -96,6 +110,12 @@ const char* trouble_name(Trouble t) {
       return "ReadOnlyFolder";
     case Trouble::kInterrupted:
       return "InterruptedWrite";
+    case Trouble::kTargetIsPipe:
+      return "TargetIsPipe";
+    case Trouble::kSizeLimit:
+      return "FileSizeLimit";
+    case Trouble::kTargetIsDot:
+      return "TargetIsDot";
   }
   return "";
 }
@@ -124,8 +144,17 @@ std::vector<fs::path> troubled_targets(Trouble t, const ScratchFolder& scratch, 
         out.push_back(scratch / "locked" / name);
         break;
       case Trouble::kInterrupted:
+      case Trouble::kSizeLimit:
         write_bytes(scratch / name, "an older file\n");
         out.push_back(scratch / name);
+        break;
+      case Trouble::kTargetIsPipe:
+        ::mkfifo((scratch / name).c_str(), 0600);
+        out.push_back(scratch / name);
+        break;
+      case Trouble::kTargetIsDot:
+        fs::current_path(scratch.path());
+        out.push_back(".");
         break;
     }
   }
@@ -159,16 +188,24 @@ TEST_P(FailedWrite, MessageOldFileKeptNoTemporaryFile) {
   for (const auto& t : targets) s.ui.answer_path(t.string());
   const Snapshot before = snapshot(s);
 
-  // A write that breaks off after 10 bytes, as on a full disk.
+  // A write that breaks off after 10 bytes, as on a full disk; or a limit of 10 bytes a file.
   if (trouble == Trouble::kInterrupted) set_write_fault_for_testing(10);
+  rlimit saved{}, small{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  small = {10, saved.rlim_max};
+  if (trouble == Trouble::kSizeLimit) ::setrlimit(RLIMIT_FSIZE, &small);
   s.app.action(w.action);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
   set_write_fault_for_testing(-1);
 
   const char* why = trouble == Trouble::kTargetIsFolder  ? "Is a directory"
+                    : trouble == Trouble::kTargetIsDot   ? "Is a directory"
                     : trouble == Trouble::kMissingFolder ? "No such file or directory"
                     : trouble == Trouble::kInterrupted   ? "No space left on device"
+                    : trouble == Trouble::kSizeLimit     ? "File too large"
+                    : trouble == Trouble::kTargetIsPipe  ? "it is not a regular file"
                                                          : "Permission denied";
-  expect_told(w, why, s.ui);
+  expect_told(w, why, s.ui, trouble == Trouble::kTargetIsDot);
   EXPECT_EQ(s.ui.pending_answers(), 0u) << "every save dialog was shown";
   EXPECT_EQ(folder_listing(scratch.path()), files_before);
   // Nothing else changes: the dialog's folder may have become current, and "SaveMatrix"
@@ -185,7 +222,8 @@ std::vector<Case> failed_cases() {
   writers.insert(writers.end(), std::begin(kCsvWriters), std::end(kCsvWriters));
   for (const Writer& w : writers)
     for (Trouble t : {Trouble::kTargetIsFolder, Trouble::kMissingFolder, Trouble::kReadOnlyFolder,
-                      Trouble::kInterrupted})
+                      Trouble::kInterrupted, Trouble::kTargetIsPipe, Trouble::kSizeLimit,
+                      Trouble::kTargetIsDot})
       out.push_back({w, t});
   return out;
 }

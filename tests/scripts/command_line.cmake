@@ -29,7 +29,12 @@ expect("a file and more" 2 ""
        leaves.txt nothing.txt)
 expect("a call by name" 0 "1\n" "" isvarname End)
 expect("an option-like input of a call" 0 "0\n" "" isvarname -x)
-expect("an unknown name" 0 "Run-time Error: No function named \"nosuch\" exists.\n" "" nosuch)
+# A call that fails exits 1; an output that is itself the failure stays on stdout, the reason
+# goes to stderr.
+expect("an unknown name" 1 "Run-time Error: No function named \"nosuch\" exists.\n" "" nosuch)
+expect("too few inputs" 1 "Not enough input arguments.\n" "" dload)
+expect("a file dload cannot open" 0 "-1\n"
+       "Cannot open no_such_file.txt: No such file or directory.\n" dload no_such_file.txt)
 # A file opens the windows; without a display there are none to open.
 expect("a file without a display" 1 "" "${no_display}" leaves.txt)
 expect("no words without a display" 1 "" "${no_display}")

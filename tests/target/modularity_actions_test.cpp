@@ -172,6 +172,10 @@ TEST_F(Modularity, RefusesWithItsMessageAndLeavesNoResult) {
        "The seed must be a whole number (not \"1 2\")."},
       {"InfiniteSeed", [](S&, C& c) { set_control_text(c, "SeedBox", "Inf"); },
        "The seed must be a whole number (not \"Inf\")."},
+      {"NegativeSeed", [](S&, C& c) { set_control_text(c, "SeedBox", "-1"); },
+       "The seed must be a whole number (not \"-1\")."},
+      {"SeedPast2To53", [](S&, C& c) { set_control_text(c, "SeedBox", "1e308"); },
+       "The seed must be a whole number (not \"1e308\")."},
       {"FixedLength",
        [](S& s, C&) {
          Matrix l{{15, 17, 10, 17}, {15, 9, 10, 3}, {5, 11, 10, 9}, {5, 3, 10, 11}};

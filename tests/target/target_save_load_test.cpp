@@ -320,9 +320,9 @@ TEST_F(SaveLoad, LoadBlockShowsBadNumbersOfAHandWrittenFile) {
   write("b.txt", "proto.txt\n1 0 2\n7\n");
   load_mean_shape();
   ui.answer_path(path("b.txt"));
-  run("LoadBlock");
-  EXPECT_EQ(member("block"), "1 0 2\n7");
-  EXPECT_EQ(box("BlockBox"), "1  0  2");
+  run("LoadBlock");  // refused before it takes anything
+  EXPECT_EQ(member("block"), "<no value>");
+  EXPECT_EQ(box("BlockBox"), "");
   EXPECT_EQ(ui.messages(),
             std::vector<std::string>{
                 "Block 1 holds 0, which is not a protocol line number from 1 to 4."});
