@@ -85,7 +85,7 @@ class StateBefore {
  public:
   explicit StateBefore(Context& ctx) : ctx_(ctx), outermost_(!active_) {
     if (!outermost_) return;
-    state_ = ctx.state;
+    state_ = copy_without_data_sets(ctx.state);
     for (Handle fig : ctx.gfx.figures())
       for (Handle h : ctx.gfx.findall(fig))
         if (ctx.gfx.type(h) == ObjType::kUicontrol)
@@ -103,7 +103,7 @@ class StateBefore {
 
   void restore() {
     if (!outermost_) return;
-    ctx_.state = std::move(state_);
+    restore_without_data_sets(ctx_.state, std::move(state_));
     for (const Control& c : controls_) {
       if (!ctx_.gfx.ishandle(c.h)) continue;
       ctx_.gfx.set(c.h, "String", c.string);

@@ -5,6 +5,69 @@
 
 namespace qiv {
 
+DataSetsKept::DataSetsKept(SharedState& s, Which which) : s_(s), which_(which) {
+  if (which == Which::kReflected) {
+    rdata_ = std::move(s.rdata);
+    s.rdata.reset();
+    return;
+  }
+  data_ = std::move(s.data);
+  reference_ = std::move(s.reference);
+  names_ = std::move(s.names);
+  s.data.reset();
+  s.reference.reset();
+  s.names.reset();
+}
+
+DataSetsKept::~DataSetsKept() {
+  if (done_) return;
+  if (which_ == Which::kReflected) {
+    s_.rdata = std::move(rdata_);
+    return;
+  }
+  s_.data = std::move(data_);
+  s_.reference = std::move(reference_);
+  s_.names = std::move(names_);
+}
+
+namespace {
+
+// Moves the data sets from one state to another (no allocation, cannot fail).
+void move_data_sets(SharedState& from, SharedState& to) {
+  to.data = std::move(from.data);
+  to.reference = std::move(from.reference);
+  to.rdata = std::move(from.rdata);
+  to.names = std::move(from.names);
+  from.data.reset();
+  from.reference.reset();
+  from.rdata.reset();
+  from.names.reset();
+}
+
+}  // namespace
+
+SharedState copy_without_data_sets(SharedState& s) {
+  SharedState aside;
+  move_data_sets(s, aside);
+  try {
+    SharedState copy = s;
+    move_data_sets(aside, s);
+    return copy;
+  } catch (...) {
+    move_data_sets(aside, s);
+    throw;
+  }
+}
+
+void restore_without_data_sets(SharedState& s, SharedState&& copy) {
+  move_data_sets(s, copy);
+  s = std::move(copy);
+}
+
+}  // namespace qiv
+
+namespace qiv {
+
 const std::vector<std::string>& shared_state_members() {
   static const std::vector<std::string> names{
       "figdir", "figh",    "menufigh", "data",  "reference", "proto",   "protoname",

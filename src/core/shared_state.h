@@ -43,6 +43,36 @@ struct SharedState {
 
 // Specimen row (0-based) as a message names it: its name, or its number from 1 when there
 // are no names for it.
+// The members that hold whole data sets (data, reference, rdata, names) are never copied to
+// undo a call that fails part way: a copy would double the memory of every click. Only whole
+// moves replace them, in the few actions that do; those keep the old values in a
+// DataSetsKept until they have finished, and get them back if they fail before.
+class DataSetsKept {
+ public:
+  enum class Which {
+    kLoaded,     // data, reference and names, as "Load" and "Clear" replace them
+    kReflected,  // rdata
+  };
+  // Moves those data sets out of s; the action fills them anew.
+  DataSetsKept(SharedState& s, Which which);
+  ~DataSetsKept();
+  DataSetsKept(const DataSetsKept&) = delete;
+  DataSetsKept& operator=(const DataSetsKept&) = delete;
+  // The action has finished: the old data sets go.
+  void done() { done_ = true; }
+
+ private:
+  SharedState& s_;
+  std::optional<Matrix> data_, reference_, rdata_;
+  std::optional<std::vector<std::string>> names_;
+  Which which_;
+  bool done_ = false;
+};
+
+// A copy of s without its data sets (see DataSetsKept), and the way back.
+SharedState copy_without_data_sets(SharedState& s);
+void restore_without_data_sets(SharedState& s, SharedState&& copy);
+
 std::string specimen_name(const SharedState& s, Eigen::Index row);
 
 // The names of a table of `rows` specimens in the row order of data (an export, rdata): the

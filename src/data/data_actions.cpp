@@ -155,6 +155,7 @@ void load(Context& ctx) {
                    sprintf_str("File: %s \n %3.0f Specimens \n %3.0f Landmarks", shown.c_str(),
                                static_cast<double>(m), static_cast<double>(n - 1) / 2));
   const Handle ax = cla(ctx.gfx);
+  DataSetsKept previous(ctx.state, DataSetsKept::Which::kLoaded);
   ctx.state.reference = std::move(fit->y);
   ctx.state.data = std::move(fit->xpt);
   ctx.state.names = std::move(x->names);
@@ -166,6 +167,7 @@ void load(Context& ctx) {
   ctx.state.figh = ctx.gfx.gcf();
   ctx.state.lineh = kNoHandle;
   ctx.state.datafile = shown;
+  previous.done();
   std::string loaded = "Loaded " + shown + ": " + counted(m, "specimen", "specimens") + ", " +
                        counted((n - 1) / 2, "landmark", "landmarks");
   if (x->curve_points > 0)
@@ -187,8 +189,7 @@ void replot(Context& ctx) {
 
 void clear(Context& ctx) {
   cla(ctx.gfx);
-  ctx.state.data.reset();
-  ctx.state.reference.reset();
+  DataSetsKept previous(ctx.state, DataSetsKept::Which::kLoaded);
   ctx.state.proto.reset();
   ctx.state.menufigh.reset();
   ctx.state.protoname.reset();
@@ -196,8 +197,8 @@ void clear(Context& ctx) {
   set_control_text(ctx, "ProtoPointBox", "    ");
   ylabel(ctx.gfx, "No Protocol Available");
   ctx.state.block.reset();
-  ctx.state.names.reset();
   ctx.state.datafile.reset();
+  previous.done();
   confirm(ctx, "Cleared the data and the protocol");
 }
 

@@ -116,6 +116,7 @@ void midline_reflect(Context& ctx) {
   advance_or_cancel(*progress, 0.5);
   Consensus fit = getconsensus(reflected);
   advance_or_cancel(*progress, 0.9);
+  DataSetsKept previous(ctx.state, DataSetsKept::Which::kReflected);
   ctx.state.rdata = std::move(fit.xpt);
   const Matrix& rdata = *ctx.state.rdata;
   const Matrix& rreference = fit.y;
@@ -128,6 +129,7 @@ void midline_reflect(Context& ctx) {
   number_landmarks(ctx.gfx, rreference, a);
   widen_axes(ctx.gfx);
   make_menu_window_current(ctx);
+  previous.done();
   // Whole numbers above k after the baseline were dropped: say so, without a message box.
   const std::string left_out = left_out_text(list, static_cast<long>(landmark_count(data)));
   if (!left_out.empty()) confirm(ctx, left_out);

@@ -9,6 +9,7 @@
 
 #include "app/qiv_proto.h"
 #include "app/session_script.h"
+#include "core/shared_state.h"
 #include "platform/runtime.h"
 #include "reliability/reliability_support.h"
 
@@ -287,7 +288,8 @@ TEST(RoundTwo, OutOfMemoryLeavesEverythingAsBefore) {
   Session s;
   blocks_in_progress(s);
   s.app.rt.add("hungry", 0, 0, [&](const Args&, int) -> Outputs {
-    s.app.state.data.reset();
+    DataSetsKept replaced(s.app.state, DataSetsKept::Which::kLoaded);  // as "Load" does
+    s.app.state.proto.reset();
     s.type("FileBox", "File: half.txt");
     throw std::bad_alloc();
   });
