@@ -48,6 +48,7 @@ struct CancelCase {
   const char* box;     // a box of that window to fill first, or ""
   const char* text;
   const char* answer;  // the save dialog's answer, or ""
+  const char* blocks;  // a block file the target window loads first, or ""
 };
 
 class CancelTest : public ::testing::TestWithParam<CancelCase> {};
@@ -58,7 +59,7 @@ TEST_P(CancelTest, LeavesEverythingAsItWas) {
   const fs::path start = fs::current_path();
   const fs::path dir = fs::temp_directory_path() / ("qiv_cancel_" + std::to_string(::getpid()));
   fs::create_directories(dir / "out");
-  for (const char* f : {"leaves.txt", "protocol.txt"})
+  for (const char* f : {"leaves.txt", "protocol.txt", "blocks.txt"})
     fs::copy_file(fs::path(QIV_SOURCE_DIR) / "examples" / f, dir / f,
                   fs::copy_options::overwrite_existing);
   fs::current_path(dir);
@@ -74,10 +75,15 @@ TEST_P(CancelTest, LeavesEverythingAsItWas) {
     app.action("LoadProto");
     if (std::string(c.window) != "Qiv_proto") app.action(c.window);
     wm.sync();
+    if (*c.blocks) {
+      ui.answers.push_back(c.blocks);
+      app.action("LoadBlock");
+    }
     if (*c.box) set_control_text(app.ctx, c.box, c.text);
     if (*c.answer) ui.answers.push_back((dir / "out" / c.answer).string());
     const std::optional<Matrix> rdata = app.state.rdata;
     const std::string figure_text = describe_member(app.state, "reference");
+    const std::string blocks = describe_member(app.state, "block");
     const Handle button = find_control(app.ctx, c.name);
     qt::FigureWindow* w = wm.window(app.gfx.figure_of(button));
     ASSERT_NE(w, nullptr);
@@ -105,6 +111,7 @@ TEST_P(CancelTest, LeavesEverythingAsItWas) {
     EXPECT_EQ(fs::current_path(), dir);
     EXPECT_EQ(app.state.rdata.has_value(), rdata.has_value());
     EXPECT_EQ(describe_member(app.state, "reference"), figure_text);
+    EXPECT_EQ(describe_member(app.state, "block"), blocks);
     EXPECT_EQ(control_text(app.ctx, c.box[0] ? c.box : "FileBox"),
               *c.box ? c.text : control_text(app.ctx, "FileBox"));
   }
@@ -114,8 +121,10 @@ TEST_P(CancelTest, LeavesEverythingAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(
     Actions, CancelTest,
-    ::testing::Values(CancelCase{"SaveLengths", "Qiv_proto", "", "", "lengths.csv"},
-                      CancelCase{"MidlineReflect", "DoBackReflect", "MidBox", "1 7", ""}),
+    ::testing::Values(CancelCase{"SaveLengths", "Qiv_proto", "", "", "lengths.csv", ""},
+                      CancelCase{"MidlineReflect", "DoBackReflect", "MidBox", "1 7", "", ""},
+                      CancelCase{"TestModularity", "CreateTarget", "PermBox", "200000", "",
+                                 "blocks.txt"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
