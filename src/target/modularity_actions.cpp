@@ -63,6 +63,29 @@ std::optional<std::string> lengths_unfit(const Context& ctx) {
   return std::nullopt;
 }
 
+namespace {
+
+// What every permutation test asks first: data that fit the protocol, and the permutations
+// and seed typed in the target window. A refusal has been shown when this returns nothing.
+struct TestSettings {
+  long long permutations;
+  double seed;
+};
+
+std::optional<TestSettings> read_test_settings(Context& ctx) {
+  if (auto why = lengths_unfit(ctx)) {
+    ctx.ui.msgbox(*why);
+    return std::nullopt;
+  }
+  const auto permutations = read_permutations(ctx);
+  if (!permutations) return std::nullopt;
+  const auto seed = read_seed(ctx);
+  if (!seed) return std::nullopt;
+  return TestSettings{*permutations, *seed};
+}
+
+}  // namespace
+
 std::optional<Matrix> varying_lengths(const Context& ctx, std::string* why) {
   const Matrix& proto = *ctx.state.proto;
   Matrix lengths = line_lengths(*ctx.state.data, proto);
@@ -100,14 +123,8 @@ void test_modularity(Context& ctx) {
                         "blocks.");
     return;
   }
-  if (auto why = lengths_unfit(ctx)) {
-    ctx.ui.msgbox(*why);
-    return;
-  }
-  const auto permutations = read_permutations(ctx);
-  if (!permutations) return;
-  const auto seed = read_seed(ctx);
-  if (!seed) return;
+  const auto settings = read_test_settings(ctx);
+  if (!settings) return;
 
   std::string fixed_line;
   const std::optional<Matrix> lengths = varying_lengths(ctx, &fixed_line);
@@ -118,7 +135,8 @@ void test_modularity(Context& ctx) {
   std::optional<ModularityResult> result;
   try {
     const auto progress = ctx.ui.start_progress("Testing modularity", work_figure(ctx));
-    result = run_modularity_test(*lengths, t, block, nblocks, *permutations, *seed, progress.get());
+    result = run_modularity_test(*lengths, t, block, nblocks, settings->permutations,
+                                 settings->seed, progress.get());
   } catch (const Cancelled&) {
     set_control_text(ctx, "ModularityText", earlier_text);
     if (table != kNoHandle) ctx.gfx.set(table, "String", earlier_table);
@@ -178,14 +196,8 @@ std::string comparison_file_name(const SharedState& s) {
 void compare_blocks(Context& ctx) {
   if (!require_loaded(ctx) || !require_protocol(ctx)) return;
   const long long m = protocol_line_count(*ctx.state.proto);
-  if (auto why = lengths_unfit(ctx)) {
-    ctx.ui.msgbox(*why);
-    return;
-  }
-  const auto permutations = read_permutations(ctx);
-  if (!permutations) return;
-  const auto seed = read_seed(ctx);
-  if (!seed) return;
+  const auto settings = read_test_settings(ctx);
+  if (!settings) return;
   const std::vector<FileChoice> files =
       ctx.ui.get_files("*.txt", "Choose Block Structure Files to Compare");
   if (files.empty()) return;
@@ -224,8 +236,8 @@ void compare_blocks(Context& ctx) {
       Hypothesis& h = hypotheses[i];
       PartProgress part(*progress, share * static_cast<double>(i), share);
       auto result = test_hypothesis(r, lengths->rows(), h.target, h.blocks,
-                                    static_cast<long long>(h.blocks.size()), *permutations, *seed,
-                                    false, &part);
+                                    static_cast<long long>(h.blocks.size()), settings->permutations,
+                                    settings->seed, false, &part);
       if (!result) {
         ctx.ui.msgbox(
             "The line lengths all correlate equally with one another, so the correlations "
