@@ -13,13 +13,17 @@
 #include <string>
 
 #include "app/session_script.h"
+#include "platform/input_file.h"
 #include "fuzz_support.h"
 
 namespace {
 
+// Lines as the script reader counts them: LF, CR LF and a lone CR each end one.
 int line_count(const std::string& text) {
-  int n = 1;
-  for (char c : text) n += c == '\n';
+  qiv::LineReader lines(text);
+  std::string_view line;
+  int n = 0;
+  while (lines.next(line)) ++n;
   return n;
 }
 
