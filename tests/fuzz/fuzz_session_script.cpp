@@ -13,8 +13,8 @@
 #include <string>
 
 #include "app/session_script.h"
-#include "platform/input_file.h"
 #include "fuzz_support.h"
+#include "platform/input_file.h"
 
 namespace {
 
