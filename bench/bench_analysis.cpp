@@ -82,11 +82,10 @@ struct Session {
     app.state.menufigh = target;
     app.state.data = make_data(specimens);
     app.state.reference = qiv::Matrix(app.state.data->colwise().mean());
-    app.state.proto = make_protocol(lines);
+    app.state.proto = qiv::Protocol::from_table(make_protocol(lines));
     qiv::BlockList blocks((static_cast<std::size_t>(lines) + 24) / 25);
     for (int l = 0; l < lines; ++l) blocks[static_cast<std::size_t>(l / 25)].push_back(l + 1);
-    app.state.nblocks = static_cast<double>(blocks.size());
-    app.state.block = std::move(blocks);
+    app.state.blocks.assign(std::move(blocks));
   }
   ~Session() {
     std::error_code ec;

@@ -17,8 +17,8 @@ namespace qiv {
 void save_lengths(Context& ctx) {
   if (!require_loaded(ctx) || !require_protocol(ctx)) return;
   const Matrix& data = *ctx.state.data;
-  const Matrix& proto = *ctx.state.proto;
-  if (protocol_lines(proto) == 0) {
+  const Protocol& proto = *ctx.state.proto;
+  if (proto.empty()) {
     ctx.ui.msgbox("The protocol has no lines: add lines before saving their lengths.");
     return;
   }

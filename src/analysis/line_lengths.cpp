@@ -8,15 +8,15 @@
 
 namespace qiv {
 
-Matrix line_lengths(const Matrix& data, const Matrix& proto) {
+Matrix line_lengths(const Matrix& data, const Protocol& proto) {
   const Eigen::Index n = data.rows();
-  const Eigen::Index lines = proto.rows();
+  const Eigen::Index lines = proto.count();
   const Eigen::Index nd = data.cols();
   std::vector<Eigen::Index> ax(static_cast<std::size_t>(lines));
   std::vector<Eigen::Index> bx(static_cast<std::size_t>(lines));
   for (Eigen::Index l = 0; l < lines; ++l) {
-    ax[static_cast<std::size_t>(l)] = 2 * (static_cast<Eigen::Index>(proto(l, 1)) - 1);
-    bx[static_cast<std::size_t>(l)] = 2 * (static_cast<Eigen::Index>(proto(l, 2)) - 1);
+    ax[static_cast<std::size_t>(l)] = 2 * (static_cast<Eigen::Index>(proto.line(l).first) - 1);
+    bx[static_cast<std::size_t>(l)] = 2 * (static_cast<Eigen::Index>(proto.line(l).second) - 1);
     assert(ax[static_cast<std::size_t>(l)] >= 0 && bx[static_cast<std::size_t>(l)] + 1 < nd);
   }
   Matrix out(n, lines);
@@ -33,10 +33,9 @@ Matrix line_lengths(const Matrix& data, const Matrix& proto) {
   return out;
 }
 
-std::optional<LineOutsideData> find_line_outside_data(const Matrix& proto, long long k) {
-  for (Eigen::Index l = 0; l < proto.rows(); ++l) {
-    for (int c : {1, 2}) {
-      const double v = proto(l, c);
+std::optional<LineOutsideData> find_line_outside_data(const Protocol& proto, long long k) {
+  for (Eigen::Index l = 0; l < proto.count(); ++l) {
+    for (double v : {proto.line(l).first, proto.line(l).second}) {
       if (!(v >= 1 && v <= static_cast<double>(k) && v == std::floor(v)))
         return LineOutsideData{l + 1, v};
     }
@@ -49,8 +48,9 @@ std::string line_outside_data_message(const LineOutsideData& bad, long long k) {
          ", which the data lack: they have landmarks 1 to " + std::to_string(k) + ".";
 }
 
-std::string line_label(const Matrix& proto, Eigen::Index l) {
-  return sprintf_str("L%lld_%.0f-%.0f", static_cast<long long>(l + 1), proto(l, 1), proto(l, 2));
+std::string line_label(const Protocol& proto, Eigen::Index l) {
+  return sprintf_str("L%lld_%.0f-%.0f", static_cast<long long>(l + 1), proto.line(l).first,
+                     proto.line(l).second);
 }
 
 std::string csv_field(const std::string& text) {
@@ -63,11 +63,11 @@ std::string csv_field(const std::string& text) {
   return out + '"';
 }
 
-std::string lengths_csv(const Matrix& proto, const Matrix& lengths,
+std::string lengths_csv(const Protocol& proto, const Matrix& lengths,
                         const std::vector<std::string>* row_labels) {
   assert(!row_labels || static_cast<Eigen::Index>(row_labels->size()) == lengths.rows());
   std::string out = "specimen";
-  for (Eigen::Index l = 0; l < proto.rows(); ++l) out += ',' + line_label(proto, l);
+  for (Eigen::Index l = 0; l < proto.count(); ++l) out += ',' + line_label(proto, l);
   out += '\n';
   // Room for a ten-digit length with its comma and a row label, so the text is never copied.
   out.reserve(out.size() + static_cast<std::size_t>(lengths.size()) * 17 +

@@ -43,13 +43,8 @@ std::string check_callback(const Runtime& rt, const std::vector<std::string>& wo
            (c->max_in == 1 ? "" : "s") + ", the callback gives " + std::to_string(nargs);
   if (name == "qivprotosw") {
     if (nargs == 0) return "qivprotosw needs an action name";
-    const auto& table = action_table();
-    const auto& added = added_action_table();
     const std::string& action = words[first + 1];
-    const auto named = [&](const ActionEntry& e) { return action == e.name; };
-    if (std::none_of(table.begin(), table.end(), named) &&
-        std::none_of(added.begin(), added.end(), named))
-      return "\"" + action + "\" is not an action of qivprotosw";
+    if (find_action(action) == nullptr) return "\"" + action + "\" is not an action of qivprotosw";
   }
   return "";
 }

@@ -1,23 +1,32 @@
 #pragma once
 // The action dispatcher: every user action in every window arrives here by name.
-#include <array>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "core/context.h"
 
 namespace qiv {
 
 using ActionFn = void (*)(Context&);
+// One action: its name, its function, the tags of the controls it reads or writes
+// (core/tags.h; the layout test checks that its window has them), and whether it is one of
+// the actions added beside the 41.
 struct ActionEntry {
   const char* name;
   ActionFn run;
+  std::vector<const char*> tags;
+  bool added = false;
 };
 
-// The 41 actions in the order the dispatcher tries them.
-const std::array<ActionEntry, 41>& action_table();
-
-// Actions added beside the 41, tried after them: "SaveLengths".
-const std::array<ActionEntry, 7>& added_action_table();
+// Every action, in the order the dispatcher tries them: the 41, then the added ones. Adding
+// an action is one row here (app/qivprotosw.cpp) plus its function.
+const std::vector<ActionEntry>& actions();
+// The 41, and the added ones.
+std::span<const ActionEntry> action_table();
+std::span<const ActionEntry> added_action_table();
+// The action of that exact name (whole string, case-sensitive), or nullptr.
+const ActionEntry* find_action(const std::string& name);
 
 // Runs the action whose name equals `action` exactly (whole string, case-sensitive). A name
 // that matches none shows the message box "Fell through case" and changes nothing.

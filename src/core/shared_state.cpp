@@ -108,17 +108,18 @@ std::string describe_member(const SharedState& s, const std::string& name) {
   if (name == "menufigh") return opt_number(s.menufigh);
   if (name == "data") return opt_matrix(s.data);
   if (name == "reference") return opt_matrix(s.reference);
-  if (name == "proto") return opt_matrix(s.proto);
+  if (name == "proto") return s.proto ? format_matrix_g17(s.proto->table()) : "<no value>";
   if (name == "protoname") return s.protoname ? *s.protoname : "<no value>";
   if (name == "lineh") return opt_number(s.lineh);
   if (name == "markerh") return opt_number(s.markerh);
   if (name == "rdata") return opt_matrix(s.rdata);
   if (name == "block") {
-    if (!s.block) return "<no value>";
+    if (!s.blocks.has_lists()) return "<no value>";
     std::string out;
-    for (std::size_t k = 0; k < s.block->size(); ++k) {
+    const BlockList& lists = s.blocks.lists();
+    for (std::size_t k = 0; k < lists.size(); ++k) {
       if (k > 0) out += '\n';
-      const auto& b = (*s.block)[k];
+      const auto& b = lists[k];
       for (std::size_t i = 0; i < b.size(); ++i) {
         if (i > 0) out += ' ';
         out += format_g17(b[i]);
@@ -126,7 +127,8 @@ std::string describe_member(const SharedState& s, const std::string& name) {
     }
     return out;
   }
-  if (name == "nblocks") return opt_number(s.nblocks);
+  if (name == "nblocks")
+    return s.blocks.has_count() ? format_g17(static_cast<double>(s.blocks.count())) : "<no value>";
   if (name == "tmatrix") return opt_matrix(s.tmatrix);
   if (name == "names") {
     if (!s.names) return "<no value>";

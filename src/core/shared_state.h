@@ -7,13 +7,12 @@
 #include <vector>
 
 #include "base/matrix.h"
+#include "core/block_structure.h"
+#include "core/protocol.h"
 #include "platform/graphics/graphics.h"
 #include "platform/picture_options.h"
 
 namespace qiv {
-
-// Block k (1-based) of the target builder: protocol line numbers as typed, in order.
-using BlockList = std::vector<std::vector<double>>;
 
 struct SharedState {
   std::optional<std::string> figdir;  // home directory, where the layouts lie
@@ -21,13 +20,12 @@ struct SharedState {
   std::optional<Handle> menufigh;     // secondary window opened last
   std::optional<Matrix> data;         // superimposed specimens, one per row
   std::optional<Matrix> reference;    // consensus shape, one row
-  std::optional<Matrix> proto;        // protocol: stored number, end 1, end 2 per row
+  std::optional<Protocol> proto;
   std::optional<std::string> protoname;
   std::optional<Handle> lineh;    // highlighted protocol line, -1 for none
   std::optional<Handle> markerh;  // highlighted landmark marker, -1 for none
   std::optional<Matrix> rdata;    // back-reflected data set
-  std::optional<BlockList> block;
-  std::optional<double> nblocks;
+  BlockStructure blocks;          // the members block and nblocks
   std::optional<Matrix> tmatrix;
   // One name per specimen (row of data, and of rdata, which keeps the specimens): the TPS ID
   // or image, the NTS row label, or the numbers 1..m for the program's own files.

@@ -9,6 +9,7 @@
 #include "base/failure.h"
 #include "core/confirm.h"
 #include "core/controls.h"
+#include "core/tags.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
 #include "data/specimen_file.h"
@@ -151,7 +152,7 @@ void load(Context& ctx) {
   x->table = Matrix();  // the raw matrix is no longer needed: keep the peak memory down
   for (const std::string& note : x->notes) ctx.ui.console(note);
 
-  set_control_text(ctx, "FileBox",
+  set_control_text(ctx, tags::kFileBox,
                    sprintf_str("File: %s \n %3.0f Specimens \n %3.0f Landmarks", shown.c_str(),
                                static_cast<double>(m), static_cast<double>(n - 1) / 2));
   const Handle ax = cla(ctx.gfx);
@@ -193,10 +194,10 @@ void clear(Context& ctx) {
   ctx.state.proto.reset();
   ctx.state.menufigh.reset();
   ctx.state.protoname.reset();
-  set_control_text(ctx, "FileBox", "    ");
-  set_control_text(ctx, "ProtoPointBox", "    ");
+  set_control_text(ctx, tags::kFileBox, "    ");
+  set_control_text(ctx, tags::kProtoPointBox, "    ");
   ylabel(ctx.gfx, "No Protocol Available");
-  ctx.state.block.reset();
+  ctx.state.blocks.forget_lists();
   ctx.state.datafile.reset();
   previous.done();
   confirm(ctx, "Cleared the data and the protocol");

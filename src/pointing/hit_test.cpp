@@ -39,7 +39,7 @@ PickTargets pick_targets(const SharedState& state, const Graphics& gfx, Handle a
   const double* r = ref.data();
   t.landmarks.reserve(static_cast<std::size_t>(k));
   for (long j = 1; j <= k; ++j) t.landmarks.push_back({j, r[2 * j - 2], r[2 * j - 1]});
-  if (!state.proto || state.proto->cols() < 3) return t;
+  if (!state.proto) return t;
 
   std::set<Segment> drawn;
   gfx.for_each_drawn(
@@ -49,9 +49,9 @@ PickTargets pick_targets(const SharedState& state, const Graphics& gfx, Handle a
           drawn.insert(normalized(l.x[0], l.y[0], l.x[1], l.y[1]));
       },
       [](const TextView&) {});
-  const Matrix& proto = *state.proto;
-  for (Eigen::Index i = 0; i < proto.rows(); ++i) {
-    const double a = proto(i, 1), b = proto(i, 2);
+  const Protocol& proto = *state.proto;
+  for (Eigen::Index i = 0; i < proto.count(); ++i) {
+    const double a = proto.line(i).first, b = proto.line(i).second;
     if (!is_landmark(a, k) || !is_landmark(b, k)) continue;
     const auto ia = static_cast<long>(a), ib = static_cast<long>(b);
     PickLine line{static_cast<long>(i + 1),

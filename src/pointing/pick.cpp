@@ -1,6 +1,7 @@
 #include "pointing/pick.h"
 
 #include "core/controls.h"
+#include "core/tags.h"
 
 namespace qiv {
 namespace {
@@ -19,17 +20,17 @@ PickStep press(const char* tag) { return {PickStep::Kind::kPress, tag, "", 0}; }
 PickStep mark(long j) { return {PickStep::Kind::kMarkLandmark, "", "", j}; }
 
 std::vector<PickStep> main_landmark(const Context& ctx, long j, bool shift) {
-  const bool first_filled = !is_blank_text(control_text(ctx, "EndBox1"));
-  const bool second_filled = !is_blank_text(control_text(ctx, "EndBox2"));
+  const bool first_filled = !is_blank_text(control_text(ctx, tags::kEndBox1));
+  const bool second_filled = !is_blank_text(control_text(ctx, tags::kEndBox2));
   std::vector<PickStep> steps;
   if (first_filled == second_filled) {
     // A new pair: the old second end must not pair with the new first one.
-    steps.push_back(set_text("EndBox1", j));
-    steps.push_back({PickStep::Kind::kSetText, "EndBox2", "", 0});
+    steps.push_back(set_text(tags::kEndBox1, j));
+    steps.push_back({PickStep::Kind::kSetText, tags::kEndBox2, "", 0});
     steps.push_back(mark(j));
     return steps;
   }
-  steps.push_back(set_text("EndBox2", j));
+  steps.push_back(set_text(tags::kEndBox2, j));
   steps.push_back(mark(j));
   steps.push_back(press("ShowLine"));
   if (shift) steps.push_back(press("AddLine"));
@@ -61,9 +62,9 @@ PickWindow pick_window(const Context& ctx) {
   const Handle fig = ctx.gfx.current_figure();
   if (fig == kNoHandle) return PickWindow::kMain;
   if (ctx.state.figh && fig == *ctx.state.figh) return PickWindow::kMain;
-  if (figure_holds(ctx, fig, "SubsetBox")) return PickWindow::kSubset;
-  if (figure_holds(ctx, fig, "MidBox")) return PickWindow::kReflect;
-  if (figure_holds(ctx, fig, "TargetLineBox")) return PickWindow::kTarget;
+  if (figure_holds(ctx, fig, tags::kSubsetBox)) return PickWindow::kSubset;
+  if (figure_holds(ctx, fig, tags::kMidBox)) return PickWindow::kReflect;
+  if (figure_holds(ctx, fig, tags::kTargetLineBox)) return PickWindow::kTarget;
   return PickWindow::kMain;
 }
 
@@ -102,21 +103,23 @@ std::vector<PickStep> plan_pick(const Context& ctx, PickWindow w, const Hit& hit
   switch (w) {
     case PickWindow::kMain:
       if (landmark) return main_landmark(ctx, j, shift);
-      if (line) return {set_text("ActivePointBox", n), press("ShowLine2")};
+      if (line) return {set_text(tags::kActivePointBox, n), press("ShowLine2")};
       break;
     case PickWindow::kSubset:
       if (!landmark) break;
       if (shift)
-        return {set_text("PointBox", j), press("ShowThisLandmark"), press("AddLMtoSubset")};
-      return {set_text("PointBox", j), press("ShowThisLandmark")};
+        return {set_text(tags::kPointBox, j), press("ShowThisLandmark"), press("AddLMtoSubset")};
+      return {set_text(tags::kPointBox, j), press("ShowThisLandmark")};
     case PickWindow::kReflect:
       if (!landmark) break;
-      if (shift) return {set_text("ActiveLMBox", j), press("ShowMidline"), press("AddMidline")};
-      return {set_text("ActiveLMBox", j), press("ShowMidline")};
+      if (shift)
+        return {set_text(tags::kActiveLMBox, j), press("ShowMidline"), press("AddMidline")};
+      return {set_text(tags::kActiveLMBox, j), press("ShowMidline")};
     case PickWindow::kTarget:
       if (!line) break;
-      if (shift) return {set_text("TargetLineBox", n), press("ShowMLine"), press("AddLinetoBlock")};
-      return {set_text("TargetLineBox", n), press("ShowMLine")};
+      if (shift)
+        return {set_text(tags::kTargetLineBox, n), press("ShowMLine"), press("AddLinetoBlock")};
+      return {set_text(tags::kTargetLineBox, n), press("ShowMLine")};
   }
   return {};
 }

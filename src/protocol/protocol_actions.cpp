@@ -10,6 +10,7 @@
 #include "core/controls.h"
 #include "core/guards.h"
 #include "core/suggested_name.h"
+#include "core/tags.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
 #include "guikit/axes_helpers.h"
@@ -22,30 +23,20 @@
 namespace qiv {
 namespace {
 
-constexpr const char* kCountBox = "ProtoPointBox";
-
 std::string int_text(Eigen::Index n) { return std::to_string(static_cast<long long>(n)); }
-
-// The one number a control's text holds; nothing for an empty text, a list or words.
-std::optional<double> single_number(const Context& ctx, const std::string& tag) {
-  Matrix m = str2num(control_text(ctx, tag));
-  if (m.size() != 1) return std::nullopt;
-  return m(0, 0);
-}
 
 // The two boxes of "Line between ... and ...", by what the window shows.
 struct EndBox {
   const char* tag;
   const char* label;
 };
-constexpr EndBox kFirstEnd{"EndBox1", "The first landmark of \"Line between\""};
-constexpr EndBox kSecondEnd{"EndBox2", "The second landmark of \"Line between\""};
+constexpr EndBox kFirstEnd{tags::kEndBox1, "The first landmark of \"Line between\""};
+constexpr EndBox kSecondEnd{tags::kEndBox2, "The second landmark of \"Line between\""};
 
 // A landmark number from 1 to k typed into one of the boxes; otherwise a message box naming
 // the box as the window shows it and the range, and nothing.
 std::optional<double> read_landmark(Context& ctx, const EndBox& box, Eigen::Index k) {
-  std::optional<double> v = single_number(ctx, box.tag);
-  if (v && is_whole(*v) && *v >= 1 && *v <= static_cast<double>(k)) return v;
+  if (auto v = box_whole_number(ctx, box.tag, 1, static_cast<double>(k))) return v;
   ctx.ui.msgbox(std::string(box.label) + " must be one landmark number from 1 to " + int_text(k) +
                 ".");
   return std::nullopt;
@@ -53,10 +44,10 @@ std::optional<double> read_landmark(Context& ctx, const EndBox& box, Eigen::Inde
 
 // The line count shown in "ProtoPointBox", which the line edits build on. Only a whole number
 // from lo to hi keeps the protocol consistent (a larger count would leave rows with no lines
-// in them, a smaller one for an empty protocol would bury the new line under the marker).
+// in them).
 std::optional<Eigen::Index> read_count(Context& ctx, Eigen::Index lo, Eigen::Index hi) {
-  std::optional<double> v = single_number(ctx, kCountBox);
-  if (v && is_whole(*v) && *v >= static_cast<double>(lo) && *v <= static_cast<double>(hi))
+  if (auto v = box_whole_number(ctx, tags::kProtoPointBox, static_cast<double>(lo),
+                                static_cast<double>(hi)))
     return static_cast<Eigen::Index>(*v);
   std::string text = "\"Lines in protocol:\" must show the protocol's line count, ";
   if (lo == hi) {
@@ -99,8 +90,8 @@ void load_proto(Context& ctx) {
   std::optional<ChosenProtocol> got =
       choose_protocol_file(ctx, landmark_count(*ctx.state.reference));
   if (!got) return;
-  const Matrix& proto = got->proto;
-  const Eigen::Index lines = protocol_lines(proto);
+  const Protocol& proto = got->proto;
+  const Eigen::Index lines = proto.count();
   ctx.state.proto = proto;
   ctx.state.protoname = got->name;
 
@@ -109,7 +100,7 @@ void load_proto(Context& ctx) {
   ylabel(ctx.gfx, sprintf_str("Loaded Protocol is : %s", got->name.c_str()));
   if (lines > 0) draw_numbered_protocol(ctx.gfx, proto, *ctx.state.reference, "r");
   ctx.state.lineh = kNoHandle;
-  set_control_text(ctx, kCountBox, int_text(lines));
+  set_control_text(ctx, tags::kProtoPointBox, int_text(lines));
   confirm(ctx, "Loaded " + got->name + ": " + counted(lines, "line", "lines"));
 }
 
@@ -129,13 +120,12 @@ void save_protocol(Context& ctx) {
     return;
   }
   ylabel(ctx.gfx, sprintf_str("Active Protocal Name: %s", c.name.c_str()));
-  confirm(ctx,
-          "Saved " + c.name + ": " + counted(protocol_lines(*ctx.state.proto), "line", "lines"));
+  confirm(ctx, "Saved " + c.name + ": " + counted(ctx.state.proto->count(), "line", "lines"));
 }
 
 void new_proto(Context& ctx) {
-  set_control_text(ctx, kCountBox, "0");
-  ctx.state.proto = empty_protocol();
+  set_control_text(ctx, tags::kProtoPointBox, "0");
+  ctx.state.proto = Protocol::started();
   ctx.state.lineh = kNoHandle;
   ylabel(ctx.gfx, "New Protocol in Use");
   confirm(ctx, "New protocol: no lines yet");
@@ -154,32 +144,33 @@ void show_line(Context& ctx) {
 
 void show_line2(Context& ctx) {
   if (!require_loaded(ctx) || !require_protocol(ctx)) return;
-  const Matrix& proto = *ctx.state.proto;
-  std::optional<double> i = single_number(ctx, "ActivePointBox");
-  if (!i || !is_whole(*i) || *i < 1 || *i > static_cast<double>(protocol_lines(proto))) {
+  const Protocol& proto = *ctx.state.proto;
+  std::optional<double> i =
+      box_whole_number(ctx, tags::kActivePointBox, 1, static_cast<double>(proto.count()));
+  if (!i) {
     ctx.ui.msgbox("Line number is outside of the protocol");
     return;
   }
   if (!require_fit(ctx)) return;
   const auto r = static_cast<Eigen::Index>(*i) - 1;
   hide_highlight(ctx);
-  draw_highlight(ctx, proto(r, 1), proto(r, 2));
+  draw_highlight(ctx, proto.line(r).first, proto.line(r).second);
 }
 
 void delete_line(Context& ctx) {
   if (!require_loaded(ctx) || !require_protocol(ctx)) return;
-  Matrix& proto = *ctx.state.proto;
-  // The marker row of an empty protocol is no line: deleting it would leave a count of -1.
-  const Eigen::Index lines = protocol_lines(proto);
-  std::optional<double> i = single_number(ctx, "ActivePointBox");
-  if (!i || !is_whole(*i) || *i < 1 || *i > static_cast<double>(lines)) {
+  Protocol& proto = *ctx.state.proto;
+  const Eigen::Index lines = proto.count();
+  std::optional<double> i =
+      box_whole_number(ctx, tags::kActivePointBox, 1, static_cast<double>(lines));
+  if (!i) {
     ctx.ui.msgbox("Deleted Value is outside of the number of points in the protocol");
     return;
   }
   std::optional<Eigen::Index> count = read_count(ctx, 1, lines);
   if (!count) return;
-  remove_line(proto, static_cast<Eigen::Index>(*i) - 1);
-  set_control_text(ctx, kCountBox, int_text(*count - 1));
+  proto.remove(static_cast<Eigen::Index>(*i) - 1);
+  set_control_text(ctx, tags::kProtoPointBox, int_text(*count - 1));
   confirm(ctx, "Deleted line " + int_text(static_cast<Eigen::Index>(*i)));
   run_action(ctx, "ShowProto");
 }
@@ -191,16 +182,16 @@ void add_line(Context& ctx) {
   if (!b1) return;
   std::optional<double> b2 = read_landmark(ctx, kSecondEnd, k);
   if (!b2) return;
-  Matrix& proto = *ctx.state.proto;
-  if (has_line(proto, *b1, *b2)) {
+  Protocol& proto = *ctx.state.proto;
+  if (proto.has_line(*b1, *b2)) {
     ctx.ui.msgbox("Line Not added, since it is already in protocol");
     return;
   }
-  std::optional<Eigen::Index> count = read_count(ctx, 0, protocol_lines(proto));
+  std::optional<Eigen::Index> count = read_count(ctx, 0, proto.count());
   if (!count) return;
-  // Row count + 1 with the stored number count + 1; with count 0 this replaces the marker.
-  put_line(proto, *count, static_cast<double>(*count + 1), *b1, *b2);
-  set_control_text(ctx, kCountBox, int_text(*count + 1));
+  // Line count + 1 with the stored number count + 1.
+  proto.put(*count, {static_cast<double>(*count + 1), *b1, *b2});
+  set_control_text(ctx, tags::kProtoPointBox, int_text(*count + 1));
   draw_segment(ctx.gfx, *ctx.state.reference, *b1, *b2, "k");
   // The landmarks joined by an en dash, as a range is written.
   confirm(ctx, "Added line " + int_text(*count + 1) + ": " +
@@ -210,18 +201,17 @@ void add_line(Context& ctx) {
 
 void show_proto(Context& ctx) {
   if (!require_loaded(ctx) || !require_protocol(ctx) || !require_fit(ctx)) return;
-  const Matrix& proto = *ctx.state.proto;
+  const Protocol& proto = *ctx.state.proto;
   const Matrix& reference = *ctx.state.reference;
-  // The marker keeps the picture as it is; a protocol of no rows redraws with no lines, so
-  // deleting the last line takes it off the picture.
-  const bool marker = proto.rows() > 0 && proto(0, 0) == kEmptyMarker;
-  if (!marker) {
+  // A started protocol keeps the picture as it is; one without lines redraws with no lines,
+  // so deleting the last line takes it off the picture.
+  if (!proto.is_started()) {
     cla(ctx.gfx);
     showshape(ctx.gfx, reference, "ro");
-    if (proto.rows() > 0) draw_numbered_protocol(ctx.gfx, proto, reference, "r");
+    if (!proto.empty()) draw_numbered_protocol(ctx.gfx, proto, reference, "r");
     ctx.state.lineh = kNoHandle;
   }
-  if (control_value(ctx, "NumberRequest") != 0) {
+  if (control_value(ctx, tags::kNumberRequest) != 0) {
     const Limits lim = ctx.gfx.axis();
     showshape(ctx.gfx, reference, "r+");
     number_landmarks(ctx.gfx, reference, lim);

@@ -37,11 +37,10 @@ Handle label_segment(Graphics& gfx, const Matrix& reference, double a, double b,
   return t;
 }
 
-void draw_numbered_protocol(Graphics& gfx, const Matrix& proto, const Matrix& reference,
+void draw_numbered_protocol(Graphics& gfx, const Protocol& proto, const Matrix& reference,
                             const std::string& label_color) {
-  if (proto.cols() < 3) return;
-  for (Eigen::Index i = 0; i < proto.rows(); ++i) {
-    double a = proto(i, 1), b = proto(i, 2);
+  for (Eigen::Index i = 0; i < proto.count(); ++i) {
+    const double a = proto.line(i).first, b = proto.line(i).second;
     draw_segment(gfx, reference, a, b, "k");
     label_segment(gfx, reference, a, b, std::to_string(static_cast<long long>(i + 1)), label_color);
   }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/matrix.h"
+#include "core/protocol.h"
 #include "platform/graphics/graphics.h"
 
 namespace qiv {
@@ -16,10 +17,10 @@ Handle draw_segment(Graphics& gfx, const Matrix& reference, double a, double b,
 Handle label_segment(Graphics& gfx, const Matrix& reference, double a, double b,
                      const std::string& label, const std::string& color);
 
-// The numbered protocol drawing: for each row i of proto, the segment between its two end
-// landmarks (columns 2 and 3) in black, and the text i at its midpoint in the label colour.
-// Adds to what the axes show.
-void draw_numbered_protocol(Graphics& gfx, const Matrix& proto, const Matrix& reference,
+// The numbered protocol drawing: for each line i of proto, the segment between its two end
+// landmarks in black, and the text i at its midpoint in the label colour. Adds to what the
+// axes show.
+void draw_numbered_protocol(Graphics& gfx, const Protocol& proto, const Matrix& reference,
                             const std::string& label_color);
 
 }  // namespace qiv

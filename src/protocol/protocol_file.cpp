@@ -28,7 +28,7 @@ std::optional<ChosenProtocol> choose_protocol_file(Context& ctx, Eigen::Index k)
   if (!got.data) return refuse("Cannot open the protocol file " + got.name + ".");
   if (auto bad = check_protocol_table(*got.data, k, got.name)) return refuse(*bad);
   ChosenProtocol out;
-  out.proto = got.data->rows() == 0 ? protocol_without_rows() : std::move(*got.data);
+  out.proto = Protocol::from_table(*got.data);
   out.name = std::move(got.name);
   return out;
 }

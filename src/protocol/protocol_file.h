@@ -6,11 +6,12 @@
 
 #include "base/matrix.h"
 #include "core/context.h"
+#include "core/protocol.h"
 
 namespace qiv {
 
 struct ChosenProtocol {
-  Matrix proto;      // checked; a file without rows gives protocol_without_rows()
+  Protocol proto;    // checked
   std::string name;  // the file name without its folder
 };
 

@@ -8,43 +8,6 @@
 
 namespace qiv {
 
-Matrix empty_protocol() { return row({kEmptyMarker, kEmptyMarker, kEmptyMarker}); }
-
-Matrix protocol_without_rows() { return Matrix(0, 3); }
-
-bool is_empty_protocol(const Matrix& proto) {
-  return proto.rows() == 0 || proto.cols() == 0 || proto(0, 0) == kEmptyMarker;
-}
-
-Eigen::Index protocol_lines(const Matrix& proto) {
-  return is_empty_protocol(proto) ? 0 : proto.rows();
-}
-
-bool has_line(const Matrix& proto, double a, double b) {
-  if (is_empty_protocol(proto)) return false;
-  bool present = false;
-  for (Eigen::Index i = 0; i < proto.rows(); ++i) {
-    if ((proto(i, 1) == a && proto(i, 2) == b) || (proto(i, 1) == b && proto(i, 2) == a))
-      present = true;
-  }
-  return present;
-}
-
-void put_line(Matrix& proto, Eigen::Index row_index, double number, double a, double b) {
-  assert(proto.cols() == 3 && row_index >= 0 && row_index <= proto.rows());
-  if (row_index == proto.rows()) proto.conservativeResize(proto.rows() + 1, Eigen::NoChange);
-  proto(row_index, 0) = number;
-  proto(row_index, 1) = a;
-  proto(row_index, 2) = b;
-}
-
-void remove_line(Matrix& proto, Eigen::Index row_index) {
-  assert(row_index >= 0 && row_index < proto.rows());
-  const Eigen::Index below = proto.rows() - row_index - 1;
-  if (below > 0) proto.middleRows(row_index, below) = proto.bottomRows(below).eval();
-  proto.conservativeResize(proto.rows() - 1, Eigen::NoChange);
-}
-
 namespace {
 
 // One value of the file as an integer, whatever its magnitude ("%.0f" of a whole number is
@@ -67,7 +30,8 @@ bool is_landmark(double v, Eigen::Index k) {
 
 }  // namespace
 
-std::string protocol_file_text(const Matrix& proto) {
+std::string protocol_file_text(const Protocol& protocol) {
+  const Matrix proto = protocol.table();
   std::string out;
   for (Eigen::Index i = 0; i < proto.rows(); ++i) {
     out += integer_text(proto(i, 0)) + ' ' + integer_text(proto(i, 1)) + ' ' +
@@ -76,8 +40,6 @@ std::string protocol_file_text(const Matrix& proto) {
   return out;
 }
 
-bool is_whole(double v) { return std::isfinite(v) && std::floor(v) == v; }
-
 std::optional<std::string> check_protocol_table(const Matrix& table, Eigen::Index k,
                                                 const std::string& name) {
   if (table.rows() == 0) return std::nullopt;
@@ -85,8 +47,7 @@ std::optional<std::string> check_protocol_table(const Matrix& table, Eigen::Inde
     return "Line 1 of " + name + " holds " + count_text(table.cols()) +
            "; a protocol line holds three: its number and its two landmark numbers.";
   }
-  if (table.rows() == 1 && table(0, 0) == kEmptyMarker && table(0, 1) == kEmptyMarker &&
-      table(0, 2) == kEmptyMarker)
+  if (table.rows() == 1 && table(0, 0) == -1 && table(0, 1) == -1 && table(0, 2) == -1)
     return std::nullopt;
   for (Eigen::Index i = 0; i < table.rows(); ++i) {
     const std::string line =
@@ -104,12 +65,12 @@ std::optional<std::string> check_protocol_table(const Matrix& table, Eigen::Inde
   return std::nullopt;
 }
 
-std::optional<std::string> check_protocol_fits(const Matrix& proto, Eigen::Index k) {
-  if (is_empty_protocol(proto)) return std::nullopt;
-  for (Eigen::Index i = 0; i < proto.rows(); ++i) {
-    if (!is_landmark(proto(i, 1), k) || !is_landmark(proto(i, 2), k)) {
+std::optional<std::string> check_protocol_fits(const Protocol& proto, Eigen::Index k) {
+  for (Eigen::Index i = 0; i < proto.count(); ++i) {
+    const ProtocolLine& l = proto.line(i);
+    if (!is_landmark(l.first, k) || !is_landmark(l.second, k)) {
       return "Protocol line " + std::to_string(static_cast<long long>(i + 1)) + " joins " +
-             num2str(proto(i, 1)) + " and " + num2str(proto(i, 2)) +
+             num2str(l.first) + " and " + num2str(l.second) +
              "; the mean shape has landmarks 1 to " + std::to_string(static_cast<long long>(k)) +
              ".";
     }

@@ -129,7 +129,7 @@ const PickTargets& PlotInteraction::targets() {
   const auto& ref = ctx.state.reference;
   const auto& proto = ctx.state.proto;
   const TargetsKey now{wm_.picture_changes(), ref ? ref->data() : nullptr,
-                       proto ? proto->data() : nullptr, proto ? proto->rows() : -1};
+                       proto ? proto->lines().data() : nullptr, proto ? proto->count() : -1};
   if (targets_key_ != now) {
     targets_ = pick_targets(ctx.state, ctx.gfx, axes());
     targets_key_ = now;

@@ -92,7 +92,7 @@ class PlotInteraction : public QObject {
   struct TargetsKey {
     std::uint64_t picture_changes = 0;
     const double* reference = nullptr;
-    const double* proto = nullptr;
+    const ProtocolLine* proto = nullptr;
     Eigen::Index proto_rows = 0;
     bool operator==(const TargetsKey&) const = default;
   };

@@ -7,6 +7,7 @@
 #include "core/controls.h"
 #include "core/guards.h"
 #include "core/suggested_name.h"
+#include "core/tags.h"
 #include "data/landmark_file.h"
 #include "data/landmark_table_file.h"
 #include "data/showshape.h"
@@ -59,17 +60,17 @@ std::optional<std::vector<long>> reflection_midline(Context& ctx, const std::vec
 void do_back_reflect(Context& ctx) { open_secondary_window(ctx, "qiv_back"); }
 
 void add_midline(Context& ctx) {
-  const std::string active = control_text(ctx, "ActiveLMBox");
-  const std::string list = control_text(ctx, "MidBox");
-  set_control_text(ctx, "MidBox", list + " " + active + " ");
+  const std::string active = control_text(ctx, tags::kActiveLMBox);
+  const std::string list = control_text(ctx, tags::kMidBox);
+  set_control_text(ctx, tags::kMidBox, list + " " + active + " ");
 }
 
-void show_midline(Context& ctx) { mark_landmark_from_box(ctx, "ActiveLMBox"); }
+void show_midline(Context& ctx) { mark_landmark_from_box(ctx, tags::kActiveLMBox); }
 
 void show_all_midline(Context& ctx) {
   if (!require_loaded(ctx)) return;
-  const auto midpts =
-      checked_midline(ctx, landmark_list(control_text(ctx, "MidBox")), common_landmark_count(ctx));
+  const auto midpts = checked_midline(ctx, landmark_list(control_text(ctx, tags::kMidBox)),
+                                      common_landmark_count(ctx));
   if (!midpts) return;
   ctx.gfx.figure(*ctx.state.figh);
   for (long p : *midpts) draw_filled_circle(ctx.gfx, *ctx.state.reference, p);
@@ -77,7 +78,7 @@ void show_all_midline(Context& ctx) {
 }
 
 void midline_reflect(Context& ctx) {
-  const std::vector<double> list = landmark_list(control_text(ctx, "MidBox"));
+  const std::vector<double> list = landmark_list(control_text(ctx, tags::kMidBox));
   if (list.size() < 2) {
     ctx.ui.msgbox("There must be at least two midline points to backreflect");
     return;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/matrix.h"
+#include "core/typed_number.h"
 #include "platform/text.h"
 
 namespace qiv {
@@ -80,9 +81,9 @@ std::string inverted_subset_text(const std::vector<bool>& flags) {
 }
 
 std::optional<long> single_landmark_number(std::string_view text, long k) {
-  const Matrix m = str2num(text);
-  if (m.size() != 1 || !is_landmark_number(m(0, 0), k)) return std::nullopt;
-  return static_cast<long>(m(0, 0));
+  const std::optional<double> j = whole_number_in(text, 1, static_cast<double>(k));
+  if (!j) return std::nullopt;
+  return static_cast<long>(*j);
 }
 
 std::string landmark_range_message(long k) {

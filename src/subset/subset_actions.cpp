@@ -7,6 +7,7 @@
 #include "core/controls.h"
 #include "core/guards.h"
 #include "core/suggested_name.h"
+#include "core/tags.h"
 #include "data/landmark_table_file.h"
 #include "data/showshape.h"
 #include "guikit/axes_helpers.h"
@@ -21,12 +22,14 @@ namespace {
 
 // The membership flags of the subset text.
 std::vector<bool> subset_flags(const Context& ctx) {
-  return landmark_flags(landmark_list(control_text(ctx, "SubsetBox")), common_landmark_count(ctx));
+  return landmark_flags(landmark_list(control_text(ctx, tags::kSubsetBox)),
+                        common_landmark_count(ctx));
 }
 
 // The typed numbers that named no landmark, for the status bar (empty when none).
 std::string subset_left_out(const Context& ctx) {
-  return left_out_text(landmark_list(control_text(ctx, "SubsetBox")), common_landmark_count(ctx));
+  return left_out_text(landmark_list(control_text(ctx, tags::kSubsetBox)),
+                       common_landmark_count(ctx));
 }
 
 // Says in the status bar what the subset left out; the results stay as they are.
@@ -50,12 +53,12 @@ std::string unscalable_message(const Context& ctx, const Matrix& exported, Eigen
 
 void make_subset(Context& ctx) { open_secondary_window(ctx, "qiv_subset"); }
 
-void show_this_landmark(Context& ctx) { mark_landmark_from_box(ctx, "PointBox"); }
+void show_this_landmark(Context& ctx) { mark_landmark_from_box(ctx, tags::kPointBox); }
 
 void invert_subset(Context& ctx) {
   if (!require_loaded(ctx)) return;
   const std::string left_out = subset_left_out(ctx);
-  set_control_text(ctx, "SubsetBox", inverted_subset_text(subset_flags(ctx)));
+  set_control_text(ctx, tags::kSubsetBox, inverted_subset_text(subset_flags(ctx)));
   note_left_out(ctx, left_out);
 }
 
@@ -79,9 +82,9 @@ void show_subset(Context& ctx) {
 }
 
 void add_lm_to_subset(Context& ctx) {
-  const std::string point = control_text(ctx, "PointBox");
-  const std::string subset = control_text(ctx, "SubsetBox");
-  set_control_text(ctx, "SubsetBox", subset + " " + point);
+  const std::string point = control_text(ctx, tags::kPointBox);
+  const std::string subset = control_text(ctx, tags::kSubsetBox);
+  set_control_text(ctx, tags::kSubsetBox, subset + " " + point);
 }
 
 void show_all(Context& ctx) {

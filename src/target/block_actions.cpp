@@ -4,6 +4,7 @@
 
 #include "core/controls.h"
 #include "core/guards.h"
+#include "core/tags.h"
 #include "data/showshape.h"
 #include "platform/text.h"
 #include "target/target_actions.h"
@@ -19,39 +20,39 @@ void move_block(Context& ctx, int step) {
   if (!require_protocol(ctx) || !require_blocks(ctx)) return;
   auto c = read_current_block(ctx);
   if (!c) return;
-  const bool moves = step > 0 ? static_cast<double>(*c) < *ctx.state.nblocks : *c > 1;
+  const bool moves = step > 0 ? *c < ctx.state.blocks.count() : *c > 1;
   if (!moves) return;
   auto list = read_block_box(ctx, *c);
   if (!list) return;
   const long long next = *c + step;
-  set_control_text(ctx, "CurrentBlockBox", std::to_string(next));  // "%i"
-  store_block(ctx.state, *c, std::move(*list));
-  set_control_text(ctx, "BlockBox", block_list_to_text(block_at(ctx.state, next)));
+  set_control_text(ctx, tags::kCurrentBlockBox, std::to_string(next));  // "%i"
+  ctx.state.blocks.store(*c, std::move(*list));
+  set_control_text(ctx, tags::kBlockBox, block_list_to_text(ctx.state.blocks.at(next)));
 }
 
 }  // namespace
 
 void set_blocks(Context& ctx) {
-  const std::string typed = control_text(ctx, "MaxBlockBox");
-  auto n = typed_whole_number(typed, 0, static_cast<double>(kMaxBlocks));
+  const std::string typed = control_text(ctx, tags::kMaxBlockBox);
+  auto n = whole_number_in(typed, 0, static_cast<double>(kMaxBlocks));
   if (!n) {
     ctx.ui.msgbox("The number of blocks must be a whole number from 0 to " +
                   std::to_string(kMaxBlocks) + " (not " + quote_typed(typed) + ").");
     return;
   }
-  ctx.state.nblocks = *n;
-  set_control_enable(ctx, "SetBlocks", false);
-  set_control_enable(ctx, "LoadProtoButton", true);
+  ctx.state.blocks.set_count(static_cast<long long>(*n));
+  set_control_enable(ctx, tags::kSetBlocks, false);
+  set_control_enable(ctx, tags::kLoadProtoButton, true);
   // Block nblocks becomes empty; blocks below it keep their lines, and so do blocks above.
   if (*n >= 1)
-    store_block(ctx.state, static_cast<long long>(*n), {});
-  else if (!ctx.state.block)
-    ctx.state.block = BlockList{};
+    ctx.state.blocks.store(static_cast<long long>(*n), {});
+  else
+    ctx.state.blocks.keep_lists();
 }
 
 void add_blocks(Context& ctx) {
-  const std::string typed = control_text(ctx, "MaxBlockBox");
-  auto n = typed_whole_number(typed, 0, static_cast<double>(kMaxBlocks - 1));
+  const std::string typed = control_text(ctx, tags::kMaxBlockBox);
+  auto n = whole_number_in(typed, 0, static_cast<double>(kMaxBlocks - 1));
   if (!n) {
     ctx.ui.msgbox("To add a block, the number of blocks must be a whole number from 0 to " +
                   std::to_string(kMaxBlocks - 1) + " (not " + quote_typed(typed) + ").");
@@ -59,9 +60,9 @@ void add_blocks(Context& ctx) {
   }
   // The count comes from the box, not from the old nblocks.
   const double count = *n + 1;
-  ctx.state.nblocks = count;
-  set_control_text(ctx, "MaxBlockBox", num2str(count));
-  store_block(ctx.state, static_cast<long long>(count), {});
+  ctx.state.blocks.set_count(static_cast<long long>(count));
+  set_control_text(ctx, tags::kMaxBlockBox, num2str(count));
+  ctx.state.blocks.store(static_cast<long long>(count), {});
 }
 
 void replot_m(Context& ctx) {
@@ -79,7 +80,7 @@ void show_all_block(Context& ctx) {
   if (!c) return;
   auto list = read_block_box(ctx, *c);
   if (!list) return;
-  store_block(ctx.state, *c, *list);
+  ctx.state.blocks.store(*c, *list);
 
   enter_main_window(ctx, true);
   draw_protocol(ctx, "r");
@@ -90,10 +91,10 @@ void show_all_block(Context& ctx) {
 
 void show_block_structure(Context& ctx) {
   if (!require_drawable(ctx) || !require_blocks(ctx)) return;
-  const auto nblocks = static_cast<long long>(*ctx.state.nblocks);
-  const long long m = protocol_line_count(*ctx.state.proto);
+  const long long nblocks = ctx.state.blocks.count();
+  const long long m = ctx.state.proto->count();
   // Blocks read from a file were never checked; refuse before anything is cleared.
-  if (auto bad = find_bad_line(*ctx.state.block, nblocks, m)) {
+  if (auto bad = find_bad_line(ctx.state.blocks.lists(), nblocks, m)) {
     ctx.ui.msgbox(bad_block_message(bad->block, bad->value, m));
     return;
   }
@@ -102,7 +103,7 @@ void show_block_structure(Context& ctx) {
   draw_protocol(ctx, "k");
   showshape(ctx.gfx, *ctx.state.reference, "ro");
   for (long long k = 1; k <= nblocks; ++k)
-    for (double n : block_at(ctx.state, k)) draw_block_line(ctx, n, block_style(k), block_color(k));
+    for (double n : ctx.state.blocks.at(k)) draw_block_line(ctx, n, block_style(k), block_color(k));
   return_to_menu(ctx);
 }
 
@@ -116,21 +117,21 @@ void block_enter(Context& ctx) {
   if (!c) return;
   auto list = read_block_box(ctx, *c);
   if (!list) return;
-  store_block(ctx.state, *c, std::move(*list));
+  ctx.state.blocks.store(*c, std::move(*list));
 }
 
 void add_lineto_block(Context& ctx) {
   if (!require_protocol(ctx)) return;
-  const long long m = protocol_line_count(*ctx.state.proto);
-  const std::string typed = control_text(ctx, "TargetLineBox");
-  if (!typed_whole_number(typed, 1, static_cast<double>(m))) {
+  const long long m = ctx.state.proto->count();
+  const std::string typed = control_text(ctx, tags::kTargetLineBox);
+  if (!whole_number_in(typed, 1, static_cast<double>(m))) {
     ctx.ui.msgbox(m == 0 ? std::string("The protocol has no lines to add.")
                          : "The line to add must be a whole number from 1 to " + std::to_string(m) +
                                " (not " + quote_typed(typed) + ").");
     return;
   }
   // "%s %s": the line is only added to the text; it reaches the block when the text is stored.
-  set_control_text(ctx, "BlockBox", control_text(ctx, "BlockBox") + " " + typed);
+  set_control_text(ctx, tags::kBlockBox, control_text(ctx, tags::kBlockBox) + " " + typed);
 }
 
 }  // namespace qiv

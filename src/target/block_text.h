@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-namespace qiv {
+#include "core/block_structure.h"
 
-using LineList = std::vector<double>;
+namespace qiv {
 
 // Text to list: the numbers of the text (as str2num reads them) row by row, left to right,
 // with every 0 dropped. Repeats, negative and fractional numbers are kept as they are and

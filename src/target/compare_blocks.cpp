@@ -13,7 +13,7 @@ HypothesisRead read_hypothesis(const std::string& name, std::optional<std::strin
                                long long m) {
   const std::string file = "The block structure file " + name;
   if (!content) return {std::nullopt, "Cannot read the block structure file " + name + "."};
-  std::optional<BlockStructure> read = parse_block_structure(*content);
+  std::optional<BlockFile> read = parse_block_structure(*content);
   if (!read) return {std::nullopt, file + " is empty."};
   if (read->bad_line != 0)
     return {std::nullopt, file + ", line " + std::to_string(read->bad_line) + ", holds \"" +

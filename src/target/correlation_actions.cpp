@@ -7,6 +7,7 @@
 #include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
+#include "core/tags.h"
 #include "platform/text.h"
 #include "protocol/protocol_model.h"
 #include "target/correlation_picture.h"
@@ -18,7 +19,6 @@
 namespace qiv {
 namespace {
 
-constexpr const char* kAxesTag = "CorrelationAxes";
 constexpr const char* kShownKey = "qiv_correlations_shown";
 // Each cell is one filled object: beyond this many lines the picture would cost hundreds of
 // megabytes and show cells smaller than a pixel.
@@ -28,11 +28,10 @@ constexpr long long kMaxPictureLines = 300;
 // (their size and sum, enough to see another file loaded). Equal texts draw equal pictures.
 std::string picture_key(const SharedState& s) {
   std::string key;
-  if (s.nblocks && s.block) {
-    key += "blocks " + num2str(*s.nblocks) + ":";
-    const auto n = static_cast<std::size_t>(std::max(0.0, *s.nblocks));
-    for (std::size_t k = 0; k < n && k < s.block->size(); ++k)
-      key += block_list_to_text((*s.block)[k]) + ";";
+  if (s.blocks.in_use()) {
+    key += "blocks " + std::to_string(s.blocks.count()) + ":";
+    for (long long k = 1; k <= s.blocks.count(); ++k)
+      key += block_list_to_text(s.blocks.at(k)) + ";";
   }
   if (s.proto) key += "\nproto " + describe_member(s, "proto");
   if (s.data)
@@ -51,7 +50,7 @@ Drawable drawable(const Context& ctx) {
   const SharedState& s = ctx.state;
   if (!s.data || !s.reference) return {{}, {}, "Load a landmark data file first."};
   if (!s.proto) return {{}, {}, "Load a protocol file or start a new protocol first."};
-  const long long m = protocol_line_count(*s.proto);
+  const long long m = s.proto->count();
   if (m < 2) return {{}, {}, "The protocol needs at least two lines for a correlation."};
   if (m > kMaxPictureLines)
     return {{},
@@ -59,8 +58,8 @@ Drawable drawable(const Context& ctx) {
             "The correlation picture shows at most 300 lines; the protocol has " +
                 std::to_string(m) + "."};
   const BlockList none;
-  const BlockList& block = s.block ? *s.block : none;
-  const auto nblocks = s.nblocks && s.block ? static_cast<long long>(*s.nblocks) : 0;
+  const BlockList& block = s.blocks.in_use() ? s.blocks.lists() : none;
+  const long long nblocks = s.blocks.in_use() ? s.blocks.count() : 0;
   if (auto bad = find_bad_line(block, nblocks, m))
     return {{}, {}, bad_block_message(bad->block, bad->value, m)};
   if (auto why = lengths_unfit(ctx)) return {{}, {}, *why};
@@ -71,7 +70,7 @@ Drawable drawable(const Context& ctx) {
 }
 
 Handle picture_axes(const Context& ctx) {
-  const Handle ax = find_control(ctx, kAxesTag);
+  const Handle ax = find_control(ctx, tags::kCorrelationAxes);
   return ax != kNoHandle && ctx.gfx.type(ax) == ObjType::kAxes ? ax : kNoHandle;
 }
 

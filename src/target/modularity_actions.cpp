@@ -12,6 +12,7 @@
 #include "core/controls.h"
 #include "core/guards.h"
 #include "core/suggested_name.h"
+#include "core/tags.h"
 #include "data/landmark_file.h"
 #include "platform/file_io.h"
 #include "platform/input_file.h"
@@ -30,8 +31,8 @@ namespace {
 constexpr double kMaxPermutations = 1000000;
 
 std::optional<long long> read_permutations(Context& ctx) {
-  const std::string text = control_text(ctx, "PermBox");
-  if (auto n = typed_whole_number(text, 1, kMaxPermutations)) return static_cast<long long>(*n);
+  const std::string text = control_text(ctx, tags::kPermBox);
+  if (auto n = whole_number_in(text, 1, kMaxPermutations)) return static_cast<long long>(*n);
   ctx.ui.msgbox("The number of permutations must be a whole number from 1 to 1000000 (not " +
                 quote_typed(text) + ").");
   return std::nullopt;
@@ -42,10 +43,8 @@ std::optional<long long> read_permutations(Context& ctx) {
 constexpr double kMaxSeed = 9007199254740992.0;
 
 std::optional<double> read_seed(Context& ctx) {
-  const std::string text = control_text(ctx, "SeedBox");
-  const Matrix typed = str2num(text);
-  if (typed.size() == 1 && is_whole(typed(0, 0)) && typed(0, 0) >= 0 && typed(0, 0) <= kMaxSeed)
-    return typed(0, 0);
+  const std::string text = control_text(ctx, tags::kSeedBox);
+  if (auto seed = whole_number_in(text, 0, kMaxSeed)) return seed;
   ctx.ui.msgbox("The seed must be a whole number (not " + quote_typed(text) + ").");
   return std::nullopt;
 }
@@ -87,7 +86,7 @@ std::optional<TestSettings> read_test_settings(Context& ctx) {
 }  // namespace
 
 std::optional<Matrix> varying_lengths(const Context& ctx, std::string* why) {
-  const Matrix& proto = *ctx.state.proto;
+  const Protocol& proto = *ctx.state.proto;
   Matrix lengths = line_lengths(*ctx.state.data, proto);
   if (auto c = first_constant_column(lengths)) {
     *why = "Line " + std::to_string(*c + 1) + " (" + line_label(proto, *c) +
@@ -101,16 +100,16 @@ std::optional<Matrix> varying_lengths(const Context& ctx, std::string* why) {
 void test_modularity(Context& ctx) {
   // A refused run must not leave an earlier result looking like its own; a cancelled one
   // puts it back.
-  const std::string earlier_text = control_text(ctx, "ModularityText");
-  const Handle table = find_control(ctx, "ModularityTable");
+  const std::string earlier_text = control_text(ctx, tags::kModularityText);
+  const Handle table = find_control(ctx, tags::kModularityTable);
   const Value earlier_table = table == kNoHandle ? Value() : ctx.gfx.get(table, "String");
-  set_control_text(ctx, "ModularityText", "");
-  set_control_lines(ctx, "ModularityTable", {});
+  set_control_text(ctx, tags::kModularityText, "");
+  set_control_lines(ctx, tags::kModularityTable, {});
   if (!require_loaded(ctx) || !require_protocol(ctx) || !require_blocks(ctx)) return;
-  const Matrix& proto = *ctx.state.proto;
-  const BlockList& block = *ctx.state.block;
-  const auto nblocks = static_cast<long long>(*ctx.state.nblocks);
-  const long long m = protocol_line_count(proto);
+  const Protocol& proto = *ctx.state.proto;
+  const BlockList& block = ctx.state.blocks.lists();
+  const long long nblocks = ctx.state.blocks.count();
+  const long long m = proto.count();
   if (auto bad = find_bad_line(block, nblocks, m)) {
     ctx.ui.msgbox(bad_block_message(bad->block, bad->value, m));
     return;
@@ -138,7 +137,7 @@ void test_modularity(Context& ctx) {
     result = run_modularity_test(*lengths, t, block, nblocks, settings->permutations,
                                  settings->seed, progress.get());
   } catch (const Cancelled&) {
-    set_control_text(ctx, "ModularityText", earlier_text);
+    set_control_text(ctx, tags::kModularityText, earlier_text);
     if (table != kNoHandle) ctx.gfx.set(table, "String", earlier_table);
     throw;
   }
@@ -149,8 +148,8 @@ void test_modularity(Context& ctx) {
     return;
   }
 
-  set_control_text(ctx, "ModularityText", modularity_summary(*result));
-  set_control_lines(ctx, "ModularityTable", modularity_table(*result));
+  set_control_text(ctx, tags::kModularityText, modularity_summary(*result));
+  set_control_lines(ctx, tags::kModularityTable, modularity_table(*result));
   ctx.ui.console(sprintf_str(
       "Modularity test: r = %.10g, p = %.10g (%lld permutations, seed %.0f); mean correlation "
       "within blocks %.4f, between blocks %.4f",
@@ -195,7 +194,7 @@ std::string comparison_file_name(const SharedState& s) {
 
 void compare_blocks(Context& ctx) {
   if (!require_loaded(ctx) || !require_protocol(ctx)) return;
-  const long long m = protocol_line_count(*ctx.state.proto);
+  const long long m = ctx.state.proto->count();
   const auto settings = read_test_settings(ctx);
   if (!settings) return;
   const std::vector<FileChoice> files =
@@ -250,7 +249,7 @@ void compare_blocks(Context& ctx) {
   rank_hypotheses(hypotheses);
 
   const Handle fig = open_home_window(ctx, "qiv_comparison");
-  const Handle table = find_control(ctx, "ComparisonTable");
+  const Handle table = find_control(ctx, tags::kComparisonTable);
   if (table != kNoHandle && ctx.gfx.figure_of(table) == fig) {
     List lines;
     for (const std::string& l : comparison_table(hypotheses)) lines.emplace_back(l);

@@ -10,6 +10,7 @@
 #include "core/controls.h"
 #include "core/folder_visit.h"
 #include "core/guards.h"
+#include "core/tags.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
 #include "guikit/figure_files.h"
@@ -42,8 +43,8 @@ void load_proto_t(Context& ctx) {
   if (!chosen) return;
   ctx.state.proto = std::move(chosen->proto);
   ctx.state.protoname = chosen->name;
-  const long long m = protocol_line_count(*ctx.state.proto);
-  set_control_lines(ctx, "LengthBox", {chosen->name, lengths_text(m)});
+  const long long m = ctx.state.proto->count();
+  set_control_lines(ctx, tags::kLengthBox, {chosen->name, lengths_text(m)});
 
   enter_main_window(ctx, true);
   showshape(ctx.gfx, *ctx.state.reference, "ro");
@@ -51,15 +52,15 @@ void load_proto_t(Context& ctx) {
   show_protocol_status(ctx, &chosen->name);
   ctx.state.lineh = kNoHandle;
   return_to_menu(ctx);
-  set_control_enable(ctx, "LoadProtoButton", false);
+  set_control_enable(ctx, tags::kLoadProtoButton, false);
   confirm(ctx, "Loaded " + chosen->name + ": " + counted(m, "line", "lines"));
 }
 
 void show_m_line(Context& ctx) {
   if (!require_drawable(ctx)) return;
-  const long long m = protocol_line_count(*ctx.state.proto);
-  const std::string typed = control_text(ctx, "TargetLineBox");
-  auto i = typed_whole_number(typed, 1, static_cast<double>(m));
+  const long long m = ctx.state.proto->count();
+  const std::string typed = control_text(ctx, tags::kTargetLineBox);
+  auto i = whole_number_in(typed, 1, static_cast<double>(m));
   if (!i) {
     ctx.ui.msgbox(m == 0 ? std::string("The protocol has no lines to show.")
                          : "The line to show must be a whole number from 1 to " +
@@ -72,8 +73,8 @@ void show_m_line(Context& ctx) {
   if (old && *old != kNoHandle && ctx.gfx.ishandle(*old) && ctx.gfx.type(*old) == ObjType::kLine)
     ctx.gfx.set(*old, "Visible", Value("off"));
   const auto row = static_cast<Eigen::Index>(*i) - 1;
-  const Matrix& proto = *ctx.state.proto;
-  Handle h = draw_segment(ctx.gfx, *ctx.state.reference, proto(row, 1), proto(row, 2), "M");
+  const ProtocolLine& line = ctx.state.proto->line(row);
+  Handle h = draw_segment(ctx.gfx, *ctx.state.reference, line.first, line.second, "M");
   ctx.state.lineh = h;
   ctx.gfx.set(h, "LineWidth", Value(1.5));
   return_to_menu(ctx);
@@ -81,13 +82,12 @@ void show_m_line(Context& ctx) {
 
 void clear_target(Context& ctx) {
   ctx.state.proto.reset();
-  ctx.state.block.reset();
-  ctx.state.nblocks.reset();
-  set_control_enable(ctx, "SetBlocks", true);
-  set_control_text(ctx, "MaxBlockBox", " ");
-  set_control_text(ctx, "BlockBox", " ");
-  set_control_enable(ctx, "LoadProtoButton", false);
-  set_control_text(ctx, "LengthBox", " ");
+  ctx.state.blocks.clear();
+  set_control_enable(ctx, tags::kSetBlocks, true);
+  set_control_text(ctx, tags::kMaxBlockBox, " ");
+  set_control_text(ctx, tags::kBlockBox, " ");
+  set_control_enable(ctx, tags::kLoadProtoButton, false);
+  set_control_text(ctx, tags::kLengthBox, " ");
   show_protocol_status(ctx);
   confirm(ctx, "Started again: no protocol and no blocks");
 }

@@ -12,6 +12,7 @@
 #include "core/controls.h"
 #include "core/guards.h"
 #include "core/suggested_name.h"
+#include "core/tags.h"
 #include "data/landmark_file.h"
 #include "data/showshape.h"
 #include "platform/file_io.h"
@@ -61,9 +62,9 @@ void save_matrix(Context& ctx) {
     return;
   }
   const std::string& protoname = *ctx.state.protoname;
-  const BlockList& block = *ctx.state.block;
-  const auto nblocks = static_cast<long long>(*ctx.state.nblocks);
-  const long long m = protocol_line_count(*ctx.state.proto);
+  const BlockList& block = ctx.state.blocks.lists();
+  const long long nblocks = ctx.state.blocks.count();
+  const long long m = ctx.state.proto->count();
   // Checked before anything is written: a line number outside 1..m would give a matrix that
   // is not m x m.
   if (auto bad = find_bad_line(block, nblocks, m)) {
@@ -111,10 +112,10 @@ void save_matrix(Context& ctx) {
 
 void save_matrix_csv(Context& ctx) {
   if (!require_protocol(ctx) || !require_blocks(ctx)) return;
-  const Matrix& proto = *ctx.state.proto;
-  const BlockList& block = *ctx.state.block;
-  const auto nblocks = static_cast<long long>(*ctx.state.nblocks);
-  const long long m = protocol_line_count(proto);
+  const Protocol& proto = *ctx.state.proto;
+  const BlockList& block = ctx.state.blocks.lists();
+  const long long nblocks = ctx.state.blocks.count();
+  const long long m = proto.count();
   if (m == 0) {
     ctx.ui.msgbox("The protocol has no lines: add lines before exporting the matrix.");
     return;
@@ -154,7 +155,7 @@ void load_block(Context& ctx) {
     ctx.ui.msgbox("Cannot read the block structure file " + f.name + ".");
     return;
   }
-  std::optional<BlockStructure> read = parse_block_structure(content->view());
+  std::optional<BlockFile> read = parse_block_structure(content->view());
   if (!read) {
     ctx.ui.msgbox("The block structure file " + f.name + " is empty.");
     return;
@@ -187,7 +188,8 @@ void load_block(Context& ctx) {
     return;
   }
   // A block naming a line the protocol lacks is refused here, before the blocks are taken.
-  const long long lines = proto->rows() == 0 ? 0 : protocol_line_count(*proto);
+  Protocol protocol = Protocol::from_table(*proto);
+  const long long lines = protocol.count();
   if (auto bad = find_bad_line(read->blocks, static_cast<long long>(read->blocks.size()), lines)) {
     ctx.ui.msgbox(bad_block_message(bad->block, bad->value, lines));
     return;
@@ -196,11 +198,10 @@ void load_block(Context& ctx) {
   run_action(ctx, "ClearTarget");
   enter_directory(f.dir);
   ctx.state.protoname = protoname;
-  ctx.state.nblocks = static_cast<double>(read->blocks.size());
-  ctx.state.block = std::move(read->blocks);
-  ctx.state.proto = proto->rows() == 0 ? protocol_without_rows() : std::move(*proto);
-  const long long m = protocol_line_count(*ctx.state.proto);
-  set_control_lines(ctx, "LengthBox", {*ctx.state.protoname, lengths_text(m)});
+  ctx.state.blocks.assign(std::move(read->blocks));
+  ctx.state.proto = std::move(protocol);
+  const long long m = ctx.state.proto->count();
+  set_control_lines(ctx, tags::kLengthBox, {*ctx.state.protoname, lengths_text(m)});
 
   enter_main_window(ctx, true);
   showshape(ctx.gfx, *ctx.state.reference, "ro");
@@ -208,15 +209,14 @@ void load_block(Context& ctx) {
   show_protocol_status(ctx, &*ctx.state.protoname);
   ctx.state.lineh = kNoHandle;
   return_to_menu(ctx);
-  set_control_enable(ctx, "LoadProtoButton", false);
+  set_control_enable(ctx, tags::kLoadProtoButton, false);
 
-  set_control_text(ctx, "BlockBox", block_list_to_text(block_at(ctx.state, 1)));
-  set_control_text(ctx, "CurrentBlockBox", " 1 ");
-  set_control_text(ctx, "MaxBlockBox", num2str(*ctx.state.nblocks));
+  set_control_text(ctx, tags::kBlockBox, block_list_to_text(ctx.state.blocks.at(1)));
+  set_control_text(ctx, tags::kCurrentBlockBox, " 1 ");
+  set_control_text(ctx, tags::kMaxBlockBox, num2str(static_cast<double>(ctx.state.blocks.count())));
   run_action(ctx, "ShowBlockStructure");
-  confirm(ctx, "Loaded " + f.name + ": " +
-                   counted(static_cast<long long>(*ctx.state.nblocks), "block", "blocks") + ", " +
-                   counted(m, "line", "lines"));
+  confirm(ctx, "Loaded " + f.name + ": " + counted(ctx.state.blocks.count(), "block", "blocks") +
+                   ", " + counted(m, "line", "lines"));
 }
 
 }  // namespace qiv

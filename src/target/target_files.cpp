@@ -50,8 +50,8 @@ std::string target_matrix_text(const std::string& protoname, const std::string& 
   return out;
 }
 
-std::string target_matrix_csv(const Matrix& proto, const Matrix& tmatrix) {
-  assert(tmatrix.rows() == tmatrix.cols() && tmatrix.rows() <= proto.rows());
+std::string target_matrix_csv(const Protocol& proto, const Matrix& tmatrix) {
+  assert(tmatrix.rows() == tmatrix.cols() && tmatrix.rows() <= proto.count());
   std::string out;
   for (Eigen::Index i = 0; i < tmatrix.rows(); ++i) out += ',' + line_label(proto, i);
   out += '\n';
@@ -88,10 +88,10 @@ Matrix build_target_matrix(long long m, const BlockList& block, long long nblock
   return t;
 }
 
-std::optional<BlockStructure> parse_block_structure(std::string_view content) {
+std::optional<BlockFile> parse_block_structure(std::string_view content) {
   content = skip_bom(content);
   if (content.empty()) return std::nullopt;
-  BlockStructure out;
+  BlockFile out;
   LineReader lines(content);
   std::string_view line;
   lines.next(line);

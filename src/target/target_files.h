@@ -20,7 +20,7 @@ namespace qiv {
 
 // The target matrix for spreadsheets and R: a header ",L1_a-b,L2_a-b,..." (line labels of
 // the protocol), then one row per line, its label and its entries as 1 or 0; "\n" line ends.
-std::string target_matrix_csv(const Matrix& proto, const Matrix& tmatrix);
+std::string target_matrix_csv(const Protocol& proto, const Matrix& tmatrix);
 
 // Blocks 1..nblocks of `block`; a block that `block` does not hold counts as empty. The
 // numbers must be whole (checked by the callers with find_bad_line).
@@ -49,12 +49,12 @@ std::optional<double> first_bad_line(const LineList& list, long long m);
 // for a file without any line. A line holding anything but numbers stops the reading: its
 // number (from 1, the protocol name's line counted) and text (as quoted_excerpt gives it) are
 // in bad_line and bad_text.
-struct BlockStructure {
+struct BlockFile {
   std::string protoname;
   BlockList blocks;
   std::size_t bad_line = 0;  // 0 when every block line holds only numbers
   std::string bad_text;
 };
-std::optional<BlockStructure> parse_block_structure(std::string_view content);
+std::optional<BlockFile> parse_block_structure(std::string_view content);
 
 }  // namespace qiv

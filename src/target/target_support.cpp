@@ -7,6 +7,7 @@
 #include "core/controls.h"
 #include "core/folder_visit.h"
 #include "core/guards.h"
+#include "core/tags.h"
 #include "data/landmark_file.h"
 #include "guikit/axes_helpers.h"
 #include "guikit/figure_files.h"
@@ -16,26 +17,6 @@
 #include "target/target_files.h"
 
 namespace qiv {
-namespace {
-
-bool is_whole_in(double v, double lo, double hi) { return is_whole(v) && v >= lo && v <= hi; }
-
-}  // namespace
-
-long long protocol_line_count(const Matrix& proto) { return protocol_lines(proto); }
-
-std::optional<double> typed_whole_number(std::string_view text, double lo, double hi) {
-  Matrix m = str2num(text);
-  if (m.size() != 1 || !is_whole_in(m(0, 0), lo, hi)) return std::nullopt;
-  return m(0, 0);
-}
-
-std::string quote_typed(std::string_view text) {
-  std::size_t b = text.find_first_not_of(" \t\r\n");
-  std::size_t e = text.find_last_not_of(" \t\r\n");
-  std::string_view t = b == std::string_view::npos ? std::string_view() : text.substr(b, e - b + 1);
-  return "\"" + std::string(t) + "\"";
-}
 
 std::string bad_block_message(long long block, double value, long long m) {
   std::string head = "Block " + std::to_string(block) + " holds " + num2str(value);
@@ -44,7 +25,7 @@ std::string bad_block_message(long long block, double value, long long m) {
 }
 
 bool require_blocks(Context& ctx) {
-  if (ctx.state.block && ctx.state.nblocks) return true;
+  if (ctx.state.blocks.in_use()) return true;
   ctx.ui.msgbox("Set the number of blocks or load a block structure file first.");
   return false;
 }
@@ -60,8 +41,8 @@ bool require_drawable(Context& ctx) {
 }
 
 std::optional<long long> read_current_block(Context& ctx) {
-  std::string text = control_text(ctx, "CurrentBlockBox");
-  auto c = typed_whole_number(text, 1, static_cast<double>(kMaxBlocks));
+  std::string text = control_text(ctx, tags::kCurrentBlockBox);
+  auto c = whole_number_in(text, 1, static_cast<double>(kMaxBlocks));
   if (!c) {
     ctx.ui.msgbox("The current block must be a whole number from 1 to " +
                   std::to_string(kMaxBlocks) + " (not " + quote_typed(text) + ").");
@@ -71,25 +52,13 @@ std::optional<long long> read_current_block(Context& ctx) {
 }
 
 std::optional<LineList> read_block_box(Context& ctx, long long c) {
-  LineList list = block_text_to_list(control_text(ctx, "BlockBox"));
-  const long long m = protocol_line_count(*ctx.state.proto);
+  LineList list = block_text_to_list(control_text(ctx, tags::kBlockBox));
+  const long long m = ctx.state.proto->count();
   if (auto bad = first_bad_line(list, m)) {
     ctx.ui.msgbox(bad_block_message(c, *bad, m));
     return std::nullopt;
   }
   return list;
-}
-
-void store_block(SharedState& s, long long c, LineList list) {
-  if (!s.block) s.block = BlockList{};
-  const auto i = static_cast<std::size_t>(c - 1);
-  if (s.block->size() <= i) s.block->resize(i + 1);
-  (*s.block)[i] = std::move(list);
-}
-
-LineList block_at(const SharedState& s, long long c) {
-  if (!s.block || c < 1 || static_cast<std::size_t>(c) > s.block->size()) return {};
-  return (*s.block)[static_cast<std::size_t>(c - 1)];
 }
 
 std::string lengths_text(long long m) {
@@ -107,15 +76,14 @@ void return_to_menu(Context& ctx) {
 }
 
 void draw_protocol(Context& ctx, const std::string& label_color) {
-  if (protocol_line_count(*ctx.state.proto) == 0) return;
+  if (ctx.state.proto->empty()) return;
   draw_numbered_protocol(ctx.gfx, *ctx.state.proto, *ctx.state.reference, label_color);
 }
 
 void draw_block_line(Context& ctx, double n, const std::string& style, const std::string& color) {
-  const Matrix& proto = *ctx.state.proto;
+  const ProtocolLine& line = ctx.state.proto->line(static_cast<Eigen::Index>(n) - 1);
   const Matrix& reference = *ctx.state.reference;
-  const auto row = static_cast<Eigen::Index>(n) - 1;
-  const double a = proto(row, 1), b = proto(row, 2);
+  const double a = line.first, b = line.second;
   Handle h = draw_segment(ctx.gfx, reference, a, b, style);
   ctx.gfx.set(h, "LineWidth", Value(1.5));
   label_segment(ctx.gfx, reference, a, b, num2str(n), color);

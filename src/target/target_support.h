@@ -7,6 +7,7 @@
 
 #include "base/matrix.h"
 #include "core/context.h"
+#include "core/typed_number.h"
 #include "target/block_text.h"
 
 namespace qiv {
@@ -14,15 +15,6 @@ namespace qiv {
 // Upper bound for block counts and block numbers typed by the user: far above any real
 // protocol, low enough that the block list stays small in memory.
 inline constexpr long long kMaxBlocks = 100000;
-
-// The number of protocol lines the blocks may name (0 for an empty protocol).
-long long protocol_line_count(const Matrix& proto);
-
-// The single number of a typed text when it is a whole number from lo to hi.
-std::optional<double> typed_whole_number(std::string_view text, double lo, double hi);
-
-// A typed text in double quotes, without surrounding blanks, for messages.
-std::string quote_typed(std::string_view text);
 
 // "Block 2 holds 7, which is not a protocol line number from 1 to 4."
 std::string bad_block_message(long long block, double value, long long m);
@@ -43,11 +35,6 @@ Handle open_home_window(Context& ctx, const std::string& layout);
 std::optional<long long> read_current_block(Context& ctx);
 // Reads "BlockBox" as block c's list; refuses numbers that are not protocol lines.
 std::optional<LineList> read_block_box(Context& ctx, long long c);
-
-// Stores a list as block c, growing `block` (new blocks empty) when it holds fewer.
-void store_block(SharedState& s, long long c, LineList list);
-// Block c's list, the empty list when `block` does not hold it.
-LineList block_at(const SharedState& s, long long c);
 
 // The second line of "LengthBox": "%3.0f Lengths requested".
 std::string lengths_text(long long m);

@@ -24,7 +24,8 @@ using ::testing::ElementsAre;
 Matrix hand_data() { return Matrix{{0, 0, 3, 4, 0, 1, 1}, {0, 0, 0.3, 0.4, 0, 0.1, 2.5}}; }
 
 TEST(LineLengths, DistanceTimesTrailingValue) {
-  const Matrix lengths = line_lengths(hand_data(), Matrix{{1, 1, 2}, {2, 2, 3}, {3, 3, 1}});
+  const Matrix lengths =
+      line_lengths(hand_data(), Protocol::from_table(Matrix{{1, 1, 2}, {2, 2, 3}, {3, 3, 1}}));
   ASSERT_EQ(lengths.rows(), 2);
   ASSERT_EQ(lengths.cols(), 3);
   EXPECT_DOUBLE_EQ(lengths(0, 0), 5);
@@ -60,12 +61,13 @@ TEST(LengthsCsv, NumbersAreWrittenAsPrintfWritesThem) {
     std::snprintf(buf, sizeof buf, "%zu,%.10g\n", i + 1, values[i]);
     expected += buf;
   }
-  EXPECT_EQ(lengths_csv(Matrix{{1, 1, 2}}, lengths), expected);
+  EXPECT_EQ(lengths_csv(Protocol::from_table(Matrix{{1, 1, 2}}), lengths), expected);
 }
 
 TEST(LengthsCsv, RowLabelsWhenGiven) {
   const std::vector<std::string> names{"leaf a", "leaf, \"b\""};
-  EXPECT_EQ(lengths_csv(Matrix{{1, 1, 2}, {2, 3, 1}}, Matrix{{1, 2}, {3, 4}}, &names),
+  EXPECT_EQ(lengths_csv(Protocol::from_table(Matrix{{1, 1, 2}, {2, 3, 1}}), Matrix{{1, 2}, {3, 4}},
+                        &names),
             "specimen,L1_1-2,L2_3-1\nleaf a,1,2\n\"leaf, \"\"b\"\"\",3,4\n");
 }
 
@@ -74,7 +76,7 @@ class SaveLengths : public ::testing::Test {
   void SetUp() override {
     s.load(make_specimens(4, 3));
     s.app.state.data = hand_data();
-    s.app.state.proto = Matrix{{1, 1, 2}, {2, 2, 3}};
+    s.app.state.proto = Protocol::from_table(Matrix{{1, 1, 2}, {2, 2, 3}});
   }
   LoadedSession s;
   ScratchDir dir;
@@ -118,12 +120,12 @@ TEST(SaveLengthsRefuses, WithAMessageAndWritesNothing) {
        "Load a protocol file or start a new protocol first."},
       {"EmptyProtocol",
        [](SharedState& st) {
-         st.proto = Matrix{{-1, -1, -1}};
+         st.proto = Protocol::from_table(Matrix{{-1, -1, -1}});
        },
        "The protocol has no lines: add lines before saving their lengths."},
       {"LandmarkTheDataLack",
        [](SharedState& st) {
-         st.proto = Matrix{{1, 1, 2}, {2, 4, 1}};
+         st.proto = Protocol::from_table(Matrix{{1, 1, 2}, {2, 4, 1}});
        },
        "Protocol line 2 joins landmark 4, which the data lack: they have landmarks 1 to 3."},
   };
@@ -132,7 +134,7 @@ TEST(SaveLengthsRefuses, WithAMessageAndWritesNothing) {
     LoadedSession s;
     s.load(make_specimens(4, 3));
     s.app.state.data = hand_data();
-    s.app.state.proto = Matrix{{1, 1, 2}, {2, 2, 3}};
+    s.app.state.proto = Protocol::from_table(Matrix{{1, 1, 2}, {2, 2, 3}});
     r.prepare(s.app.state);
     s.ui.answer_path(dir.file("never.csv"));
     save_lengths(s.app.ctx);

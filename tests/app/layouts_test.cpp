@@ -9,6 +9,7 @@
 
 #include "app/application.h"
 #include "app/qivprotosw.h"
+#include "core/tags.h"
 #include "guikit/figure_files.h"
 #include "guikit/return_button.h"
 #include "platform/headless_ui.h"
@@ -38,35 +39,51 @@ class Layouts : public testing::Test {
 const char* const kLayouts[] = {"Qiv_proto",  "qiv_subset",       "qiv_back",
                                 "qiv_target", "qiv_correlations", "qiv_comparison"};
 
-struct RequiredTag {
-  const char* layout;
-  const char* tag;
-  const char* style;
-};
-
-// The tags the actions look for, the window that must hold each, and its kind of control.
-const RequiredTag kRequired[] = {
-    {"Qiv_proto", "FileBox", "text"},          {"Qiv_proto", "ProtoPointBox", "text"},
-    {"Qiv_proto", "EndBox1", "edit"},          {"Qiv_proto", "EndBox2", "edit"},
-    {"Qiv_proto", "ActivePointBox", "edit"},   {"Qiv_proto", "NumberRequest", "checkbox"},
-    {"qiv_subset", "PointBox", "edit"},        {"qiv_subset", "SubsetBox", "edit"},
-    {"qiv_back", "ActiveLMBox", "edit"},       {"qiv_back", "MidBox", "edit"},
-    {"qiv_target", "LengthBox", "text"},       {"qiv_target", "LoadProtoButton", "pushbutton"},
-    {"qiv_target", "TargetLineBox", "edit"},   {"qiv_target", "SetBlocks", "pushbutton"},
-    {"qiv_target", "MaxBlockBox", "edit"},     {"qiv_target", "BlockBox", "edit"},
-    {"qiv_target", "CurrentBlockBox", "edit"}, {"qiv_target", "PermBox", "edit"},
-    {"qiv_target", "SeedBox", "edit"},         {"qiv_target", "ModularityText", "text"},
-};
+// The kind of control each tag the actions look for must be.
+const std::map<std::string, std::string> kStyle{
+    {"FileBox", "text"},       {"ProtoPointBox", "text"},     {"EndBox1", "edit"},
+    {"EndBox2", "edit"},       {"ActivePointBox", "edit"},    {"NumberRequest", "checkbox"},
+    {"PointBox", "edit"},      {"SubsetBox", "edit"},         {"ActiveLMBox", "edit"},
+    {"MidBox", "edit"},        {"LengthBox", "text"},         {"LoadProtoButton", "pushbutton"},
+    {"TargetLineBox", "edit"}, {"SetBlocks", "pushbutton"},   {"MaxBlockBox", "edit"},
+    {"BlockBox", "edit"},      {"CurrentBlockBox", "edit"},   {"PermBox", "edit"},
+    {"SeedBox", "edit"},       {"ModularityText", "text"},    {"ModularityTable", "listbox"},
+    {"CorrelationAxes", ""},   {"ComparisonTable", "listbox"}};
 
 TEST_F(Layouts, EveryRequiredTagIsInItsWindowOnce) {
   std::map<std::string, Handle> windows;
   for (const char* name : kLayouts) windows[name] = openfig(app_.ctx, name, "new");
-  for (const RequiredTag& r : kRequired) {
-    auto found = app_.gfx.findobj_tag(r.tag);
-    ASSERT_EQ(found.size(), 1u) << r.tag;
-    EXPECT_EQ(app_.gfx.figure_of(found[0]), windows[r.layout]) << r.tag;
-    EXPECT_EQ(str(found[0], "Style"), r.style) << r.tag;
+  std::set<std::string> required;
+  for (const tags::WindowTags& w : tags::required_tags()) {
+    for (const char* tag : w.tags) {
+      required.insert(tag);
+      auto found = app_.gfx.findobj_tag(tag);
+      ASSERT_EQ(found.size(), 1u) << tag;
+      EXPECT_EQ(app_.gfx.figure_of(found[0]), windows[w.layout]) << tag;
+      if (app_.gfx.type(found[0]) == ObjType::kUicontrol)
+        EXPECT_EQ(str(found[0], "Style"), kStyle.at(tag)) << tag;
+    }
   }
+  // The controls an action names are among them.
+  for (const ActionEntry& e : actions())
+    for (const char* tag : e.tags) EXPECT_TRUE(required.count(tag)) << e.name << " " << tag;
+  // The README lists them window by window, in the same order.
+  const std::string readme = test_support::read_bytes(test_support::source_dir() / "README.md");
+  const auto from = readme.find("so these must exist: ");
+  ASSERT_NE(from, std::string::npos);
+  std::string listed = readme.substr(from, readme.find(" Each button", from) - from);
+  std::replace(listed.begin(), listed.end(), '\n', ' ');
+  std::string expected = "so these must exist: ";
+  for (const tags::WindowTags& w : tags::required_tags()) {
+    for (std::size_t i = 0; i < w.tags.size(); ++i)
+      expected += std::string("`") + w.tags[i] + "`" + (i + 1 < w.tags.size() ? ", " : " ");
+    expected += std::string("(") + w.window + "); ";
+  }
+  expected.replace(expected.size() - 2, 2, ".");
+  std::string squeezed;
+  for (char c : listed)
+    if (c != ' ' || squeezed.empty() || squeezed.back() != ' ') squeezed += c;
+  EXPECT_EQ(squeezed, expected);
   // The texts that hold lists of landmarks may run over several lines.
   for (const char* tag : {"SubsetBox", "MidBox"}) {
     Handle box = app_.gfx.findobj_tag(tag)[0];

@@ -165,7 +165,7 @@ TEST_F(DataActions, ARefusedFileChangesNothing) {
   };
   load_file("good/three.txt", kThreeByThree);
   app_.state.lineh = 42;
-  app_.state.proto = row({1, 1, 2});
+  app_.state.proto = Protocol::from_table(row({1, 1, 2}));
   const std::string box = file_box();
   const SharedState state = app_.state;
   const auto cwd = std::filesystem::current_path();
@@ -335,14 +335,13 @@ TEST_F(DataActions, ClearForgetsWhatItNamesAndLoadThenWorksAsTheFirstTime) {
   const Limits first_lim = app_.gfx.axis_of(axes_);
   const std::string first_box = file_box();
 
-  app_.state.proto = row({1, 1, 2});
+  app_.state.proto = Protocol::from_table(row({1, 1, 2}));
   app_.state.protoname = "p.txt";
   app_.state.menufigh = 99;
-  app_.state.block = BlockList{{1}};
   app_.state.lineh = 7;
   app_.state.markerh = 8;
   app_.state.rdata = row({1, 2, 3});
-  app_.state.nblocks = 1;
+  app_.state.blocks = BlockStructure(BlockList{{1}}, 1);
   app_.state.tmatrix = row({1});
   const std::optional<std::string> figdir = app_.state.figdir;
 
@@ -352,12 +351,12 @@ TEST_F(DataActions, ClearForgetsWhatItNamesAndLoadThenWorksAsTheFirstTime) {
   EXPECT_EQ(control_text(app_.ctx, "ProtoPointBox"), "    ");
   EXPECT_EQ(app_.gfx.get(app_.gfx.axes_labels(axes_)[1], "String"), Value("No Protocol Available"));
   EXPECT_FALSE(app_.state.data || app_.state.reference || app_.state.proto || app_.state.menufigh ||
-               app_.state.protoname || app_.state.block || app_.state.names);
+               app_.state.protoname || app_.state.blocks.has_lists() || app_.state.names);
   EXPECT_EQ(app_.state.figh, main_);
   EXPECT_EQ(app_.state.lineh, 7);
   EXPECT_EQ(app_.state.markerh, 8);
   EXPECT_EQ(app_.state.rdata, row({1, 2, 3}));
-  EXPECT_EQ(app_.state.nblocks, 1.0);
+  EXPECT_EQ(app_.state.blocks.count(), 1);
   EXPECT_EQ(app_.state.tmatrix, row({1}));
   EXPECT_EQ(app_.state.figdir, figdir);
 

@@ -73,10 +73,10 @@ void check_load_block(const std::string& path) {
   qiv::load_block(app.ctx);  // a Failure escaping here is a finding
   if (!ui.messages().empty()) return;
   const auto& s = app.state;
-  if (!s.proto || !s.block || !s.nblocks || !s.protoname)
+  if (!s.proto || !s.blocks.in_use() || !s.protoname)
     qiv::fuzz::broken("LoadBlock showed no message but left the target state unset");
-  const long long m = qiv::protocol_lines(*s.proto);
-  if (qiv::find_bad_line(*s.block, static_cast<long long>(*s.nblocks), m))
+  const long long m = s.proto->count();
+  if (qiv::find_bad_line(s.blocks.lists(), s.blocks.count(), m))
     qiv::fuzz::broken("LoadBlock showed no message but kept a number that is no line");
 }
 

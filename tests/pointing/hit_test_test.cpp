@@ -172,7 +172,7 @@ TEST(PickTargets, OnlyProtocolLinesTheAxesShow) {
       2, 2, 3,       // drawn backwards
       3, 1, 3,       // drawn but hidden
       4, 1, 9;       // names no landmark
-  s.proto = proto;
+  s.proto = Protocol::from_table(proto);
   g.hold_on();
   g.plot({0, 10}, {0, 0}, "k");
   g.plot({10, 10}, {10, 0}, "k");

@@ -16,9 +16,9 @@ class ProtocolEdit : public ProtocolFixture {
   }
 
   // A protocol as "LoadProto" leaves it, drawn and counted.
-  void start_with(const Matrix& proto) {
+  void start_with(const Protocol& proto) {
     app.state.proto = proto;
-    type("ProtoPointBox", num2str(static_cast<double>(protocol_lines(proto))));
+    type("ProtoPointBox", num2str(static_cast<double>(proto.count())));
     run("ShowProto");
     ui.clear_records();
   }
@@ -33,7 +33,7 @@ TEST_F(ProtocolEdit, NewProtoStartsTheMarkerAndKeepsThePicture) {
   const auto drawn = app.gfx.children(ax);
 
   run("NewProto");
-  EXPECT_EQ(*app.state.proto, empty_protocol());
+  EXPECT_EQ(*app.state.proto, Protocol::started());
   EXPECT_EQ(box("ProtoPointBox"), "0");
   EXPECT_EQ(*app.state.lineh, kNoHandle);
   EXPECT_EQ(ylabel_text(), "New Protocol in Use");
@@ -77,7 +77,7 @@ TEST_F(ProtocolEdit, LineFromALandmarkToItselfIsAdded) {
 TEST_F(ProtocolEdit, DuplicatesAreRefusedInBothOrientations) {
   struct Case {
     const char* name;
-    Matrix proto;
+    Protocol proto;
     double a, b;
   };
   const Case cases[] = {
@@ -133,7 +133,7 @@ TEST_F(ProtocolEdit, DeleteKeepsStoredNumbersAndRelabelsByPosition) {
 TEST_F(ProtocolEdit, DeleteRemovesFirstMiddleAndLastRows) {
   struct Case {
     const char* which;
-    Matrix after;
+    Protocol after;
   };
   const Case cases[] = {
       {"1", proto_of({{2, 3, 4}, {3, 5, 6}})},
@@ -207,8 +207,7 @@ TEST_F(ProtocolEdit, DeletingTheOnlyLineLeavesAProtocolOfNoRows) {
   start_with(proto_of({{4, 2, 3}}));
   type("ActivePointBox", "1");
   run("DeleteLine");
-  ASSERT_EQ(app.state.proto->rows(), 0);
-  EXPECT_EQ(app.state.proto->cols(), 3);
+  ASSERT_EQ(*app.state.proto, Protocol());
   EXPECT_EQ(box("ProtoPointBox"), "0");
   EXPECT_TRUE(segments().empty()) << "the redraw takes the deleted line off the picture";
   EXPECT_TRUE(texts().empty());
@@ -372,7 +371,7 @@ TEST_F(ProtocolEdit, EndBoxesMustHoldOneLandmarkNumber) {
 
 TEST_F(ProtocolEdit, AddLineRefusesACountThatDoesNotFitTheProtocol) {
   struct Case {
-    Matrix proto;
+    Protocol proto;
     const char* count;
     const char* message;
   };
@@ -386,8 +385,8 @@ TEST_F(ProtocolEdit, AddLineRefusesACountThatDoesNotFitTheProtocol) {
       {proto_of({{1, 1, 2}, {2, 3, 4}}), "3", two},
       {proto_of({{1, 1, 2}, {2, 3, 4}}), "-1", two},
       {proto_of({{1, 1, 2}, {2, 3, 4}}), "1.5", two},
-      {empty_protocol(), "1", zero},
-      {protocol_without_rows(), "2", zero},
+      {Protocol::started(), "1", zero},
+      {Protocol(), "2", zero},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("count '") + c.count + "'");

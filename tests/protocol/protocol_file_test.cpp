@@ -34,12 +34,12 @@ class ProtocolFile : public ProtocolFixture {
 TEST_F(ProtocolFile, SaveWritesOneLinePerRowInTheIntegerFormat) {
   struct Case {
     const char* name;
-    Matrix proto;
+    Protocol proto;
     const char* bytes;
   };
   const Case cases[] = {
-      {"empty marker", empty_protocol(), "-1 -1 -1 \n"},
-      {"no rows", protocol_without_rows(), ""},
+      {"empty marker", Protocol::started(), "-1 -1 -1 \n"},
+      {"no rows", Protocol(), ""},
       {"gaps in column 1", proto_of({{1, 2, 7}, {3, 7, 12}, {3, 1, 1}}),
        "1 2 7 \n3 7 12 \n3 1 1 \n"},
       {"large stored number", proto_of({{123456789012, 12, 1}}), "123456789012 12 1 \n"},
@@ -122,11 +122,12 @@ TEST_F(ProtocolFile, RoundTripKeepsStoredNumbersWithGaps) {
   add(7, 8);
   type("ActivePointBox", "2");
   run("DeleteLine");
-  const Matrix built = *app.state.proto;
+  const Protocol built = *app.state.proto;
   ASSERT_EQ(built, proto_of({{1, 1, 2}, {3, 5, 6}, {4, 7, 8}}));
   save_as(path("gaps.txt"));
   EXPECT_EQ(read(path("gaps.txt")), "1 1 2 \n3 5 6 \n4 7 8 \n");
-  EXPECT_EQ(dload(path("gaps.txt").string()), built) << "the reader returns the same matrix";
+  EXPECT_EQ(dload(path("gaps.txt").string()), built.table())
+      << "the reader returns the same matrix";
 
   type("EndBox1", "9");
   type("EndBox2", "10");
@@ -188,7 +189,7 @@ TEST_F(ProtocolFile, TheMarkerFileLoadsAsAnEmptyProtocol) {
   write("empty.txt", "-1 -1 -1 \n");
   load_from(path("empty.txt"));
   EXPECT_TRUE(ui.messages().empty());
-  EXPECT_EQ(*app.state.proto, empty_protocol());
+  EXPECT_EQ(*app.state.proto, Protocol::started());
   EXPECT_EQ(box("ProtoPointBox"), "0") << "the count of an empty protocol, so AddLine fills row 1";
   EXPECT_TRUE(segments().empty());
   EXPECT_TRUE(texts().empty());
@@ -200,8 +201,7 @@ TEST_F(ProtocolFile, AnEmptyFileLoadsAsAProtocolOfNoRows) {
   write("none.txt", "");
   load_from(path("none.txt"));
   EXPECT_TRUE(ui.messages().empty());
-  EXPECT_EQ(app.state.proto->rows(), 0);
-  EXPECT_EQ(app.state.proto->cols(), 3);
+  EXPECT_EQ(*app.state.proto, Protocol());
   EXPECT_EQ(box("ProtoPointBox"), "0");
   EXPECT_EQ(*app.state.protoname, "none.txt");
   save_as(path("again.txt"));

@@ -39,7 +39,8 @@ inline Matrix twelve_landmarks() {
   return r;
 }
 
-inline Matrix proto_of(std::initializer_list<std::array<double, 3>> rows) {
+// The protocol of a table written row by row (number, first end, second end).
+inline Protocol proto_of(std::initializer_list<std::array<double, 3>> rows) {
   Matrix m(static_cast<Eigen::Index>(rows.size()), 3);
   Eigen::Index i = 0;
   for (const auto& r : rows) {
@@ -48,7 +49,7 @@ inline Matrix proto_of(std::initializer_list<std::array<double, 3>> rows) {
     m(i, 2) = r[2];
     ++i;
   }
-  return m;
+  return Protocol::from_table(m);
 }
 
 // What the user could see change: the shared members the protocol actions write, the count,

@@ -11,47 +11,47 @@ namespace {
 TEST(ProtocolModel, EmptyFormsHaveNoLines) {
   struct Case {
     const char* name;
-    Matrix proto;
+    Protocol proto;
     bool empty;
     Eigen::Index lines;
   };
   const Case cases[] = {
-      {"marker", empty_protocol(), true, 0},
-      {"no rows", protocol_without_rows(), true, 0},
+      {"marker", Protocol::started(), true, 0},
+      {"no rows", Protocol(), true, 0},
       {"marker in row 1 only counts by column 1", proto_of({{-1, 4, 5}, {2, 1, 2}}), true, 0},
       {"one line", proto_of({{1, 1, 1}}), false, 1},
       {"marker in a later row is an ordinary row", proto_of({{1, 1, 2}, {-1, -1, -1}}), false, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(is_empty_protocol(c.proto), c.empty);
-    EXPECT_EQ(protocol_lines(c.proto), c.lines);
+    EXPECT_EQ(c.proto.empty(), c.empty);
+    EXPECT_EQ(c.proto.count(), c.lines);
   }
 }
 
 TEST(ProtocolModel, HasLineIgnoresOrientationAndTheEmptyMarker) {
-  const Matrix p = proto_of({{1, 1, 2}, {2, 9, 5}, {3, 7, 7}});
+  const Protocol p = proto_of({{1, 1, 2}, {2, 9, 5}, {3, 7, 7}});
   struct Case {
     double a, b;
     bool present;
   };
   const Case cases[] = {{1, 2, true}, {2, 1, true},  {5, 9, true},  {9, 5, true},
                         {7, 7, true}, {1, 9, false}, {2, 9, false}, {5, 5, false}};
-  for (const Case& c : cases) EXPECT_EQ(has_line(p, c.a, c.b), c.present) << c.a << "-" << c.b;
-  EXPECT_FALSE(has_line(empty_protocol(), -1, -1));
-  EXPECT_FALSE(has_line(protocol_without_rows(), 1, 2));
+  for (const Case& c : cases) EXPECT_EQ(p.has_line(c.a, c.b), c.present) << c.a << "-" << c.b;
+  EXPECT_FALSE(Protocol::started().has_line(-1, -1));
+  EXPECT_FALSE(Protocol().has_line(1, 2));
 }
 
 TEST(ProtocolModel, PutLineReplacesOrAppends) {
-  Matrix p = empty_protocol();
-  put_line(p, 0, 1, 5, 9);
+  Protocol p = Protocol::started();
+  p.put(0, {1, 5, 9});
   EXPECT_EQ(p, proto_of({{1, 5, 9}}));
-  put_line(p, 1, 2, 3, 4);
+  p.put(1, {2, 3, 4});
   EXPECT_EQ(p, proto_of({{1, 5, 9}, {2, 3, 4}}));
-  put_line(p, 0, 1, 6, 6);
+  p.put(0, {1, 6, 6});
   EXPECT_EQ(p, proto_of({{1, 6, 6}, {2, 3, 4}}));
-  Matrix none = protocol_without_rows();
-  put_line(none, 0, 1, 2, 3);
+  Protocol none;
+  none.put(0, {1, 2, 3});
   EXPECT_EQ(none, proto_of({{1, 2, 3}}));
 }
 

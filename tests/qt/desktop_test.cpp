@@ -275,11 +275,11 @@ TEST_F(DesktopTest, ReturnInABoxPressesItsNaturalButton) {
   load_leaves();
   click("NewProto");
   press_return("EndBox1", "3");
-  ASSERT_EQ(app_.state.proto->rows(), 1) << "3 and the 2 in the second box";
+  ASSERT_EQ(app_.state.proto->count(), 1) << "3 and the 2 in the second box";
   press_return("EndBox2", "7");
-  ASSERT_EQ(app_.state.proto->rows(), 2);
-  EXPECT_EQ((*app_.state.proto)(1, 1), 3);
-  EXPECT_EQ((*app_.state.proto)(1, 2), 7);
+  ASSERT_EQ(app_.state.proto->count(), 2);
+  EXPECT_EQ(app_.state.proto->line(1).first, 3);
+  EXPECT_EQ(app_.state.proto->line(1).second, 7);
   EXPECT_EQ(status(), QString::fromUtf8("Added line 2: 3\u20137"));
   // "Line number" shows the line.
   app_.state.lineh = kNoHandle;
@@ -290,7 +290,7 @@ TEST_F(DesktopTest, ReturnInABoxPressesItsNaturalButton) {
   app_.gfx.set(find_control(app_.ctx, "AddLine"), "Enable", Value("off"));
   wm_.sync();
   press_return("EndBox2", "9");
-  EXPECT_EQ(app_.state.proto->rows(), 2);
+  EXPECT_EQ(app_.state.proto->count(), 2);
   EXPECT_EQ(control_text(app_.ctx, "EndBox2"), "9") << "the edit itself is kept";
 }
 

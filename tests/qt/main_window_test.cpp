@@ -113,9 +113,9 @@ TEST_F(MainWindowTest, TypedEndsAddALineToTheProtocol) {
 
   EXPECT_EQ(label("ProtoPointBox"), "1");
   ASSERT_TRUE(app_.state.proto.has_value());
-  ASSERT_EQ(app_.state.proto->rows(), 1);
-  EXPECT_EQ((*app_.state.proto)(0, 1), 3);
-  EXPECT_EQ((*app_.state.proto)(0, 2), 7);
+  ASSERT_EQ(app_.state.proto->count(), 1);
+  EXPECT_EQ(app_.state.proto->line(0).first, 3);
+  EXPECT_EQ(app_.state.proto->line(0).second, 7);
   EXPECT_NE(wm_.window(main_)->canvas()->picture(), before) << "the new line is painted";
 
   // The same ends again: the action refuses with a box that does not wait.

@@ -184,7 +184,7 @@ TEST(RoundTwo, TheMainWindowEditsTheProtocolTheTargetWindowLoaded) {
   s.type("ActivePointBox", "2");
   s.act("DeleteLine");
   for (const auto& m : s.ui.messages()) ADD_FAILURE() << m;
-  EXPECT_EQ(s.app.state.proto->rows(), 8);
+  EXPECT_EQ(s.app.state.proto->count(), 8);
   EXPECT_EQ(s.box("ProtoPointBox"), "8");
   s.act("ClearTarget");
   EXPECT_EQ(s.box("ProtoPointBox"), "    ");

@@ -273,25 +273,22 @@ void prepare(Session& s) {
 // The protocol the program keeps must be one it can draw, save and read back.
 void expect_sound_protocol(const SharedState& st) {
   ASSERT_TRUE(st.proto.has_value());
-  const Matrix& p = *st.proto;
-  if (is_empty_protocol(p)) return;
-  ASSERT_EQ(p.cols(), 3);
-  for (Eigen::Index i = 0; i < p.rows(); ++i) {
-    EXPECT_TRUE(is_whole(p(i, 0)) && p(i, 0) >= 0) << "stored number of line " << i + 1;
-    for (Eigen::Index j = 1; j < 3; ++j)
-      EXPECT_TRUE(is_whole(p(i, j)) && p(i, j) >= 1 && p(i, j) <= kLandmarks)
-          << "proto(" << i + 1 << "," << j + 1 << ") = " << p(i, j);
+  const Protocol& p = *st.proto;
+  for (Eigen::Index i = 0; i < p.count(); ++i) {
+    const ProtocolLine& l = p.line(i);
+    EXPECT_TRUE(is_whole(l.number) && l.number >= 0) << "stored number of line " << i + 1;
+    for (double v : {l.first, l.second})
+      EXPECT_TRUE(is_whole(v) && v >= 1 && v <= kLandmarks) << "line " << i + 1 << " end " << v;
   }
 }
 
 // Every block the program keeps names protocol lines.
 void expect_sound_blocks(const SharedState& st) {
-  ASSERT_TRUE(st.block.has_value() && st.nblocks.has_value());
-  EXPECT_TRUE(is_whole(*st.nblocks) && *st.nblocks >= 0 && *st.nblocks <= kMaxBlocks)
-      << *st.nblocks;
-  const long long m = protocol_lines(*st.proto);
-  for (std::size_t k = 0; k < st.block->size(); ++k)
-    for (double n : (*st.block)[k])
+  ASSERT_TRUE(st.blocks.in_use());
+  EXPECT_TRUE(st.blocks.count() >= 0 && st.blocks.count() <= kMaxBlocks) << st.blocks.count();
+  const long long m = st.proto->count();
+  for (std::size_t k = 0; k < st.blocks.lists().size(); ++k)
+    for (double n : st.blocks.lists()[k])
       EXPECT_TRUE(is_whole(n) && n >= 1 && n <= static_cast<double>(m))
           << "block " << k + 1 << " holds " << n;
 }
@@ -316,8 +313,8 @@ void expect_files_parse_back(Session& s, const ScratchFolder& scratch) {
   s.act("SaveProtocol", scratch / "protocol_out.txt");
   auto proto = dload((scratch / "protocol_out.txt").string());
   ASSERT_TRUE(proto.has_value());
-  if (s.app.state.proto->rows() > 0) {
-    EXPECT_EQ(*proto, *s.app.state.proto);
+  if (s.app.state.proto->table().rows() > 0) {
+    EXPECT_EQ(*proto, s.app.state.proto->table());
   } else {
     EXPECT_EQ(proto->size(), 0);
   }
@@ -327,13 +324,12 @@ void expect_files_parse_back(Session& s, const ScratchFolder& scratch) {
   if (s.ui.messages().empty()) {
     auto blocks = parse_block_structure(read_bytes(scratch / "blocks_out.txt"));
     ASSERT_TRUE(blocks.has_value());
-    const auto n = static_cast<std::size_t>(*s.app.state.nblocks);
-    ASSERT_EQ(blocks->blocks.size(), n);
-    for (std::size_t k = 0; k < n; ++k)
-      EXPECT_EQ(blocks->blocks[k],
-                k < s.app.state.block->size() ? (*s.app.state.block)[k] : LineList{});
+    const long long n = s.app.state.blocks.count();
+    ASSERT_EQ(static_cast<long long>(blocks->blocks.size()), n);
+    for (long long k = 1; k <= n; ++k)
+      EXPECT_EQ(blocks->blocks[static_cast<std::size_t>(k - 1)], s.app.state.blocks.at(k));
     const auto lines = split_text_lines(read_bytes(scratch / "matrix_out.txt"));
-    const long long m = protocol_lines(*s.app.state.proto);
+    const long long m = s.app.state.proto->count();
     ASSERT_EQ(static_cast<long long>(lines.size()), m + 2);
     for (long long i = 0; i < m; ++i) {
       Matrix row = str2num(lines[static_cast<std::size_t>(i) + 2]);
@@ -396,20 +392,20 @@ void expect_outcome(Session& s, const BoxAction& ba,
       if (std::find(in.begin(), in.end(), j) == in.end()) want.push_back(j);
     EXPECT_EQ(numbers_of(s.box("SubsetBox")), want);
   } else if (action == "SetBlocks") {
-    EXPECT_EQ(st.nblocks, 0.0);
+    EXPECT_EQ(st.blocks.count(), 0);
   } else if (action == "AddBlocks") {
-    EXPECT_EQ(st.nblocks, 1.0);
+    EXPECT_EQ(st.blocks.count(), 1);
     EXPECT_EQ(s.box("MaxBlockBox"), "1");
-    EXPECT_EQ(block_at(st, 1), LineList{});
+    EXPECT_EQ(st.blocks.at(1), LineList{});
   } else if (action == "ShowAllBlock" || action == "BlockEnter") {
-    EXPECT_EQ(block_at(st, 1), block_text_to_list(old.at("BlockBox")));
+    EXPECT_EQ(st.blocks.at(1), block_text_to_list(old.at("BlockBox")));
   } else if (action == "BlockUp") {
     EXPECT_EQ(s.box("CurrentBlockBox"), "2");
-    EXPECT_EQ(block_at(st, 1), block_text_to_list(old.at("BlockBox")));
+    EXPECT_EQ(st.blocks.at(1), block_text_to_list(old.at("BlockBox")));
     EXPECT_EQ(s.box("BlockBox"), "2  3  4  5  6");
   } else if (action == "BlockDown") {
     EXPECT_EQ(s.box("CurrentBlockBox"), "1");
-    EXPECT_EQ(block_at(st, 2), block_text_to_list(old.at("BlockBox")));
+    EXPECT_EQ(st.blocks.at(2), block_text_to_list(old.at("BlockBox")));
     EXPECT_EQ(s.box("BlockBox"), "1  7  8");
   }
 }

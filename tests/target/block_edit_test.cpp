@@ -20,8 +20,7 @@ TEST_F(BlockEdit, SetBlocksGrowsAndEmptiesOnlyTheLastBlock) {
       {"no blocks", std::nullopt, "0", ""},
   };
   for (const Case& c : cases) {
-    app.state.block = c.before;
-    app.state.nblocks.reset();
+    app.state.blocks = BlockStructure(c.before, std::nullopt);
     type("MaxBlockBox", c.typed);
     set_control_enable(app.ctx, "SetBlocks", true);
     run("SetBlocks");
@@ -362,7 +361,7 @@ TEST_F(BlockEdit, ShowBlockStructureRefusesBlocksReadWithBadNumbers) {
 
 TEST_F(BlockEdit, AnEmptyProtocolHasNoLinesToGroup) {
   load_mean_shape();
-  app.state.proto = row({-1, -1, -1});
+  app.state.proto = Protocol::started();
   set_blocks({{}}, 1);
   run("ShowBlockStructure");  // draws the mean shape only
   EXPECT_EQ(drawing().segments.size(), 0u);

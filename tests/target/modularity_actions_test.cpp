@@ -131,26 +131,26 @@ TEST_F(Modularity, RefusesWithItsMessageAndLeavesNoResult) {
       {"NoData", [](S& s, C&) { s.data.reset(); }, "Load a landmark data file first."},
       {"NoProtocol", [](S& s, C&) { s.proto.reset(); },
        "Load a protocol file or start a new protocol first."},
-      {"NoBlocks", [](S& s, C&) { s.block.reset(); },
+      {"NoBlocks", [](S& s, C&) { s.blocks.forget_lists(); },
        "Set the number of blocks or load a block structure file first."},
       {"BlockWithoutSuchLine",
        [](S& s, C&) {
-         s.block = BlockList{{1, 9}, {3, 4}};
+         s.blocks = BlockStructure(BlockList{{1, 9}, {3, 4}}, 2);
        },
        "Block 1 holds 9, which is not a protocol line number from 1 to 4."},
       {"NoPairWithin",
        [](S& s, C&) {
-         s.block = BlockList{{1}, {2}};
+         s.blocks = BlockStructure(BlockList{{1}, {2}}, 2);
        },
        "No two lines share a block: put at least two lines into one block."},
       {"NoPairBetween",
        [](S& s, C&) {
-         s.block = BlockList{{1, 2, 3, 4}, {}};
+         s.blocks = BlockStructure(BlockList{{1, 2, 3, 4}, {}}, 2);
        },
        "Every pair of lines shares a block: the test needs lines in different blocks."},
       {"LineBeyondTheData",
        [](S& s, C&) {
-         s.proto = Matrix{{1, 1, 2}, {2, 2, 3}, {3, 3, 4}, {4, 4, 7}};
+         s.proto = Protocol::from_table(Matrix{{1, 1, 2}, {2, 2, 3}, {3, 3, 4}, {4, 4, 7}});
        },
        "Protocol line 4 joins landmark 7, which the data lack: they have landmarks 1 to 6."},
       {"TwoSpecimens", [](S& s, C&) { s.data = Matrix(s.data->topRows(2)); },
@@ -243,17 +243,18 @@ TEST_F(MatrixCsv, Refusals) {
   const Row rows[] = {
       {"NoProtocol", [](SharedState& s) { s.proto.reset(); },
        "Load a protocol file or start a new protocol first."},
-      {"NoBlocks", [](SharedState& s) { s.nblocks.reset(); },
+      {"NoBlocks",
+       [](SharedState& s) { s.blocks = BlockStructure(s.blocks.lists(), std::nullopt); },
        "Set the number of blocks or load a block structure file first."},
       {"EmptyProtocol",
        [](SharedState& s) {
-         s.proto = Matrix{{-1, -1, -1}};
-         s.block = BlockList{{}, {}};
+         s.proto = Protocol::started();
+         s.blocks = BlockStructure(BlockList{{}, {}}, s.blocks.count());
        },
        "The protocol has no lines: add lines before exporting the matrix."},
       {"BlockWithoutSuchLine",
        [](SharedState& s) {
-         s.block = BlockList{{1, 3}, {2, 5}};
+         s.blocks = BlockStructure(BlockList{{1, 3}, {2, 5}}, s.blocks.count());
        },
        "Block 2 holds 5, which is not a protocol line number from 1 to 4."},
   };
@@ -297,7 +298,7 @@ TEST_F(CompareBlocks, RanksTheFilesByRAndWritesTheTable) {
   const Handle table = find_control(app.ctx, "ComparisonTable");
   ASSERT_NE(table, kNoHandle);
   EXPECT_THAT(box("ComparisonTable"), ::testing::HasSubstr("\na.txt  "));
-  EXPECT_EQ(app.state.block, (BlockList{{1, 2}, {3, 4}}));  // the blocks in use stay
+  EXPECT_EQ(app.state.blocks.lists(), (BlockList{{1, 2}, {3, 4}}));  // the blocks in use stay
 }
 
 TEST_F(CompareBlocks, RefusesAFileThatDoesNotFitAndWritesNothing) {
@@ -370,8 +371,7 @@ TEST_F(ShowCorrelations, CellsInBlockOrderAndRedrawnWhenTheBlocksChange) {
   type("BlockBox", "2 1");
   run("BlockEnter");
   near(cells(4), expected({1, 0, 2, 3}));
-  app.state.block.reset();
-  app.state.nblocks.reset();
+  app.state.blocks.clear();
   run("ShowCorrelations");  // without blocks: every line in none, in protocol order
   near(cells(4), expected({0, 1, 2, 3}));
 }
@@ -383,8 +383,8 @@ TEST_F(ShowCorrelations, RefusesWithoutOpeningTheWindow) {
   } const rows[] = {
       // each row adds to the one before
       {[](SharedState& s) {
-         s.proto = Matrix(301, 3);
-         for (int l = 0; l < 301; ++l) s.proto->row(l) << l + 1, 1, 2;
+         s.proto = Protocol();
+         for (int l = 0; l < 301; ++l) s.proto->put(l, {l + 1.0, 1, 2});
        },
        "The correlation picture shows at most 300 lines; the protocol has 301."},
       {[](SharedState& s) { s.data.reset(); }, "Load a landmark data file first."},

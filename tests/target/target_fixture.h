@@ -130,12 +130,11 @@ class TargetFixture : public ::testing::Test {
     app.gfx.figure(target_fig);
   }
   void load_protocol() {
-    app.state.proto = four_lines();
+    app.state.proto = Protocol::from_table(four_lines());
     app.state.protoname = "proto.txt";
   }
   void set_blocks(const BlockList& blocks, double nblocks) {
-    app.state.block = blocks;
-    app.state.nblocks = nblocks;
+    app.state.blocks = BlockStructure(blocks, static_cast<long long>(nblocks));
   }
   // Mean shape, protocol and blocks: everything the block actions need.
   void ready(const BlockList& blocks, double nblocks) {
