@@ -1,0 +1,231 @@
+#include <algorithm>
+#include <cstdint>
+
+#include "base/failure.h"
+#include "platform/graphics/graphics.h"
+#include "platform/graphics/graphics_internal.h"
+#include "platform/text.h"
+
+namespace qiv {
+
+// The map of a new figure, axes or control: every stored property at its initial value.
+PropMap Graphics::Impl::initial_props(ObjType t) {
+  PropMap p;
+  for (const PropertyRule& r : property_rules(t))
+    if (!r.read_only && !r.initial.is_none()) p.emplace(to_lower(r.name), r.initial);
+  return p;
+}
+
+Handle Graphics::new_figure() {
+  Handle h = impl_->add_heavy(ObjType::kFigure, kScreen, Impl::initial_props(ObjType::kFigure));
+  impl_->current_figure = h;
+  impl_->notify_created(h);
+  return h;
+}
+
+Handle Graphics::new_axes(Handle fig) {
+  if (!impl_->valid(fig) || impl_->slot(fig).type != ObjType::kFigure) throw invalid_handle();
+  Handle ax = impl_->add_heavy(ObjType::kAxes, fig, Impl::initial_props(ObjType::kAxes));
+  // The three label texts belong to the axes but are not among its drawn children, so
+  // clearing the axes keeps them.
+  for (int i = 0; i < 3; ++i) {
+    std::uint32_t ti = impl_->alloc_text();
+    impl_->texts[ti] = TextData{0, 0, "", Rgb{0, 0, 0}, 10.0f, true, i == 2, false, 0, 0};
+    impl_->heavy(ax).labels[static_cast<std::size_t>(i)] = impl_->add_slot(ObjType::kText, ti, ax);
+  }
+  impl_->heavy(fig).current_axes = ax;
+  impl_->notify_created(ax);
+  return ax;
+}
+
+Handle Graphics::new_uicontrol(Handle fig) {
+  if (!impl_->valid(fig) || impl_->slot(fig).type != ObjType::kFigure) throw invalid_handle();
+  Handle h = impl_->add_heavy(ObjType::kUicontrol, fig, Impl::initial_props(ObjType::kUicontrol));
+  impl_->notify_created(h);
+  return h;
+}
+
+void Graphics::delete_object(Handle h) {
+  if (!impl_->valid(h) || h == kScreen) return;
+  Slot& s = impl_->slot(h);
+  Handle parent = s.parent;
+  if (s.type == ObjType::kLine || s.type == ObjType::kText) {
+    Heavy& a = impl_->heavy(parent);
+    for (Handle l : a.labels)
+      if (l == h) return;  // label texts live as long as their axes
+    impl_->release_light(h);
+    auto it = std::find(a.children.begin(), a.children.end(), h);
+    if (it != a.children.end()) a.children.erase(it);
+    a.extent_dirty = true;
+    impl_->notify_content(parent);
+    return;
+  }
+  impl_->notify_deleted(h);
+  // Children first, depth first; copy because deletion edits the list.
+  std::vector<Handle> kids = impl_->heavy(h).children;
+  if (s.type == ObjType::kAxes) {
+    for (Handle c : kids) impl_->release_light(c);
+    for (Handle l : impl_->heavy(h).labels) impl_->release_light(l);
+    impl_->heavy(h).children.clear();
+  } else {
+    for (Handle c : kids) delete_object(c);
+  }
+  impl_->heavy(h).props.clear();
+  impl_->heavy(h).children.clear();
+  impl_->heavy(h).children.shrink_to_fit();
+  impl_->free_slot(h);
+  impl_->appdata.erase(h);
+  if (parent >= 0 && impl_->valid(parent)) {
+    auto& pc = impl_->heavy(parent).children;
+    auto it = std::find(pc.begin(), pc.end(), h);
+    if (it != pc.end()) pc.erase(it);
+    if (impl_->slot(parent).type == ObjType::kFigure && impl_->heavy(parent).current_axes == h) {
+      impl_->heavy(parent).current_axes = kNoHandle;
+      for (Handle c : pc)
+        if (impl_->slot(c).type == ObjType::kAxes) impl_->heavy(parent).current_axes = c;
+    }
+  }
+  if (impl_->current_figure == h) {
+    impl_->current_figure = kNoHandle;
+    const auto& figs = impl_->heavies[0].children;
+    if (!figs.empty()) impl_->current_figure = figs.back();
+  }
+  if (callback_object_ >= 0 && !impl_->valid(callback_object_)) callback_object_ = kNoHandle;
+}
+
+void Graphics::close(Handle fig) {
+  if (!impl_->valid(fig) || impl_->slot(fig).type != ObjType::kFigure) throw invalid_handle();
+  delete_object(fig);
+}
+
+Handle Graphics::plot(const double* x, const double* y, std::size_t n,
+                      const PlotStyle& plot_style) {
+  Handle ax = gca();
+  Heavy& a = impl_->heavy(ax);
+  auto np = a.props.find("nextplot");
+  if (np != a.props.end() && np->second.is_string() && np->second.str() == "replace") {
+    impl_->clear_axes(ax);
+    a.xmanual = a.ymanual = false;
+    a.equal = false;
+  }
+  std::uint32_t li = impl_->alloc_line();
+  LineData& l = impl_->lines[li];
+  l = LineData{0,
+               0,
+               static_cast<std::uint32_t>(n),
+               0,
+               6.0f,
+               0.5f,
+               impl_->color_index(plot_style.color),
+               impl_->color_index(kNoColor),
+               plot_style.marker,
+               plot_style.line,
+               true,
+               false};
+  if (n == 1) {
+    l.x = x[0];
+    l.y = y[0];
+  } else if (n > 1) {
+    impl_->lines[li].big = impl_->store_points(x, y, n);
+  }
+  Handle h = impl_->add_slot(ObjType::kLine, li, ax);
+  impl_->heavy(ax).children.push_back(h);
+  impl_->heavy(ax).extent_dirty = true;
+  impl_->notify_content(ax);
+  return h;
+}
+
+Handle Graphics::plot(const std::vector<double>& x, const std::vector<double>& y,
+                      std::string_view style) {
+  auto plot_style = parse_plot_style(style);
+  if (!plot_style) throw Failure("Invalid line style \"" + std::string(style) + "\".");
+  if (x.size() != y.size()) throw Failure("Vectors must be the same length.");
+  return plot(x.data(), y.data(), x.size(), *plot_style);
+}
+
+Handle Graphics::plot_point(Handle ax, double x, double y, const PlotStyle& plot_style,
+                            float marker_size) {
+  std::uint32_t li = impl_->alloc_line();
+  impl_->lines[li] = LineData{x,
+                              y,
+                              1,
+                              0,
+                              marker_size,
+                              0.5f,
+                              impl_->color_index(plot_style.color),
+                              impl_->color_index(kNoColor),
+                              plot_style.marker,
+                              plot_style.line,
+                              true,
+                              false};
+  Handle h = impl_->add_slot(ObjType::kLine, li, ax);
+  Heavy& a = impl_->heavy(ax);
+  a.children.push_back(h);
+  a.extent_dirty = true;
+  return h;  // callers drawing many points announce the axes once (reserve_lines/text)
+}
+
+Handle Graphics::patch(Handle ax, const double* x, const double* y, std::size_t n,
+                       const Rgb& face) {
+  if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes) throw invalid_handle();
+  std::uint32_t li = impl_->alloc_line();
+  impl_->lines[li] = LineData{0,
+                              0,
+                              static_cast<std::uint32_t>(n),
+                              0,
+                              6.0f,
+                              0.5f,
+                              impl_->color_index(Rgb{}),
+                              impl_->color_index(kNoColor),
+                              Marker::kNone,
+                              LineStyle::kNone,
+                              true,
+                              !face.none};
+  if (n == 1) {
+    impl_->lines[li].x = x[0];
+    impl_->lines[li].y = y[0];
+  } else if (n > 1) {
+    impl_->lines[li].big = impl_->store_points(x, y, n);
+  }
+  const Handle h = impl_->add_slot(ObjType::kLine, li, ax);
+  impl_->light_extras[h]["facecolor"] = face.none ? Value("none") : Value(color_to_matrix(face));
+  Heavy& a = impl_->heavy(ax);
+  a.children.push_back(h);
+  a.extent_dirty = true;
+  impl_->notify_content(ax);
+  return h;
+}
+
+void Graphics::reserve_lines(Handle ax, std::size_t n) {
+  auto& children = impl_->heavy(ax).children;
+  grow_for(children, children.size(), n);
+  const auto beyond_free = [n](std::size_t free) { return n > free ? n - free : 0; };
+  grow_for(impl_->lines, impl_->lines.size(), beyond_free(impl_->free_line_count));
+  grow_for(impl_->slots, impl_->slots.size(), beyond_free(impl_->free_slot_count));
+  if (n >= (std::size_t{1} << 16)) {
+    advise_pool_huge_pages(children);
+    advise_pool_huge_pages(impl_->lines);
+    advise_pool_huge_pages(impl_->slots);
+  }
+  impl_->notify_content(ax);
+}
+
+Handle Graphics::text(double x, double y, std::string s) {
+  return text_in(gca(), x, y, std::move(s));
+}
+
+Handle Graphics::text_in(Handle ax, double x, double y, std::string s) {
+  std::uint32_t ti = impl_->alloc_text();
+  impl_->texts[ti] = TextData{x, y, std::move(s), Rgb{0, 0, 0}, 10.0f, true, false, false, -1, 0};
+  Handle h = impl_->add_slot(ObjType::kText, ti, ax);
+  impl_->heavy(ax).children.push_back(h);
+  impl_->notify_content(ax);
+  return h;
+}
+
+void Graphics::clear_axes(Handle ax) {
+  if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes) throw invalid_handle();
+  impl_->clear_axes(ax);
+}
+
+}  // namespace qiv
