@@ -15,6 +15,22 @@
 
 namespace qiv {
 
+Handle Graphics::Impl::figure_of(Handle h) const {
+  while (h >= 0 && valid(h) && slot(h).type != ObjType::kFigure) h = slot(h).parent;
+  return h >= 0 && valid(h) ? h : kNoHandle;
+}
+
+void Graphics::Impl::walk(Handle h, std::vector<Handle>& out) const {
+  out.push_back(h);
+  const Slot& s = slot(h);
+  if (s.type == ObjType::kLine || s.type == ObjType::kText) return;
+  const Heavy& o = heavies[s.index];
+  if (s.type == ObjType::kAxes)
+    for (Handle l : o.labels)
+      if (l >= 0) out.push_back(l);
+  for (Handle c : o.children) walk(c, out);
+}
+
 Graphics::Graphics() : impl_(std::make_unique<Impl>()) {
   impl_->add_heavy(ObjType::kRoot, kNoHandle, Impl::initial_props(ObjType::kRoot));
 }

@@ -146,46 +146,9 @@ struct Graphics::Impl {
   // The palette entry for c. Drawing many points looks up the same colour again and again,
   // so the last one found is tried first. A session that used 65,536 different colours gets
   // the nearest of them from then on.
-  std::uint16_t color_index(const Rgb& c) {
-    if (last_color < palette.size() && palette[last_color] == c) return last_color;
-    const std::array<float, 4> key{c.r, c.g, c.b, c.none ? 1.0f : 0.0f};
-    auto it = palette_index.find(key);
-    if (it != palette_index.end()) return last_color = it->second;
-    if (palette.size() <= 0xffff) {
-      palette.push_back(c);
-      const auto i = static_cast<std::uint16_t>(palette.size() - 1);
-      palette_index.emplace(key, i);
-      return last_color = i;
-    }
-    std::size_t best = 0;
-    float best_d = std::numeric_limits<float>::infinity();
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-      const Rgb& p = palette[i];
-      const float d = p.none != c.none ? best_d
-                                       : (p.r - c.r) * (p.r - c.r) + (p.g - c.g) * (p.g - c.g) +
-                                             (p.b - c.b) * (p.b - c.b);
-      if (d < best_d) {
-        best_d = d;
-        best = i;
-      }
-    }
-    return last_color = static_cast<std::uint16_t>(best);
-  }
+  std::uint16_t color_index(const Rgb& c);
   // The points of a line of n > 1 points, in a reused side record: its index.
-  std::uint32_t store_points(const double* x, const double* y, std::size_t n) {
-    std::uint32_t bi;
-    if (!free_big.empty()) {
-      bi = free_big.back();
-      free_big.pop_back();
-    } else {
-      big_points.emplace_back();
-      bi = static_cast<std::uint32_t>(big_points.size() - 1);
-    }
-    auto& pts = big_points[bi];
-    pts.assign(x, x + n);
-    pts.insert(pts.end(), y, y + n);
-    return bi;
-  }
+  std::uint32_t store_points(const double* x, const double* y, std::size_t n);
   const double* xs_of(const LineData& l) const { return l.n > 1 ? big_points[l.big].data() : &l.x; }
   const double* ys_of(const LineData& l) const {
     return l.n > 1 ? big_points[l.big].data() + l.n : &l.y;
@@ -208,68 +171,18 @@ struct Graphics::Impl {
   TextData& text(Handle h) { return texts[slot(h).index]; }
   const TextData& text(Handle h) const { return texts[slot(h).index]; }
 
-  Handle add_slot(ObjType t, std::uint32_t index, Handle parent) {
-    const Handle h = next_handle++;
-    std::uint32_t si;
-    if (free_slot_head != kNoSlot) {
-      si = free_slot_head;
-      free_slot_head = slots[si].index;
-      --free_slot_count;
-      slots[si] = Slot{t, index, parent};
-    } else {
-      si = static_cast<std::uint32_t>(slots.size());
-      slots.push_back(Slot{t, index, parent});
-    }
-    const auto page = static_cast<std::size_t>(h / kPageSize);
-    if (page == pages.size()) pages.push_back(std::make_unique<HandlePage>());
-    pages[page]->slot[static_cast<std::size_t>(h % kPageSize)] = si;
-    ++pages[page]->live;
-    return h;
-  }
+  Handle add_slot(ObjType t, std::uint32_t index, Handle parent);
 
   // Ends handle h for good and gives its slot back for reuse.
-  void free_slot(Handle h) {
-    const std::uint32_t si = slot_index(h);
-    assert(si != kNoSlot);
-    slots[si].index = free_slot_head;
-    free_slot_head = si;
-    ++free_slot_count;
-    const auto page = static_cast<std::size_t>(h / kPageSize);
-    pages[page]->slot[static_cast<std::size_t>(h % kPageSize)] = kNoSlot;
-    const bool all_given_out = static_cast<Handle>(page + 1) * kPageSize <= next_handle;
-    if (--pages[page]->live == 0 && all_given_out) pages[page].reset();
-  }
+  void free_slot(Handle h);
 
   static PropMap initial_props(ObjType t);
 
-  Handle add_heavy(ObjType t, Handle parent, PropMap props) {
-    heavies.push_back(Heavy{});
-    heavies.back().props = std::move(props);
-    Handle h = add_slot(t, static_cast<std::uint32_t>(heavies.size() - 1), parent);
-    if (parent >= 0) heavy(parent).children.push_back(h);
-    return h;
-  }
+  Handle add_heavy(ObjType t, Handle parent, PropMap props);
 
-  std::uint32_t alloc_line() {
-    if (free_line_head != kNoSlot) {
-      const std::uint32_t i = free_line_head;
-      free_line_head = lines[i].big;
-      --free_line_count;
-      return i;
-    }
-    lines.emplace_back();
-    return static_cast<std::uint32_t>(lines.size() - 1);
-  }
+  std::uint32_t alloc_line();
 
-  std::uint32_t alloc_text() {
-    if (!free_texts.empty()) {
-      std::uint32_t i = free_texts.back();
-      free_texts.pop_back();
-      return i;
-    }
-    texts.emplace_back();
-    return static_cast<std::uint32_t>(texts.size() - 1);
-  }
+  std::uint32_t alloc_text();
 
   void notify_created(Handle h) {
     for (auto* o : observers) o->object_created(h);
@@ -285,186 +198,32 @@ struct Graphics::Impl {
   }
 
   // Frees a line or text without touching its parent's child list.
-  void release_light(Handle h) {
-    const Slot s = slot(h);
-    free_slot(h);
-    if (s.type == ObjType::kLine) {
-      LineData& l = lines[s.index];
-      if (l.n > 1) {
-        big_points[l.big].clear();
-        big_points[l.big].shrink_to_fit();
-        free_big.push_back(l.big);
-      }
-      lines[s.index].big = free_line_head;
-      free_line_head = s.index;
-      ++free_line_count;
-    } else {
-      texts[s.index].str.clear();
-      texts[s.index].str.shrink_to_fit();
-      free_texts.push_back(s.index);
-    }
-    if (!light_extras.empty()) {
-      auto it = light_extras.find(h);
-      if (it != light_extras.end()) {
-        auto tag = it->second.find("tag");
-        if (tag != it->second.end() && tag->second.is_string() && !tag->second.str().empty())
-          --tagged_light;
-        light_extras.erase(it);
-      }
-    }
-    appdata.erase(h);
-  }
+  void release_light(Handle h);
 
-  void clear_axes(Handle ax) {
-    Heavy& a = heavy(ax);
-    for (Handle c : a.children) release_light(c);
-    // The child list, the line pool and the slots keep their room: the next drawing (a
-    // redraw draws as much again) reuses it instead of allocating and copying it anew.
-    a.children.clear();
-    a.extent_dirty = true;
-    notify_content(ax);
-  }
+  void clear_axes(Handle ax);
 
-  void update_extent(Heavy& a) const {
-    if (!a.extent_dirty) return;
-    double xmin = std::numeric_limits<double>::infinity(), xmax = -xmin;
-    double ymin = xmin, ymax = -xmin;
-    for (Handle c : a.children) {
-      const Slot& s = slot(c);
-      if (s.type != ObjType::kLine) continue;
-      const LineData& l = lines[s.index];
-      if (!l.visible) continue;
-      const double* xs = xs_of(l);
-      const double* ys = ys_of(l);
-      for (std::uint32_t i = 0; i < l.n; ++i) {
-        double x = xs[i], y = ys[i];
-        if (std::isfinite(x) && std::isfinite(y)) {
-          xmin = std::min(xmin, x);
-          xmax = std::max(xmax, x);
-          ymin = std::min(ymin, y);
-          ymax = std::max(ymax, y);
-        }
-      }
-    }
-    a.has_extent = xmin <= xmax;
-    if (a.has_extent) {
-      a.extent[0] = xmin;
-      a.extent[1] = xmax;
-      a.extent[2] = ymin;
-      a.extent[3] = ymax;
-    }
-    a.extent_dirty = false;
-  }
+  void update_extent(Heavy& a) const;
 
-  Limits limits(Handle ax) {
-    Heavy& a = heavy(ax);
-    Limits lim = a.manual;
-    if (!a.xmanual || !a.ymanual) {
-      update_extent(a);
-      std::array<double, 2> xl{0, 1}, yl{0, 1};
-      if (a.has_extent) {
-        xl = Graphics::nice_limits(a.extent[0], a.extent[1]);
-        yl = Graphics::nice_limits(a.extent[2], a.extent[3]);
-      }
-      if (!a.xmanual) {
-        lim[0] = xl[0];
-        lim[1] = xl[1];
-      }
-      if (!a.ymanual) {
-        lim[2] = yl[0];
-        lim[3] = yl[1];
-      }
-    }
-    return lim;
-  }
+  Limits limits(Handle ax);
 
-  std::array<double, 2> screen_size() const {
-    const Value& v = heavies[0].props.at("screensize");
-    return {v.matrix()(0, 2), v.matrix()(0, 3)};
-  }
+  std::array<double, 2> screen_size() const;
 
   // Pixel size of the rectangle that h's position is relative to.
-  std::array<double, 2> reference_size(Handle h) const {
-    const Slot& s = slot(h);
-    if (s.type == ObjType::kFigure || s.parent < 0) return screen_size();
-    auto p = pixel_position(s.parent);
-    return {p[2], p[3]};
-  }
+  std::array<double, 2> reference_size(Handle h) const;
 
   static std::array<double, 4> to_pixels(const Matrix& pos, const std::string& units,
-                                         std::array<double, 2> ref) {
-    std::array<double, 4> p{0, 0, 0, 0};
-    for (int i = 0; i < 4 && i < pos.size(); ++i) p[static_cast<std::size_t>(i)] = pos.data()[i];
-    if (units == "normalized") {
-      p[0] *= ref[0];
-      p[2] *= ref[0];
-      p[1] *= ref[1];
-      p[3] *= ref[1];
-    } else if (units == "characters") {
-      p[0] *= kCharWidthPx;
-      p[2] *= kCharWidthPx;
-      p[1] *= kCharHeightPx;
-      p[3] *= kCharHeightPx;
-    } else if (units == "points") {
-      for (double& v : p) v *= 96.0 / 72.0;
-    } else if (units == "inches") {
-      for (double& v : p) v *= 96.0;
-    } else if (units == "centimeters") {
-      for (double& v : p) v *= 96.0 / 2.54;
-    }
-    return p;
-  }
+                                         std::array<double, 2> ref);
 
   static Matrix from_pixels(const std::array<double, 4>& px, const std::string& units,
-                            std::array<double, 2> ref) {
-    std::array<double, 4> p = px;
-    if (units == "normalized") {
-      p[0] /= ref[0];
-      p[2] /= ref[0];
-      p[1] /= ref[1];
-      p[3] /= ref[1];
-    } else if (units == "characters") {
-      p[0] /= kCharWidthPx;
-      p[2] /= kCharWidthPx;
-      p[1] /= kCharHeightPx;
-      p[3] /= kCharHeightPx;
-    } else if (units == "points") {
-      for (double& v : p) v /= 96.0 / 72.0;
-    } else if (units == "inches") {
-      for (double& v : p) v /= 96.0;
-    } else if (units == "centimeters") {
-      for (double& v : p) v /= 96.0 / 2.54;
-    }
-    return row({p[0], p[1], p[2], p[3]});
-  }
+                            std::array<double, 2> ref);
 
-  std::string units_of(Handle h) const {
-    auto it = heavy(h).props.find("units");
-    return it != heavy(h).props.end() && it->second.is_string() ? it->second.str() : "pixels";
-  }
+  std::string units_of(Handle h) const;
 
-  std::array<double, 4> pixel_position(Handle h) const {
-    const Heavy& o = heavy(h);
-    auto it = o.props.find("position");
-    if (it == o.props.end() || !it->second.is_matrix()) return {0, 0, 0, 0};
-    return to_pixels(it->second.matrix(), units_of(h), reference_size(h));
-  }
+  std::array<double, 4> pixel_position(Handle h) const;
 
-  Handle figure_of(Handle h) const {
-    while (h >= 0 && valid(h) && slot(h).type != ObjType::kFigure) h = slot(h).parent;
-    return h >= 0 && valid(h) ? h : kNoHandle;
-  }
+  Handle figure_of(Handle h) const;
 
-  void walk(Handle h, std::vector<Handle>& out) const {
-    out.push_back(h);
-    const Slot& s = slot(h);
-    if (s.type == ObjType::kLine || s.type == ObjType::kText) return;
-    const Heavy& o = heavies[s.index];
-    if (s.type == ObjType::kAxes)
-      for (Handle l : o.labels)
-        if (l >= 0) out.push_back(l);
-    for (Handle c : o.children) walk(c, out);
-  }
+  void walk(Handle h, std::vector<Handle>& out) const;
 };
 
 }  // namespace qiv

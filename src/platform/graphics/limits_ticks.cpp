@@ -6,6 +6,59 @@
 
 namespace qiv {
 
+void Graphics::Impl::update_extent(Heavy& a) const {
+  if (!a.extent_dirty) return;
+  double xmin = std::numeric_limits<double>::infinity(), xmax = -xmin;
+  double ymin = xmin, ymax = -xmin;
+  for (Handle c : a.children) {
+    const Slot& s = slot(c);
+    if (s.type != ObjType::kLine) continue;
+    const LineData& l = lines[s.index];
+    if (!l.visible) continue;
+    const double* xs = xs_of(l);
+    const double* ys = ys_of(l);
+    for (std::uint32_t i = 0; i < l.n; ++i) {
+      double x = xs[i], y = ys[i];
+      if (std::isfinite(x) && std::isfinite(y)) {
+        xmin = std::min(xmin, x);
+        xmax = std::max(xmax, x);
+        ymin = std::min(ymin, y);
+        ymax = std::max(ymax, y);
+      }
+    }
+  }
+  a.has_extent = xmin <= xmax;
+  if (a.has_extent) {
+    a.extent[0] = xmin;
+    a.extent[1] = xmax;
+    a.extent[2] = ymin;
+    a.extent[3] = ymax;
+  }
+  a.extent_dirty = false;
+}
+
+Limits Graphics::Impl::limits(Handle ax) {
+  Heavy& a = heavy(ax);
+  Limits lim = a.manual;
+  if (!a.xmanual || !a.ymanual) {
+    update_extent(a);
+    std::array<double, 2> xl{0, 1}, yl{0, 1};
+    if (a.has_extent) {
+      xl = Graphics::nice_limits(a.extent[0], a.extent[1]);
+      yl = Graphics::nice_limits(a.extent[2], a.extent[3]);
+    }
+    if (!a.xmanual) {
+      lim[0] = xl[0];
+      lim[1] = xl[1];
+    }
+    if (!a.ymanual) {
+      lim[2] = yl[0];
+      lim[3] = yl[1];
+    }
+  }
+  return lim;
+}
+
 Limits Graphics::axis() { return impl_->limits(gca()); }
 
 void Graphics::axis(const Limits& lim) {

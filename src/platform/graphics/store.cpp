@@ -8,6 +8,147 @@
 
 namespace qiv {
 
+std::uint16_t Graphics::Impl::color_index(const Rgb& c) {
+  if (last_color < palette.size() && palette[last_color] == c) return last_color;
+  const std::array<float, 4> key{c.r, c.g, c.b, c.none ? 1.0f : 0.0f};
+  auto it = palette_index.find(key);
+  if (it != palette_index.end()) return last_color = it->second;
+  if (palette.size() <= 0xffff) {
+    palette.push_back(c);
+    const auto i = static_cast<std::uint16_t>(palette.size() - 1);
+    palette_index.emplace(key, i);
+    return last_color = i;
+  }
+  std::size_t best = 0;
+  float best_d = std::numeric_limits<float>::infinity();
+  for (std::size_t i = 0; i < palette.size(); ++i) {
+    const Rgb& p = palette[i];
+    const float d = p.none != c.none ? best_d
+                                     : (p.r - c.r) * (p.r - c.r) + (p.g - c.g) * (p.g - c.g) +
+                                           (p.b - c.b) * (p.b - c.b);
+    if (d < best_d) {
+      best_d = d;
+      best = i;
+    }
+  }
+  return last_color = static_cast<std::uint16_t>(best);
+}
+
+std::uint32_t Graphics::Impl::store_points(const double* x, const double* y, std::size_t n) {
+  std::uint32_t bi;
+  if (!free_big.empty()) {
+    bi = free_big.back();
+    free_big.pop_back();
+  } else {
+    big_points.emplace_back();
+    bi = static_cast<std::uint32_t>(big_points.size() - 1);
+  }
+  auto& pts = big_points[bi];
+  pts.assign(x, x + n);
+  pts.insert(pts.end(), y, y + n);
+  return bi;
+}
+
+Handle Graphics::Impl::add_slot(ObjType t, std::uint32_t index, Handle parent) {
+  const Handle h = next_handle++;
+  std::uint32_t si;
+  if (free_slot_head != kNoSlot) {
+    si = free_slot_head;
+    free_slot_head = slots[si].index;
+    --free_slot_count;
+    slots[si] = Slot{t, index, parent};
+  } else {
+    si = static_cast<std::uint32_t>(slots.size());
+    slots.push_back(Slot{t, index, parent});
+  }
+  const auto page = static_cast<std::size_t>(h / kPageSize);
+  if (page == pages.size()) pages.push_back(std::make_unique<HandlePage>());
+  pages[page]->slot[static_cast<std::size_t>(h % kPageSize)] = si;
+  ++pages[page]->live;
+  return h;
+}
+
+void Graphics::Impl::free_slot(Handle h) {
+  const std::uint32_t si = slot_index(h);
+  assert(si != kNoSlot);
+  slots[si].index = free_slot_head;
+  free_slot_head = si;
+  ++free_slot_count;
+  const auto page = static_cast<std::size_t>(h / kPageSize);
+  pages[page]->slot[static_cast<std::size_t>(h % kPageSize)] = kNoSlot;
+  const bool all_given_out = static_cast<Handle>(page + 1) * kPageSize <= next_handle;
+  if (--pages[page]->live == 0 && all_given_out) pages[page].reset();
+}
+
+Handle Graphics::Impl::add_heavy(ObjType t, Handle parent, PropMap props) {
+  heavies.push_back(Heavy{});
+  heavies.back().props = std::move(props);
+  Handle h = add_slot(t, static_cast<std::uint32_t>(heavies.size() - 1), parent);
+  if (parent >= 0) heavy(parent).children.push_back(h);
+  return h;
+}
+
+std::uint32_t Graphics::Impl::alloc_line() {
+  if (free_line_head != kNoSlot) {
+    const std::uint32_t i = free_line_head;
+    free_line_head = lines[i].big;
+    --free_line_count;
+    return i;
+  }
+  lines.emplace_back();
+  return static_cast<std::uint32_t>(lines.size() - 1);
+}
+
+std::uint32_t Graphics::Impl::alloc_text() {
+  if (!free_texts.empty()) {
+    std::uint32_t i = free_texts.back();
+    free_texts.pop_back();
+    return i;
+  }
+  texts.emplace_back();
+  return static_cast<std::uint32_t>(texts.size() - 1);
+}
+
+void Graphics::Impl::release_light(Handle h) {
+  const Slot s = slot(h);
+  free_slot(h);
+  if (s.type == ObjType::kLine) {
+    LineData& l = lines[s.index];
+    if (l.n > 1) {
+      big_points[l.big].clear();
+      big_points[l.big].shrink_to_fit();
+      free_big.push_back(l.big);
+    }
+    lines[s.index].big = free_line_head;
+    free_line_head = s.index;
+    ++free_line_count;
+  } else {
+    texts[s.index].str.clear();
+    texts[s.index].str.shrink_to_fit();
+    free_texts.push_back(s.index);
+  }
+  if (!light_extras.empty()) {
+    auto it = light_extras.find(h);
+    if (it != light_extras.end()) {
+      auto tag = it->second.find("tag");
+      if (tag != it->second.end() && tag->second.is_string() && !tag->second.str().empty())
+        --tagged_light;
+      light_extras.erase(it);
+    }
+  }
+  appdata.erase(h);
+}
+
+void Graphics::Impl::clear_axes(Handle ax) {
+  Heavy& a = heavy(ax);
+  for (Handle c : a.children) release_light(c);
+  // The child list, the line pool and the slots keep their room: the next drawing (a
+  // redraw draws as much again) reuses it instead of allocating and copying it anew.
+  a.children.clear();
+  a.extent_dirty = true;
+  notify_content(ax);
+}
+
 // The map of a new figure, axes or control: every stored property at its initial value.
 PropMap Graphics::Impl::initial_props(ObjType t) {
   PropMap p;
