@@ -193,7 +193,7 @@ const std::vector<Accessor>& accessors() {
          },
          [](Impl& g, Graphics&, Handle h, const Value& v) {
            const auto ax = static_cast<Handle>(v.scalar_value());
-           if (!g.valid(ax) || g.slot(ax).type != ObjType::kAxes || g.slot(ax).parent != h)
+           if (!g.is(ax, ObjType::kAxes) || g.slot(ax).parent != h)
              throw Failure("CurrentAxes must be axes of this figure.");
            g.heavy(h).current_axes = ax;
          }},

@@ -39,19 +39,12 @@ Graphics::~Graphics() = default;
 
 bool Graphics::ishandle(Handle h) const { return impl_->valid(h); }
 
-ObjType Graphics::type(Handle h) const {
-  if (!impl_->valid(h)) throw invalid_handle();
-  return impl_->slot(h).type;
-}
+ObjType Graphics::type(Handle h) const { return impl_->require(h).type; }
 
-Handle Graphics::parent(Handle h) const {
-  if (!impl_->valid(h)) throw invalid_handle();
-  return impl_->slot(h).parent;
-}
+Handle Graphics::parent(Handle h) const { return impl_->require(h).parent; }
 
 std::vector<Handle> Graphics::children(Handle h) const {
-  if (!impl_->valid(h)) throw invalid_handle();
-  ObjType t = impl_->slot(h).type;
+  const ObjType t = impl_->require(h).type;
   if (t == ObjType::kLine || t == ObjType::kText) return {};
   return impl_->heavy(h).children;
 }
@@ -75,8 +68,7 @@ Handle Graphics::current_figure() const {
 }
 
 void Graphics::figure(Handle fig) {
-  if (!impl_->valid(fig) || impl_->slot(fig).type != ObjType::kFigure)
-    throw Failure("The handle is not a figure.");
+  impl_->require(fig, ObjType::kFigure, "The handle is not a figure.");
   impl_->current_figure = fig;
   for (auto* o : impl_->observers) o->figure_raised(fig);
 }
@@ -107,8 +99,7 @@ Failure no_such_property(std::string_view given, ObjType t) {
 }  // namespace
 
 Value Graphics::get(Handle h, std::string_view name_in) const {
-  if (!impl_->valid(h)) throw invalid_handle();
-  const ObjType t = impl_->slot(h).type;
+  const ObjType t = impl_->require(h).type;
   const PropertyRule* rule = find_property(t, name_in);
   if (!rule) throw no_such_property(name_in, t);
   if (const Accessor* a = accessor(rule); a && a->get) return a->get(*impl_, *this, h);
@@ -131,8 +122,7 @@ bool Graphics::has_property(Handle h, std::string_view name) const {
 }
 
 void Graphics::set(Handle h, std::string_view name_in, const Value& v) {
-  if (!impl_->valid(h)) throw invalid_handle();
-  const Slot s = impl_->slot(h);
+  const Slot s = impl_->require(h);
   const PropertyRule* rule = find_property(s.type, name_in);
   if (!rule) throw no_such_property(name_in, s.type);
   if (rule->read_only) throw Failure("The property " + std::string(name_in) + " cannot be set.");
@@ -181,19 +171,19 @@ std::vector<Handle> Graphics::findobj_tag(std::string_view tag) const {
 }
 
 std::vector<Handle> Graphics::findall(Handle root) const {
-  if (!impl_->valid(root)) throw invalid_handle();
+  impl_->require(root);
   std::vector<Handle> out;
   impl_->walk(root, out);
   return out;
 }
 
 void Graphics::setappdata(Handle h, const std::string& name, Value v) {
-  if (!impl_->valid(h)) throw invalid_handle();
+  impl_->require(h);
   impl_->appdata[h][name] = std::move(v);
 }
 
 Value Graphics::getappdata(Handle h, const std::string& name) const {
-  if (!impl_->valid(h)) throw invalid_handle();
+  impl_->require(h);
   auto it = impl_->appdata.find(h);
   if (it == impl_->appdata.end()) return Value();
   auto v = it->second.find(name);
@@ -216,7 +206,7 @@ std::size_t Graphics::slots_in_store() const { return impl_->slots.size(); }
 
 void Graphics::for_each_drawn(Handle ax, const std::function<void(const LineView&)>& on_line,
                               const std::function<void(const TextView&)>& on_text) const {
-  if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes) return;
+  if (!impl_->is(ax, ObjType::kAxes)) return;
   for (Handle c : impl_->heavy(ax).children) {
     const Slot& s = impl_->slot(c);
     if (s.type == ObjType::kLine) {
@@ -239,7 +229,7 @@ TextView Graphics::text_view(Handle h) const {
 }
 
 std::array<Handle, 3> Graphics::axes_labels(Handle ax) const {
-  if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes) throw invalid_handle();
+  impl_->require(ax, ObjType::kAxes);
   return impl_->heavy(ax).labels;
 }
 

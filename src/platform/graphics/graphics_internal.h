@@ -102,8 +102,6 @@ struct Heavy {
 
 constexpr Rgb kNoColor{0, 0, 0, true};
 
-inline Failure invalid_handle() { return Failure("Invalid or deleted object."); }
-
 using Getter = Value (*)(Graphics::Impl&, const Graphics&, Handle);
 using Setter = void (*)(Graphics::Impl&, Graphics&, Handle, const Value&);
 
@@ -162,6 +160,18 @@ struct Graphics::Impl {
     return pages[page]->slot[static_cast<std::size_t>(h % kPageSize)];
   }
   bool valid(Handle h) const { return slot_index(h) != kNoSlot; }
+  // Whether h is a live object of type t.
+  bool is(Handle h, ObjType t) const { return valid(h) && slot(h).type == t; }
+  // The slot of h when it is a live object (of type t), else Failure with the given message.
+  const Slot& require(Handle h, const char* failure = "Invalid or deleted object.") const {
+    if (!valid(h)) throw Failure(failure);
+    return slot(h);
+  }
+  const Slot& require(Handle h, ObjType t,
+                      const char* failure = "Invalid or deleted object.") const {
+    if (!is(h, t)) throw Failure(failure);
+    return slot(h);
+  }
   Slot& slot(Handle h) { return slots[slot_index(h)]; }
   const Slot& slot(Handle h) const { return slots[slot_index(h)]; }
   Heavy& heavy(Handle h) { return heavies[slot(h).index]; }

@@ -84,12 +84,12 @@ void Graphics::axis_equal() {
 }
 
 Limits Graphics::axis_of(Handle ax) const {
-  if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes) throw invalid_handle();
+  impl_->require(ax, ObjType::kAxes);
   return impl_->limits(ax);
 }
 
 bool Graphics::axis_is_equal(Handle ax) const {
-  return impl_->valid(ax) && impl_->slot(ax).type == ObjType::kAxes && impl_->heavy(ax).equal;
+  return impl_->is(ax, ObjType::kAxes) && impl_->heavy(ax).equal;
 }
 
 double Graphics::nice_step(double lo, double hi) {

@@ -165,7 +165,7 @@ Handle Graphics::new_figure() {
 }
 
 Handle Graphics::new_axes(Handle fig) {
-  if (!impl_->valid(fig) || impl_->slot(fig).type != ObjType::kFigure) throw invalid_handle();
+  impl_->require(fig, ObjType::kFigure);
   Handle ax = impl_->add_heavy(ObjType::kAxes, fig, Impl::initial_props(ObjType::kAxes));
   // The three label texts belong to the axes but are not among its drawn children, so
   // clearing the axes keeps them.
@@ -180,7 +180,7 @@ Handle Graphics::new_axes(Handle fig) {
 }
 
 Handle Graphics::new_uicontrol(Handle fig) {
-  if (!impl_->valid(fig) || impl_->slot(fig).type != ObjType::kFigure) throw invalid_handle();
+  impl_->require(fig, ObjType::kFigure);
   Handle h = impl_->add_heavy(ObjType::kUicontrol, fig, Impl::initial_props(ObjType::kUicontrol));
   impl_->notify_created(h);
   return h;
@@ -235,7 +235,7 @@ void Graphics::delete_object(Handle h) {
 }
 
 void Graphics::close(Handle fig) {
-  if (!impl_->valid(fig) || impl_->slot(fig).type != ObjType::kFigure) throw invalid_handle();
+  impl_->require(fig, ObjType::kFigure);
   delete_object(fig);
 }
 
@@ -308,7 +308,7 @@ Handle Graphics::plot_point(Handle ax, double x, double y, const PlotStyle& plot
 
 Handle Graphics::patch(Handle ax, const double* x, const double* y, std::size_t n,
                        const Rgb& face) {
-  if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes) throw invalid_handle();
+  impl_->require(ax, ObjType::kAxes);
   std::uint32_t li = impl_->alloc_line();
   impl_->lines[li] = LineData{0,
                               0,
@@ -365,7 +365,7 @@ Handle Graphics::text_in(Handle ax, double x, double y, std::string s) {
 }
 
 void Graphics::clear_axes(Handle ax) {
-  if (!impl_->valid(ax) || impl_->slot(ax).type != ObjType::kAxes) throw invalid_handle();
+  impl_->require(ax, ObjType::kAxes);
   impl_->clear_axes(ax);
 }
 

@@ -75,8 +75,7 @@ std::array<double, 4> Graphics::Impl::pixel_position(Handle h) const {
 }
 
 std::array<double, 4> Graphics::pixel_position(Handle h) const {
-  if (!impl_->valid(h)) throw invalid_handle();
-  ObjType t = impl_->slot(h).type;
+  const ObjType t = impl_->require(h).type;
   if (t == ObjType::kLine || t == ObjType::kText) return {0, 0, 0, 0};
   if (t == ObjType::kRoot) {
     auto s = impl_->screen_size();
