@@ -191,6 +191,13 @@ struct Graphics::Impl {
   Handle add_heavy(ObjType t, Handle parent, PropMap props);
 
   std::uint32_t alloc_line();
+  // The record of a new visible line drawn in color, without marker face colour; add_line
+  // gives it its points.
+  LineData line_record(const Rgb& color, Marker marker, LineStyle style, float marker_size,
+                       bool filled);
+  // Adds the line l through the n points (x, y) as the last child of axes ax; the caller
+  // announces the axes.
+  Handle add_line(Handle ax, LineData l, const double* x, const double* y, std::size_t n);
 
   std::uint32_t alloc_text();
 

@@ -99,6 +99,38 @@ std::uint32_t Graphics::Impl::alloc_line() {
   return static_cast<std::uint32_t>(lines.size() - 1);
 }
 
+LineData Graphics::Impl::line_record(const Rgb& color, Marker marker, LineStyle style,
+                                     float marker_size, bool filled) {
+  LineData l{};
+  l.marker_size = marker_size;
+  l.line_width = 0.5f;
+  l.color = color_index(color);
+  l.face = color_index(kNoColor);
+  l.marker = marker;
+  l.style = style;
+  l.visible = true;
+  l.filled = filled;
+  return l;
+}
+
+Handle Graphics::Impl::add_line(Handle ax, LineData l, const double* x, const double* y,
+                                std::size_t n) {
+  l.n = static_cast<std::uint32_t>(n);
+  if (n == 1) {
+    l.x = x[0];
+    l.y = y[0];
+  } else if (n > 1) {
+    l.big = store_points(x, y, n);
+  }
+  const std::uint32_t li = alloc_line();
+  lines[li] = l;
+  const Handle h = add_slot(ObjType::kLine, li, ax);
+  Heavy& a = heavy(ax);
+  a.children.push_back(h);
+  a.extent_dirty = true;
+  return h;
+}
+
 std::uint32_t Graphics::Impl::alloc_text() {
   if (!free_texts.empty()) {
     std::uint32_t i = free_texts.back();
@@ -249,29 +281,9 @@ Handle Graphics::plot(const double* x, const double* y, std::size_t n,
     a.xmanual = a.ymanual = false;
     a.equal = false;
   }
-  std::uint32_t li = impl_->alloc_line();
-  LineData& l = impl_->lines[li];
-  l = LineData{0,
-               0,
-               static_cast<std::uint32_t>(n),
-               0,
-               6.0f,
-               0.5f,
-               impl_->color_index(plot_style.color),
-               impl_->color_index(kNoColor),
-               plot_style.marker,
-               plot_style.line,
-               true,
-               false};
-  if (n == 1) {
-    l.x = x[0];
-    l.y = y[0];
-  } else if (n > 1) {
-    impl_->lines[li].big = impl_->store_points(x, y, n);
-  }
-  Handle h = impl_->add_slot(ObjType::kLine, li, ax);
-  impl_->heavy(ax).children.push_back(h);
-  impl_->heavy(ax).extent_dirty = true;
+  const LineData l =
+      impl_->line_record(plot_style.color, plot_style.marker, plot_style.line, 6.0f, false);
+  const Handle h = impl_->add_line(ax, l, x, y, n);
   impl_->notify_content(ax);
   return h;
 }
@@ -286,53 +298,18 @@ Handle Graphics::plot(const std::vector<double>& x, const std::vector<double>& y
 
 Handle Graphics::plot_point(Handle ax, double x, double y, const PlotStyle& plot_style,
                             float marker_size) {
-  std::uint32_t li = impl_->alloc_line();
-  impl_->lines[li] = LineData{x,
-                              y,
-                              1,
-                              0,
-                              marker_size,
-                              0.5f,
-                              impl_->color_index(plot_style.color),
-                              impl_->color_index(kNoColor),
-                              plot_style.marker,
-                              plot_style.line,
-                              true,
-                              false};
-  Handle h = impl_->add_slot(ObjType::kLine, li, ax);
-  Heavy& a = impl_->heavy(ax);
-  a.children.push_back(h);
-  a.extent_dirty = true;
-  return h;  // callers drawing many points announce the axes once (reserve_lines/text)
+  const LineData l =
+      impl_->line_record(plot_style.color, plot_style.marker, plot_style.line, marker_size, false);
+  // Callers drawing many points announce the axes once (reserve_lines/text).
+  return impl_->add_line(ax, l, &x, &y, 1);
 }
 
 Handle Graphics::patch(Handle ax, const double* x, const double* y, std::size_t n,
                        const Rgb& face) {
   impl_->require(ax, ObjType::kAxes);
-  std::uint32_t li = impl_->alloc_line();
-  impl_->lines[li] = LineData{0,
-                              0,
-                              static_cast<std::uint32_t>(n),
-                              0,
-                              6.0f,
-                              0.5f,
-                              impl_->color_index(Rgb{}),
-                              impl_->color_index(kNoColor),
-                              Marker::kNone,
-                              LineStyle::kNone,
-                              true,
-                              !face.none};
-  if (n == 1) {
-    impl_->lines[li].x = x[0];
-    impl_->lines[li].y = y[0];
-  } else if (n > 1) {
-    impl_->lines[li].big = impl_->store_points(x, y, n);
-  }
-  const Handle h = impl_->add_slot(ObjType::kLine, li, ax);
+  const Handle h = impl_->add_line(
+      ax, impl_->line_record(Rgb{}, Marker::kNone, LineStyle::kNone, 6.0f, !face.none), x, y, n);
   impl_->light_extras[h]["facecolor"] = face.none ? Value("none") : Value(color_to_matrix(face));
-  Heavy& a = impl_->heavy(ax);
-  a.children.push_back(h);
-  a.extent_dirty = true;
   impl_->notify_content(ax);
   return h;
 }
