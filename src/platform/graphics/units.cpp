@@ -15,50 +15,41 @@ std::array<double, 2> Graphics::Impl::reference_size(Handle h) const {
   return {p[2], p[3]};
 }
 
+namespace {
+
+// The pixels in one unit of `units`: across (left, width) and up (bottom, height). Normalized
+// units are fractions of the reference rectangle ref; unknown units are pixels.
+std::array<double, 2> pixels_per_unit(const std::string& units, std::array<double, 2> ref) {
+  if (units == "normalized") return ref;
+  if (units == "characters") return {kCharWidthPx, kCharHeightPx};
+  if (units == "points") return {96.0 / 72.0, 96.0 / 72.0};
+  if (units == "inches") return {96.0, 96.0};
+  if (units == "centimeters") return {96.0 / 2.54, 96.0 / 2.54};
+  return {1.0, 1.0};
+}
+
+}  // namespace
+
 std::array<double, 4> Graphics::Impl::to_pixels(const Matrix& pos, const std::string& units,
                                                 std::array<double, 2> ref) {
   std::array<double, 4> p{0, 0, 0, 0};
   for (int i = 0; i < 4 && i < pos.size(); ++i) p[static_cast<std::size_t>(i)] = pos.data()[i];
-  if (units == "normalized") {
-    p[0] *= ref[0];
-    p[2] *= ref[0];
-    p[1] *= ref[1];
-    p[3] *= ref[1];
-  } else if (units == "characters") {
-    p[0] *= kCharWidthPx;
-    p[2] *= kCharWidthPx;
-    p[1] *= kCharHeightPx;
-    p[3] *= kCharHeightPx;
-  } else if (units == "points") {
-    for (double& v : p) v *= 96.0 / 72.0;
-  } else if (units == "inches") {
-    for (double& v : p) v *= 96.0;
-  } else if (units == "centimeters") {
-    for (double& v : p) v *= 96.0 / 2.54;
-  }
+  const auto scale = pixels_per_unit(units, ref);
+  p[0] *= scale[0];
+  p[2] *= scale[0];
+  p[1] *= scale[1];
+  p[3] *= scale[1];
   return p;
 }
 
 Matrix Graphics::Impl::from_pixels(const std::array<double, 4>& px, const std::string& units,
                                    std::array<double, 2> ref) {
   std::array<double, 4> p = px;
-  if (units == "normalized") {
-    p[0] /= ref[0];
-    p[2] /= ref[0];
-    p[1] /= ref[1];
-    p[3] /= ref[1];
-  } else if (units == "characters") {
-    p[0] /= kCharWidthPx;
-    p[2] /= kCharWidthPx;
-    p[1] /= kCharHeightPx;
-    p[3] /= kCharHeightPx;
-  } else if (units == "points") {
-    for (double& v : p) v /= 96.0 / 72.0;
-  } else if (units == "inches") {
-    for (double& v : p) v /= 96.0;
-  } else if (units == "centimeters") {
-    for (double& v : p) v /= 96.0 / 2.54;
-  }
+  const auto scale = pixels_per_unit(units, ref);
+  p[0] /= scale[0];
+  p[2] /= scale[0];
+  p[1] /= scale[1];
+  p[3] /= scale[1];
   return row({p[0], p[1], p[2], p[3]});
 }
 
