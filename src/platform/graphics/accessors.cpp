@@ -1,5 +1,6 @@
 #include <cassert>
 #include <cstdint>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -58,7 +59,35 @@ void set_units(Graphics::Impl& g, Graphics&, Handle h, const Value& v) {
   g.heavy(h).props["position"] = Graphics::Impl::from_pixels(px, v.str(), g.reference_size(h));
 }
 
-void set_limits(Graphics::Impl& g, Handle h, const Value& v, std::size_t off) {
+using Impl = Graphics::Impl;
+
+template <typename Record>
+Record& record(Impl& g, Handle h) {
+  if constexpr (std::is_same_v<Record, LineData>) {
+    return g.line(h);
+  } else {
+    return g.text(h);
+  }
+}
+
+// A size kept as a float in a line's or text's record.
+template <typename Record, float Record::*field>
+Value get_float(Impl& g, const Graphics&, Handle h) {
+  return Value(static_cast<double>(record<Record>(g, h).*field));
+}
+template <typename Record, float Record::*field>
+void set_float(Impl& g, Graphics&, Handle h, const Value& v) {
+  record<Record>(g, h).*field = as_float(v);
+}
+
+// XLim (off 0) and YLim (off 2).
+template <std::size_t off>
+Value get_limits(Impl& g, const Graphics&, Handle h) {
+  const Limits l = g.limits(h);
+  return Value(row({l[off], l[off + 1]}));
+}
+template <std::size_t off>
+void set_limits(Impl& g, Graphics&, Handle h, const Value& v) {
   Heavy& a = g.heavy(h);
   a.manual = g.limits(h);
   a.manual[off] = v.matrix().data()[0];
@@ -66,13 +95,23 @@ void set_limits(Graphics::Impl& g, Handle h, const Value& v, std::size_t off) {
   (off == 0 ? a.xmanual : a.ymanual) = true;
 }
 
-void set_limit_mode(Graphics::Impl& g, Handle h, const Value& v, bool Heavy::*manual) {
+// XLimMode, YLimMode and DataAspectRatioMode.
+template <bool Heavy::*manual>
+Value get_mode(Impl& g, const Graphics&, Handle h) {
+  return Value(g.heavy(h).*manual ? "manual" : "auto");
+}
+template <bool Heavy::*manual>
+void set_limit_mode(Impl& g, Graphics&, Handle h, const Value& v) {
   Heavy& a = g.heavy(h);
   if (v.str() == "manual") a.manual = g.limits(h);
   a.*manual = v.str() == "manual";
 }
 
-using Impl = Graphics::Impl;
+// XLabel, YLabel and Title.
+template <std::size_t i>
+Value get_label(Impl& g, const Graphics&, Handle h) {
+  return Value(static_cast<double>(g.heavy(h).labels[i]));
+}
 
 const std::vector<Accessor>& accessors() {
   static const std::vector<Accessor> list = [] {
@@ -94,21 +133,15 @@ const std::vector<Accessor>& accessors() {
          [](Impl& g, Graphics&, Handle h, const Value& v) {
            g.line(h).style = *line_style_from_name(v.str());
          }},
-        {ObjType::kLine, "LineWidth",
-         [](Impl& g, const Graphics&, Handle h) {
-           return Value(static_cast<double>(g.line(h).line_width));
-         },
-         [](Impl& g, Graphics&, Handle h, const Value& v) { g.line(h).line_width = as_float(v); }},
+        {ObjType::kLine, "LineWidth", get_float<LineData, &LineData::line_width>,
+         set_float<LineData, &LineData::line_width>},
         {ObjType::kLine, "Marker",
          [](Impl& g, const Graphics&, Handle h) { return Value(marker_name(g.line(h).marker)); },
          [](Impl& g, Graphics&, Handle h, const Value& v) {
            g.line(h).marker = *marker_from_name(v.str());
          }},
-        {ObjType::kLine, "MarkerSize",
-         [](Impl& g, const Graphics&, Handle h) {
-           return Value(static_cast<double>(g.line(h).marker_size));
-         },
-         [](Impl& g, Graphics&, Handle h, const Value& v) { g.line(h).marker_size = as_float(v); }},
+        {ObjType::kLine, "MarkerSize", get_float<LineData, &LineData::marker_size>,
+         set_float<LineData, &LineData::marker_size>},
         {ObjType::kLine, "MarkerFaceColor",
          [](Impl& g, const Graphics&, Handle h) {
            const Rgb& f = g.palette[g.line(h).face];
@@ -144,11 +177,8 @@ const std::vector<Accessor>& accessors() {
         {ObjType::kText, "Color",
          [](Impl& g, const Graphics&, Handle h) { return Value(color_to_matrix(g.text(h).color)); },
          [](Impl& g, Graphics&, Handle h, const Value& v) { g.text(h).color = as_color(v); }},
-        {ObjType::kText, "FontSize",
-         [](Impl& g, const Graphics&, Handle h) {
-           return Value(static_cast<double>(g.text(h).font_size));
-         },
-         [](Impl& g, Graphics&, Handle h, const Value& v) { g.text(h).font_size = as_float(v); }},
+        {ObjType::kText, "FontSize", get_float<TextData, &TextData::font_size>,
+         set_float<TextData, &TextData::font_size>},
         {ObjType::kText, "FontWeight",
          [](Impl& g, const Graphics&, Handle h) {
            return Value(g.text(h).bold ? "bold" : "normal");
@@ -214,54 +244,17 @@ const std::vector<Accessor>& accessors() {
         {ObjType::kAxes, "OuterPosition",
          [](Impl& g, const Graphics&, Handle h) { return g.heavy(h).props.at("position"); },
          [](Impl& g, Graphics&, Handle h, const Value& v) { g.heavy(h).props["position"] = v; }},
-        {ObjType::kAxes, "XLim",
-         [](Impl& g, const Graphics&, Handle h) {
-           const Limits l = g.limits(h);
-           return Value(row({l[0], l[1]}));
-         },
-         [](Impl& g, Graphics&, Handle h, const Value& v) { set_limits(g, h, v, 0); }},
-        {ObjType::kAxes, "YLim",
-         [](Impl& g, const Graphics&, Handle h) {
-           const Limits l = g.limits(h);
-           return Value(row({l[2], l[3]}));
-         },
-         [](Impl& g, Graphics&, Handle h, const Value& v) { set_limits(g, h, v, 2); }},
-        {ObjType::kAxes, "XLimMode",
-         [](Impl& g, const Graphics&, Handle h) {
-           return Value(g.heavy(h).xmanual ? "manual" : "auto");
-         },
-         [](Impl& g, Graphics&, Handle h, const Value& v) {
-           set_limit_mode(g, h, v, &Heavy::xmanual);
-         }},
-        {ObjType::kAxes, "YLimMode",
-         [](Impl& g, const Graphics&, Handle h) {
-           return Value(g.heavy(h).ymanual ? "manual" : "auto");
-         },
-         [](Impl& g, Graphics&, Handle h, const Value& v) {
-           set_limit_mode(g, h, v, &Heavy::ymanual);
-         }},
-        {ObjType::kAxes, "DataAspectRatioMode",
-         [](Impl& g, const Graphics&, Handle h) {
-           return Value(g.heavy(h).equal ? "manual" : "auto");
-         },
+        {ObjType::kAxes, "XLim", get_limits<0>, set_limits<0>},
+        {ObjType::kAxes, "YLim", get_limits<2>, set_limits<2>},
+        {ObjType::kAxes, "XLimMode", get_mode<&Heavy::xmanual>, set_limit_mode<&Heavy::xmanual>},
+        {ObjType::kAxes, "YLimMode", get_mode<&Heavy::ymanual>, set_limit_mode<&Heavy::ymanual>},
+        {ObjType::kAxes, "DataAspectRatioMode", get_mode<&Heavy::equal>,
          [](Impl& g, Graphics&, Handle h, const Value& v) {
            g.heavy(h).equal = v.str() == "manual";
          }},
-        {ObjType::kAxes, "XLabel",
-         [](Impl& g, const Graphics&, Handle h) {
-           return Value(static_cast<double>(g.heavy(h).labels[0]));
-         },
-         nullptr},
-        {ObjType::kAxes, "YLabel",
-         [](Impl& g, const Graphics&, Handle h) {
-           return Value(static_cast<double>(g.heavy(h).labels[1]));
-         },
-         nullptr},
-        {ObjType::kAxes, "Title",
-         [](Impl& g, const Graphics&, Handle h) {
-           return Value(static_cast<double>(g.heavy(h).labels[2]));
-         },
-         nullptr},
+        {ObjType::kAxes, "XLabel", get_label<0>, nullptr},
+        {ObjType::kAxes, "YLabel", get_label<1>, nullptr},
+        {ObjType::kAxes, "Title", get_label<2>, nullptr},
         // Controls
         {ObjType::kUicontrol, "Units", nullptr, set_units},
     };
