@@ -23,7 +23,7 @@ Handle Graphics::Impl::figure_of(Handle h) const {
 void Graphics::Impl::walk(Handle h, std::vector<Handle>& out) const {
   out.push_back(h);
   const Slot& s = slot(h);
-  if (s.type == ObjType::kLine || s.type == ObjType::kText) return;
+  if (is_light(s.type)) return;
   const Heavy& o = heavies[s.index];
   if (s.type == ObjType::kAxes)
     for (Handle l : o.labels)
@@ -45,7 +45,7 @@ Handle Graphics::parent(Handle h) const { return impl_->require(h).parent; }
 
 std::vector<Handle> Graphics::children(Handle h) const {
   const ObjType t = impl_->require(h).type;
-  if (t == ObjType::kLine || t == ObjType::kText) return {};
+  if (is_light(t)) return {};
   return impl_->heavy(h).children;
 }
 
@@ -89,7 +89,11 @@ void Graphics::cla() { clear_axes(gca()); }
 
 namespace {
 
-bool is_light(ObjType t) { return t == ObjType::kLine || t == ObjType::kText; }
+// Whether props holds the given Tag.
+bool tag_is(const PropMap& props, std::string_view tag) {
+  auto t = props.find("tag");
+  return t != props.end() && t->second.is_string() && t->second.str() == tag;
+}
 
 Failure no_such_property(std::string_view given, ObjType t) {
   return Failure("There is no " + std::string(given) + " property on the " + type_name(t) +
@@ -141,7 +145,6 @@ void Graphics::set(Handle h, std::string_view name_in, const Value& v) {
 
 std::vector<Handle> Graphics::findobj_tag(std::string_view tag) const {
   std::vector<Handle> out;
-  std::vector<Handle> stack;
   for (Handle f : impl_->heavies[0].children) {
     std::vector<Handle> walk;
     // Lines and texts only carry tags when someone set one; skip them otherwise.
@@ -153,18 +156,12 @@ std::vector<Handle> Graphics::findobj_tag(std::string_view tag) const {
     }
     for (Handle h : walk) {
       const Slot& s = impl_->slot(h);
-      if (s.type == ObjType::kLine || s.type == ObjType::kText) {
+      if (is_light(s.type)) {
         auto it = impl_->light_extras.find(h);
-        if (it == impl_->light_extras.end()) continue;
-        auto t = it->second.find("tag");
-        if (t != it->second.end() && t->second.is_string() && t->second.str() == tag)
-          out.push_back(h);
-        continue;
-      }
-      auto t = impl_->heavies[s.index].props.find("tag");
-      if (t != impl_->heavies[s.index].props.end() && t->second.is_string() &&
-          t->second.str() == tag)
+        if (it != impl_->light_extras.end() && tag_is(it->second, tag)) out.push_back(h);
+      } else if (tag_is(impl_->heavies[s.index].props, tag)) {
         out.push_back(h);
+      }
     }
   }
   return out;

@@ -102,6 +102,9 @@ struct Heavy {
 
 constexpr Rgb kNoColor{0, 0, 0, true};
 
+// Lines and texts: kept in the compact pools, not in Heavy records.
+inline bool is_light(ObjType t) { return t == ObjType::kLine || t == ObjType::kText; }
+
 using Getter = Value (*)(Graphics::Impl&, const Graphics&, Handle);
 using Setter = void (*)(Graphics::Impl&, Graphics&, Handle, const Value&);
 

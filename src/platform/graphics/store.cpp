@@ -222,7 +222,7 @@ void Graphics::delete_object(Handle h) {
   if (!impl_->valid(h) || h == kScreen) return;
   Slot& s = impl_->slot(h);
   Handle parent = s.parent;
-  if (s.type == ObjType::kLine || s.type == ObjType::kText) {
+  if (is_light(s.type)) {
     Heavy& a = impl_->heavy(parent);
     for (Handle l : a.labels)
       if (l == h) return;  // label texts live as long as their axes

@@ -67,7 +67,7 @@ std::array<double, 4> Graphics::Impl::pixel_position(Handle h) const {
 
 std::array<double, 4> Graphics::pixel_position(Handle h) const {
   const ObjType t = impl_->require(h).type;
-  if (t == ObjType::kLine || t == ObjType::kText) return {0, 0, 0, 0};
+  if (is_light(t)) return {0, 0, 0, 0};
   if (t == ObjType::kRoot) {
     auto s = impl_->screen_size();
     return {0, 0, s[0], s[1]};
