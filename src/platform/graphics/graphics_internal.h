@@ -184,15 +184,12 @@ struct Graphics::Impl {
   TextData& text(Handle h) { return texts[slot(h).index]; }
   const TextData& text(Handle h) const { return texts[slot(h).index]; }
 
+  // --- the store: slots and pools (store.cpp) ------------------------------------------------
   Handle add_slot(ObjType t, std::uint32_t index, Handle parent);
-
   // Ends handle h for good and gives its slot back for reuse.
   void free_slot(Handle h);
-
   static PropMap initial_props(ObjType t);
-
   Handle add_heavy(ObjType t, Handle parent, PropMap props);
-
   std::uint32_t alloc_line();
   // The record of a new visible line drawn in color, without marker face colour; add_line
   // gives it its points.
@@ -201,9 +198,12 @@ struct Graphics::Impl {
   // Adds the line l through the n points (x, y) as the last child of axes ax; the caller
   // announces the axes.
   Handle add_line(Handle ax, LineData l, const double* x, const double* y, std::size_t n);
-
   std::uint32_t alloc_text();
+  // Frees a line or text without touching its parent's child list.
+  void release_light(Handle h);
+  void clear_axes(Handle ax);
 
+  // --- observers -----------------------------------------------------------------------------
   void notify_created(Handle h) {
     for (auto* o : observers) o->object_created(h);
   }
@@ -217,32 +217,23 @@ struct Graphics::Impl {
     for (auto* o : observers) o->content_changed(axes);
   }
 
-  // Frees a line or text without touching its parent's child list.
-  void release_light(Handle h);
-
-  void clear_axes(Handle ax);
-
+  // --- axis limits (limits_ticks.cpp) --------------------------------------------------------
   void update_extent(Heavy& a) const;
-
   Limits limits(Handle ax);
 
+  // --- units and positions (units.cpp) -------------------------------------------------------
   std::array<double, 2> screen_size() const;
-
   // Pixel size of the rectangle that h's position is relative to.
   std::array<double, 2> reference_size(Handle h) const;
-
   static std::array<double, 4> to_pixels(const Matrix& pos, const std::string& units,
                                          std::array<double, 2> ref);
-
   static Matrix from_pixels(const std::array<double, 4>& px, const std::string& units,
                             std::array<double, 2> ref);
-
   std::string units_of(Handle h) const;
-
   std::array<double, 4> pixel_position(Handle h) const;
 
+  // --- the tree (graphics.cpp) ---------------------------------------------------------------
   Handle figure_of(Handle h) const;
-
   void walk(Handle h, std::vector<Handle>& out) const;
 };
 

@@ -1,3 +1,5 @@
+// Axis limits: the extent of the data, automatic limits rounded out to "nice" ticks, and
+// manual limits.
 #include <cmath>
 
 #include "base/failure.h"

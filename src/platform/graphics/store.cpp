@@ -1,3 +1,5 @@
+// The store behind handles: slots, the line and text pools, the palette; making, drawing,
+// clearing and deleting objects.
 #include <algorithm>
 #include <cstdint>
 

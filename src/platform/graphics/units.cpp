@@ -1,3 +1,5 @@
+// Positions in the units of an object (pixels, normalized, characters, points, inches,
+// centimeters) and in pixels.
 #include "platform/graphics/graphics.h"
 #include "platform/graphics/graphics_internal.h"
 
