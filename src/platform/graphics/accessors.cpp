@@ -80,6 +80,18 @@ void set_float(Impl& g, Graphics&, Handle h, const Value& v) {
   record<Record>(g, h).*field = as_float(v);
 }
 
+// A marker or line style of a line's record, by its name.
+template <auto field, auto name_of>
+Value get_named(Impl& g, const Graphics&, Handle h) {
+  return Value(name_of(g.line(h).*field));
+}
+template <auto field, auto from_name>
+void set_named(Impl& g, Graphics&, Handle h, const Value& v) {
+  g.line(h).*field = *from_name(v.str());
+}
+constexpr auto kStyle = &LineData::style;
+constexpr auto kMarker = &LineData::marker;
+
 // XLim (off 0) and YLim (off 2).
 template <std::size_t off>
 Value get_limits(Impl& g, const Graphics&, Handle h) {
@@ -128,18 +140,12 @@ const std::vector<Accessor>& accessors() {
          [](Impl& g, Graphics&, Handle h, const Value& v) {
            g.line(h).color = g.color_index(as_color(v));
          }},
-        {ObjType::kLine, "LineStyle",
-         [](Impl& g, const Graphics&, Handle h) { return Value(line_style_name(g.line(h).style)); },
-         [](Impl& g, Graphics&, Handle h, const Value& v) {
-           g.line(h).style = *line_style_from_name(v.str());
-         }},
+        {ObjType::kLine, "LineStyle", get_named<kStyle, line_style_name>,
+         set_named<kStyle, line_style_from_name>},
         {ObjType::kLine, "LineWidth", get_float<LineData, &LineData::line_width>,
          set_float<LineData, &LineData::line_width>},
-        {ObjType::kLine, "Marker",
-         [](Impl& g, const Graphics&, Handle h) { return Value(marker_name(g.line(h).marker)); },
-         [](Impl& g, Graphics&, Handle h, const Value& v) {
-           g.line(h).marker = *marker_from_name(v.str());
-         }},
+        {ObjType::kLine, "Marker", get_named<kMarker, marker_name>,
+         set_named<kMarker, marker_from_name>},
         {ObjType::kLine, "MarkerSize", get_float<LineData, &LineData::marker_size>,
          set_float<LineData, &LineData::marker_size>},
         {ObjType::kLine, "MarkerFaceColor",
