@@ -158,7 +158,7 @@ std::vector<PropertyRule> uicontrol_rules() {
   return r;
 }
 
-// Lines and texts keep most properties in compact records (see graphics.cpp); their initial
+// Lines and texts keep most properties in compact records (graphics_internal.h); their initial
 // values here are what get answers for the rest.
 std::vector<PropertyRule> line_rules() {
   std::vector<PropertyRule> r{

@@ -7,7 +7,7 @@
 // Adding a property to a type is one row in its table (properties.cpp). A property whose value
 // lives in the object's property map needs nothing more; one kept elsewhere (a line's colour
 // in its compact record, an axes' limits computed from the data) also needs its accessor in
-// graphics.cpp, and whatever shows it reads it through get.
+// accessors.cpp, and whatever shows it reads it through get.
 #include <cstdint>
 #include <string>
 #include <string_view>
