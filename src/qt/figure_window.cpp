@@ -93,7 +93,246 @@ bool same_color(const QColor& a, const QColor& b) {
          std::abs(a.blue() - b.blue()) <= 1;
 }
 
+// ---------------------------------------------------------------------------------------
+// One adapter per control style.
+
+// The control takes its Max when checked, its Min when not.
+void set_checked_value(Graphics& g, Handle h, bool checked) {
+  g.set(h, "Value", Value(number_prop(g, h, checked ? "Max" : "Min", checked ? 1 : 0)));
+}
+
+QWidget* make_button(ControlHost& host, Handle h, QWidget* parent, bool toggle) {
+  auto* b = new QPushButton(parent);
+  b->setCheckable(toggle);
+  QObject::connect(b, &QPushButton::clicked, host.receiver(), [&host, h, b](bool checked) {
+    if (b->isCheckable()) set_checked_value(host.graphics(), h, checked);
+    host.run_callback(h);
+  });
+  return b;
+}
+
+QWidget* make_pushbutton(ControlHost& host, Handle h, QWidget* parent) {
+  return make_button(host, h, parent, false);
+}
+
+QWidget* make_togglebutton(ControlHost& host, Handle h, QWidget* parent) {
+  return make_button(host, h, parent, true);
+}
+
+void show_button(QWidget* w, const Graphics&, Handle, const ControlValue& v) {
+  auto* b = static_cast<QPushButton*>(w);
+  const QString t = lines_of(v.string).join(' ');
+  if (b->text() != t) b->setText(t);
+  if (b->isCheckable()) b->setChecked(v.value == v.max);
+}
+
+QWidget* make_text_edit(ControlHost& host, Handle h, QWidget* parent) {
+  auto* e = new QPlainTextEdit(parent);
+  e->setTabChangesFocus(true);
+  QObject::connect(e, &QPlainTextEdit::textChanged, host.receiver(),
+                   [&host, h] { host.edit_changed(h); });
+  e->installEventFilter(host.receiver());
+  return e;
+}
+
+void show_text_edit(QWidget* w, const Graphics&, Handle, const ControlValue& v) {
+  auto* e = static_cast<QPlainTextEdit*>(w);
+  const QString t = lines_of(v.string).join('\n');
+  if (e->toPlainText() != t) e->setPlainText(t);
+}
+
+Value read_text_edit(const QWidget* w) {
+  List lines;
+  for (const QString& s : static_cast<const QPlainTextEdit*>(w)->toPlainText().split('\n'))
+    lines.emplace_back(s.toStdString());
+  return Value(std::move(lines));
+}
+
+QWidget* make_line_edit(ControlHost& host, Handle h, QWidget* parent) {
+  auto* e = new QLineEdit(parent);
+  QObject::connect(e, &QLineEdit::textChanged, host.receiver(),
+                   [&host, h] { host.edit_changed(h); });
+  QObject::connect(e, &QLineEdit::returnPressed, host.receiver(), [&host, h] {
+    if (!host.forget_edit(h)) return;
+    host.run_callback(h);
+    // Then the box's natural button, as a click on it (nothing when it is disabled).
+    const Handle b = return_button(host.graphics(), h);
+    if (b != kNoHandle && string_prop(host.graphics(), b, "Enable", "on") == "on")
+      host.run_callback(b);
+  });
+  e->installEventFilter(host.receiver());
+  return e;
+}
+
+void show_line_edit(QWidget* w, const Graphics&, Handle, const ControlValue& v) {
+  auto* e = static_cast<QLineEdit*>(w);
+  const QString t = QString::fromStdString(value_text(v.string));
+  if (e->text() != t) e->setText(t);
+}
+
+Value read_line_edit(const QWidget* w) {
+  return Value(static_cast<const QLineEdit*>(w)->text().toStdString());
+}
+
+QWidget* connect_check(ControlHost& host, Handle h, QAbstractButton* b) {
+  QObject::connect(b, &QAbstractButton::clicked, host.receiver(), [&host, h](bool checked) {
+    set_checked_value(host.graphics(), h, checked);
+    host.run_callback(h);
+  });
+  return b;
+}
+
+QWidget* make_checkbox(ControlHost& host, Handle h, QWidget* parent) {
+  return connect_check(host, h, new QCheckBox(parent));
+}
+
+QWidget* make_radiobutton(ControlHost& host, Handle h, QWidget* parent) {
+  auto* b = new QRadioButton(parent);
+  b->setAutoExclusive(false);
+  return connect_check(host, h, b);
+}
+
+void show_check(QWidget* w, const Graphics&, Handle, const ControlValue& v) {
+  auto* b = static_cast<QAbstractButton*>(w);
+  const QString t = lines_of(v.string).join(' ');
+  if (b->text() != t) b->setText(t);
+  b->setChecked(v.value == v.max);
+}
+
+QWidget* make_listbox(ControlHost& host, Handle h, QWidget* parent) {
+  auto* l = new QListWidget(parent);
+  QObject::connect(l, &QListWidget::currentRowChanged, host.receiver(), [&host, h](int row) {
+    if (host.applying() || row < 0) return;
+    host.graphics().set(h, "Value", Value(row + 1));
+    host.run_callback(h);
+  });
+  return l;
+}
+
+void show_listbox(QWidget* w, const Graphics&, Handle, const ControlValue& v) {
+  auto* l = static_cast<QListWidget*>(w);
+  const QStringList items = items_of(v.string);
+  QStringList now;
+  for (int i = 0; i < l->count(); ++i) now << l->item(i)->text();
+  if (now != items) {
+    l->clear();
+    l->addItems(items);
+  }
+  const int row = static_cast<int>(v.value) - 1;
+  if (l->currentRow() != row) l->setCurrentRow(row >= 0 && row < l->count() ? row : -1);
+}
+
+QWidget* make_popupmenu(ControlHost& host, Handle h, QWidget* parent) {
+  auto* c = new QComboBox(parent);
+  QObject::connect(c, &QComboBox::activated, host.receiver(), [&host, h](int index) {
+    host.graphics().set(h, "Value", Value(index + 1));
+    host.run_callback(h);
+  });
+  return c;
+}
+
+void show_popupmenu(QWidget* w, const Graphics&, Handle, const ControlValue& v) {
+  auto* cb = static_cast<QComboBox*>(w);
+  const QStringList items = items_of(v.string);
+  QStringList now;
+  for (int i = 0; i < cb->count(); ++i) now << cb->itemText(i);
+  if (now != items) {
+    cb->clear();
+    cb->addItems(items);
+  }
+  const int index = static_cast<int>(v.value) - 1;
+  if (cb->currentIndex() != index && index >= 0 && index < cb->count()) cb->setCurrentIndex(index);
+}
+
+QWidget* make_slider(ControlHost& host, Handle h, QWidget* parent) {
+  auto* s = new QSlider(Qt::Horizontal, parent);
+  s->setRange(0, 1000);
+  QObject::connect(s, &QSlider::sliderReleased, host.receiver(), [&host, h, s] {
+    Graphics& g = host.graphics();
+    const double lo = number_prop(g, h, "Min", 0), hi = number_prop(g, h, "Max", 1);
+    g.set(h, "Value", Value(lo + (hi - lo) * s->value() / 1000.0));
+    host.run_callback(h);
+  });
+  return s;
+}
+
+void show_slider(QWidget* w, const Graphics& g, Handle h, const ControlValue& v) {
+  auto* s = static_cast<QSlider*>(w);
+  const double lo = number_prop(g, h, "Min", 0);
+  const double span = v.max - lo;
+  s->setValue(span > 0 ? static_cast<int>(std::lround((v.value - lo) / span * 1000)) : 0);
+}
+
+QWidget* make_frame(ControlHost&, Handle, QWidget* parent) {
+  auto* f = new QFrame(parent);
+  f->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  return f;
+}
+
+void show_nothing(QWidget*, const Graphics&, Handle, const ControlValue&) {}
+
+QWidget* make_panel(ControlHost&, Handle, QWidget* parent) { return new QGroupBox(parent); }
+
+void show_panel(QWidget* w, const Graphics&, Handle, const ControlValue& v) {
+  auto* g = static_cast<QGroupBox*>(w);
+  const QString t = QString::fromStdString(value_text(v.string));
+  if (g->title() != t) g->setTitle(t);
+}
+
+QWidget* make_text(ControlHost&, Handle, QWidget* parent) {
+  auto* l = new QLabel(parent);
+  l->setTextFormat(Qt::PlainText);
+  return l;
+}
+
+void show_text(QWidget* w, const Graphics& g, Handle h, const ControlValue& v) {
+  auto* l = static_cast<QLabel*>(w);
+  const QStringList lines = lines_of(v.string);
+  const QString t = lines.join('\n');
+  if (l->text() != t) l->setText(t);
+  const std::string a = to_lower(string_prop(g, h, "HorizontalAlignment", "center"));
+  Qt::Alignment horizontal = a == "left"    ? Qt::AlignLeft
+                             : a == "right" ? Qt::AlignRight
+                                            : Qt::AlignHCenter;
+  l->setAlignment(horizontal | (lines.size() > 1 ? Qt::AlignTop : Qt::AlignVCenter));
+}
+
+// The adapters by Style; the first row that fits is taken.
+struct AdapterRow {
+  const char* style;
+  bool multiline_only;  // the row is for controls of more than one line only
+  ControlAdapter adapter;
+};
+
+const AdapterRow kAdapters[] = {
+    {"pushbutton", false, {.make = make_pushbutton, .show = show_button}},
+    {"togglebutton", false, {.make = make_togglebutton, .show = show_button}},
+    {"edit",
+     true,
+     {.make = make_text_edit, .show = show_text_edit, .read = read_text_edit, .base_color = true}},
+    {"edit",
+     false,
+     {.make = make_line_edit, .show = show_line_edit, .read = read_line_edit, .base_color = true}},
+    {"checkbox", false, {.make = make_checkbox, .show = show_check}},
+    {"radiobutton", false, {.make = make_radiobutton, .show = show_check}},
+    {"listbox", false, {.make = make_listbox, .show = show_listbox, .base_color = true}},
+    {"popupmenu", false, {.make = make_popupmenu, .show = show_popupmenu}},
+    {"slider", false, {.make = make_slider, .show = show_slider}},
+    {"frame", false, {.make = make_frame, .show = show_nothing, .underneath = true}},
+    {"panel", false, {.make = make_panel, .show = show_panel, .underneath = true}},
+    {"text", false, {.make = make_text, .show = show_text, .fills_background = true}},
+};
+
+// Any other style: a text that is never filled.
+const ControlAdapter kPlainText{.make = make_text, .show = show_text};
+
 }  // namespace
+
+const ControlAdapter& control_adapter(const std::string& style, bool multiline) {
+  for (const AdapterRow& r : kAdapters)
+    if (style == r.style && (multiline || !r.multiline_only)) return r.adapter;
+  return kPlainText;
+}
 
 // ---------------------------------------------------------------------------------------
 
@@ -278,91 +517,11 @@ void FigureWindow::set_menu_bar(QMenuBar* bar) {
 
 int FigureWindow::menu_height() const { return menu_bar_ ? menu_bar_->sizeHint().height() : 0; }
 
-QWidget* FigureWindow::make_widget(Handle h, const std::string& style, bool multiline) {
-  QWidget* w = nullptr;
-  if (style == "pushbutton" || style == "togglebutton") {
-    auto* b = new QPushButton(canvas_);
-    b->setCheckable(style == "togglebutton");
-    connect(b, &QPushButton::clicked, this, [this, h, b](bool checked) {
-      if (b->isCheckable()) {
-        gfx_.set(h, "Value", Value(number_prop(gfx_, h, checked ? "Max" : "Min", checked ? 1 : 0)));
-      }
-      wm_.run_callback(h);
-    });
-    w = b;
-  } else if (style == "edit" && multiline) {
-    auto* e = new QPlainTextEdit(canvas_);
-    e->setTabChangesFocus(true);
-    connect(e, &QPlainTextEdit::textChanged, this, [this, h] {
-      auto it = controls_.find(h);
-      if (it != controls_.end()) commit_edit(h, it->second);
-    });
-    e->installEventFilter(this);
-    w = e;
-  } else if (style == "edit") {
-    auto* e = new QLineEdit(canvas_);
-    connect(e, &QLineEdit::textChanged, this, [this, h] {
-      auto it = controls_.find(h);
-      if (it != controls_.end()) commit_edit(h, it->second);
-    });
-    connect(e, &QLineEdit::returnPressed, this, [this, h] {
-      auto it = controls_.find(h);
-      if (it == controls_.end()) return;
-      it->second.edited = false;
-      wm_.run_callback(h);
-      // Then the box's natural button, as a click on it (nothing when it is disabled).
-      const Handle b = return_button(gfx_, h);
-      if (b != kNoHandle && string_prop(gfx_, b, "Enable", "on") == "on") wm_.run_callback(b);
-    });
-    e->installEventFilter(this);
-    w = e;
-  } else if (style == "checkbox" || style == "radiobutton") {
-    QAbstractButton* b = style == "checkbox" ? static_cast<QAbstractButton*>(new QCheckBox(canvas_))
-                                             : new QRadioButton(canvas_);
-    if (style == "radiobutton") b->setAutoExclusive(false);
-    connect(b, &QAbstractButton::clicked, this, [this, h](bool checked) {
-      gfx_.set(h, "Value", Value(number_prop(gfx_, h, checked ? "Max" : "Min", checked ? 1 : 0)));
-      wm_.run_callback(h);
-    });
-    w = b;
-  } else if (style == "listbox") {
-    auto* l = new QListWidget(canvas_);
-    connect(l, &QListWidget::currentRowChanged, this, [this, h](int row) {
-      if (applying_ > 0 || row < 0) return;
-      gfx_.set(h, "Value", Value(row + 1));
-      wm_.run_callback(h);
-    });
-    w = l;
-  } else if (style == "popupmenu") {
-    auto* c = new QComboBox(canvas_);
-    connect(c, &QComboBox::activated, this, [this, h](int index) {
-      gfx_.set(h, "Value", Value(index + 1));
-      wm_.run_callback(h);
-    });
-    w = c;
-  } else if (style == "slider") {
-    auto* s = new QSlider(Qt::Horizontal, canvas_);
-    s->setRange(0, 1000);
-    connect(s, &QSlider::sliderReleased, this, [this, h, s] {
-      const double lo = number_prop(gfx_, h, "Min", 0), hi = number_prop(gfx_, h, "Max", 1);
-      gfx_.set(h, "Value", Value(lo + (hi - lo) * s->value() / 1000.0));
-      wm_.run_callback(h);
-    });
-    w = s;
-  } else if (style == "frame") {
-    auto* f = new QFrame(canvas_);
-    f->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    w = f;
-  } else if (style == "panel") {
-    w = new QGroupBox(canvas_);
-  } else {
-    auto* l = new QLabel(canvas_);
-    l->setTextFormat(Qt::PlainText);
-    w = l;
-  }
+QWidget* FigureWindow::make_widget(Handle h, const ControlAdapter& adapter) {
+  QWidget* w = adapter.make(*this, h, canvas_);
   w->setParent(controls_area_->layer());
   // Frames and panels are drawn under the controls they enclose.
-  if (style == "frame" || style == "panel") w->lower();
+  if (adapter.underneath) w->lower();
   w->setProperty("qiv_handle", static_cast<qlonglong>(h));
   return w;
 }
@@ -370,13 +529,14 @@ QWidget* FigureWindow::make_widget(Handle h, const std::string& style, bool mult
 void FigureWindow::update_control(Handle h, Control& c) {
   const std::string style = to_lower(string_prop(gfx_, h, "Style", "pushbutton"));
   const bool multiline = number_prop(gfx_, h, "Max", 1) - number_prop(gfx_, h, "Min", 0) > 1;
+  const ControlAdapter& adapter = control_adapter(style, multiline);
   ++applying_;
   if (!c.widget || c.style != style || c.multiline != multiline) {
     if (c.widget) {
       c.widget->hide();
       c.widget->deleteLater();
     }
-    c = Control{style, multiline, make_widget(h, style, multiline), false};
+    c = Control{style, multiline, make_widget(h, adapter), false};
   }
   QWidget* w = c.widget;
 
@@ -405,70 +565,18 @@ void FigureWindow::update_control(Handle h, Control& c) {
     pal.setColor(QPalette::ButtonText, *fg);
   }
   auto bg = color_prop(gfx_, h, "BackgroundColor");
-  if (bg && (style == "edit" || style == "listbox") && !same_color(*bg, kDefaultControlBackground))
+  if (bg && adapter.base_color && !same_color(*bg, kDefaultControlBackground))
     pal.setColor(QPalette::Base, *bg);
-  const bool label = style == "text";
   const auto fig_color = color_prop(gfx_, fig_, "Color");
-  const bool fill_label = label && bg && fig_color && !same_color(*bg, *fig_color);
+  const bool fill_label =
+      adapter.fills_background && bg && fig_color && !same_color(*bg, *fig_color);
   if (fill_label) pal.setColor(QPalette::Window, *bg);
   if (w->palette() != pal) w->setPalette(pal);
   w->setAutoFillBackground(fill_label);
 
   const Value str = gfx_.has_property(h, "String") ? gfx_.get(h, "String") : Value("");
-  const double value = number_prop(gfx_, h, "Value", 0);
-  const double max = number_prop(gfx_, h, "Max", 1);
-  if (auto* b = qobject_cast<QPushButton*>(w)) {
-    const QString t = lines_of(str).join(' ');
-    if (b->text() != t) b->setText(t);
-    if (b->isCheckable()) b->setChecked(value == max);
-  } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
-    const QString t = QString::fromStdString(value_text(str));
-    if (e->text() != t) e->setText(t);
-  } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
-    const QString t = lines_of(str).join('\n');
-    if (e->toPlainText() != t) e->setPlainText(t);
-  } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-    const QString t = lines_of(str).join(' ');
-    if (b->text() != t) b->setText(t);
-    b->setChecked(value == max);
-  } else if (auto* l = qobject_cast<QListWidget*>(w)) {
-    const QStringList items = items_of(str);
-    QStringList now;
-    for (int i = 0; i < l->count(); ++i) now << l->item(i)->text();
-    if (now != items) {
-      l->clear();
-      l->addItems(items);
-    }
-    const int row = static_cast<int>(value) - 1;
-    if (l->currentRow() != row) l->setCurrentRow(row >= 0 && row < l->count() ? row : -1);
-  } else if (auto* cb = qobject_cast<QComboBox*>(w)) {
-    const QStringList items = items_of(str);
-    QStringList now;
-    for (int i = 0; i < cb->count(); ++i) now << cb->itemText(i);
-    if (now != items) {
-      cb->clear();
-      cb->addItems(items);
-    }
-    const int index = static_cast<int>(value) - 1;
-    if (cb->currentIndex() != index && index >= 0 && index < cb->count())
-      cb->setCurrentIndex(index);
-  } else if (auto* s = qobject_cast<QSlider*>(w)) {
-    const double lo = number_prop(gfx_, h, "Min", 0);
-    const double span = max - lo;
-    s->setValue(span > 0 ? static_cast<int>(std::lround((value - lo) / span * 1000)) : 0);
-  } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-    const QString t = QString::fromStdString(value_text(str));
-    if (g->title() != t) g->setTitle(t);
-  } else if (auto* l = qobject_cast<QLabel*>(w)) {
-    const QStringList lines = lines_of(str);
-    const QString t = lines.join('\n');
-    if (l->text() != t) l->setText(t);
-    const std::string a = to_lower(string_prop(gfx_, h, "HorizontalAlignment", "center"));
-    Qt::Alignment horizontal = a == "left"    ? Qt::AlignLeft
-                               : a == "right" ? Qt::AlignRight
-                                              : Qt::AlignHCenter;
-    l->setAlignment(horizontal | (lines.size() > 1 ? Qt::AlignTop : Qt::AlignVCenter));
-  }
+  adapter.show(w, gfx_, h,
+               ControlValue{str, number_prop(gfx_, h, "Value", 0), number_prop(gfx_, h, "Max", 1)});
   const bool visible = string_prop(gfx_, h, "Visible", "on") == "on";
   if (w->isVisibleTo(canvas_) != visible) w->setVisible(visible);
   --applying_;
@@ -477,14 +585,23 @@ void FigureWindow::update_control(Handle h, Control& c) {
 void FigureWindow::commit_edit(Handle h, Control& c) {
   if (applying_ > 0 || detached_ || !gfx_.ishandle(h)) return;
   c.edited = true;
-  if (auto* e = qobject_cast<QLineEdit*>(c.widget)) {
-    gfx_.set(h, "String", Value(e->text().toStdString()));
-  } else if (auto* e = qobject_cast<QPlainTextEdit*>(c.widget)) {
-    List lines;
-    for (const QString& s : e->toPlainText().split('\n')) lines.emplace_back(s.toStdString());
-    gfx_.set(h, "String", Value(std::move(lines)));
-  }
+  const ControlAdapter& adapter = control_adapter(c.style, c.multiline);
+  if (adapter.read) gfx_.set(h, "String", adapter.read(c.widget));
 }
+
+void FigureWindow::edit_changed(Handle h) {
+  auto it = controls_.find(h);
+  if (it != controls_.end()) commit_edit(h, it->second);
+}
+
+bool FigureWindow::forget_edit(Handle h) {
+  auto it = controls_.find(h);
+  if (it == controls_.end()) return false;
+  it->second.edited = false;
+  return true;
+}
+
+void FigureWindow::run_callback(Handle h) { wm_.run_callback(h); }
 
 void FigureWindow::edit_finished(Handle h) {
   auto it = controls_.find(h);
