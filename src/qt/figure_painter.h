@@ -35,6 +35,19 @@ struct AxesFrame {
   QRectF box;       // the plot box: the position, letterboxed when the aspect is equal
   Limits limits;
 };
+// Maps data coordinates to figure pixels inside a plot box.
+struct DataMap {
+  QRectF box;
+  Limits lim;
+  double sx, sy;
+  DataMap(const QRectF& b, const Limits& l) : box(b), lim(l) {
+    sx = b.width() / (l[1] - l[0]);
+    sy = b.height() / (l[3] - l[2]);
+  }
+  double x(double v) const { return box.left() + (v - lim[0]) * sx; }
+  double y(double v) const { return box.bottom() - (v - lim[2]) * sy; }
+};
+
 // With `view`, the axes are placed as if their limits were those (a zoomed view).
 AxesFrame axes_frame(const Graphics& gfx, Handle axes, const QSizeF& figure_size,
                      const std::optional<Limits>& view = std::nullopt);
@@ -79,5 +92,6 @@ QColor to_qcolor(const Rgb& c);
 // A text or number property of h, or the fallback when h lacks it or holds another kind.
 std::string string_prop(const Graphics& gfx, Handle h, const char* name, const char* fallback = "");
 double number_prop(const Graphics& gfx, Handle h, const char* name, double fallback);
+bool is_on(const Graphics& gfx, Handle h, const char* name);
 
 }  // namespace qiv::qt
