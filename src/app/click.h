@@ -1,4 +1,6 @@
 #pragma once
+// What a click on a control runs, the same for the Qt windows and a session script's press
+// and pick steps.
 #include "core/context.h"
 
 namespace qiv {

@@ -1,4 +1,6 @@
 #pragma once
+// The texts of an axes: fonts (sized in points, measured at 96 dpi), one text with its halo,
+// and runs of numbers blitted glyph by glyph from sprites when the painter draws on an image.
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>

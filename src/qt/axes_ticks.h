@@ -1,4 +1,5 @@
 #pragma once
+// An axes' frame: the box, the ticks and their numbers, the axis labels and the title.
 #include <QPainter>
 #include <QRectF>
 

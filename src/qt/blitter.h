@@ -1,4 +1,6 @@
 #pragma once
+// Drawing markers and number glyphs straight into the pixels of the QImage a painter draws
+// on, for raster pictures (figure_painter.cpp, axes_texts.cpp).
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>

@@ -1,4 +1,7 @@
 #pragma once
+// One adapter per uicontrol Style: the widget it is shown as, how the model's String and
+// Value show on it, and what the user typed, chosen by control_adapter. FigureWindow sets
+// what every style shares. A new style is one more row in the table (control_adapters.cpp).
 #include <QWidget>
 #include <string>
 

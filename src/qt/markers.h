@@ -1,4 +1,7 @@
 #pragma once
+// Markers ('o', '+', 'x', '*', 's', 'd', '^', ...): their outlines, the sprites raster
+// pictures blit, and markers as paths for vector pictures. Sizes in figure pixels unless named
+// in points.
 #include <QBrush>
 #include <QImage>
 #include <QPainter>
@@ -44,7 +47,7 @@ class MarkerSprites {
 
   // The characters of numbers (digits, '.', '+', '-', blank) with their halo, as pixels
   // like the markers', so that a landmark or line number costs a few blits instead of a
-  // stroked outline (figure_painter.cpp).
+  // stroked outline (axes_texts.cpp).
   struct Glyphs;
   Glyphs& glyphs();
 
