@@ -48,12 +48,6 @@ std::string unescape_script_text(std::string_view text);
 // by one blank (row by row); the elements of a list joined with \n.
 std::string script_value_text(const Value& v);
 
-// Runs the Callback of a control (a list of words: a function name and its text
-// arguments) as a click on it does: the control's window becomes the current figure, and
-// Qiv_proto runs the words with the control as the running callback's object. Failures are
-// reported by Qiv_proto; nothing escapes. A control without a Callback does nothing.
-void run_callback(Context& ctx, Handle control);
-
 // Runs the script in file (or the script text given) and returns the exit status. The
 // painter draws clipboard pictures; the writer draws figures into files (save-figure);
 // without them clipboard pictures are empty and save-figure is a script error.

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/graphics/graphics.h"
+#include "qt/markers.h"
 
 class QPainter;
 
@@ -28,54 +29,28 @@ namespace qiv::qt {
 // Pixels per typographic point on every device this program paints on (96 dpi).
 constexpr double kPxPerPt = 96.0 / 72.0;
 
-// The outline of a marker centred at (0, 0), for a marker size in points.
-QPainterPath marker_path(Marker m, double size_px);
-// Marker size in pixels for a "MarkerSize" in points; the point marker draws at a third.
-double marker_pixels(Marker m, float marker_size_pt);
-
 // Where an axes draws, in figure pixels with a top-left origin.
 struct AxesFrame {
   QRectF position;  // the axes' Position rectangle
   QRectF box;       // the plot box: the position, letterboxed when the aspect is equal
   Limits limits;
 };
+// Maps data coordinates to figure pixels inside a plot box.
+struct DataMap {
+  QRectF box;
+  Limits lim;
+  double sx, sy;
+  DataMap(const QRectF& b, const Limits& l) : box(b), lim(l) {
+    sx = b.width() / (l[1] - l[0]);
+    sy = b.height() / (l[3] - l[2]);
+  }
+  double x(double v) const { return box.left() + (v - lim[0]) * sx; }
+  double y(double v) const { return box.bottom() - (v - lim[2]) * sy; }
+};
+
 // With `view`, the axes are placed as if their limits were those (a zoomed view).
 AxesFrame axes_frame(const Graphics& gfx, Handle axes, const QSizeF& figure_size,
                      const std::optional<Limits>& view = std::nullopt);
-
-// Bitmaps of markers, one per (marker, size, colours, line width) on the device, so that a
-// raster picture of millions of markers blits instead of stroking paths. Keep one per
-// window: it is only valid for one painter scale.
-class MarkerSprites {
- public:
-  struct Sprite {
-    QImage image;  // ARGB32 premultiplied
-    int half = 0;  // offset from the image's top-left to the marker's centre pixel
-    // The pixels that are not transparent, relative to the centre, for the blitter.
-    struct Pixel {
-      std::int16_t dx, dy;
-      std::uint32_t argb;  // premultiplied
-    };
-    std::vector<Pixel> pixels;
-  };
-  const Sprite& get(const LineView& line, double scale);
-  std::size_t size() const { return cache_.size(); }
-
-  // The characters of numbers (digits, '.', '+', '-', blank) with their halo, as pixels
-  // like the markers', so that a landmark or line number costs a few blits instead of a
-  // stroked outline (figure_painter.cpp).
-  struct Glyphs;
-  Glyphs& glyphs();
-
- private:
-  std::shared_ptr<Glyphs> glyphs_;
-  // Marker, size and line width in quarter pixels; edge and face colours.
-  using Key = std::pair<std::uint64_t, std::uint64_t>;
-  std::map<Key, Sprite> cache_;
-  const Sprite* last_ = nullptr;
-  LineView last_line_{};
-  double last_scale_ = 0;
-};
 
 struct PaintOptions {
   // Draws markers by blitting sprites into the painter's QImage when it is one (a raster
@@ -117,5 +92,6 @@ QColor to_qcolor(const Rgb& c);
 // A text or number property of h, or the fallback when h lacks it or holds another kind.
 std::string string_prop(const Graphics& gfx, Handle h, const char* name, const char* fallback = "");
 double number_prop(const Graphics& gfx, Handle h, const char* name, double fallback);
+bool is_on(const Graphics& gfx, Handle h, const char* name);
 
 }  // namespace qiv::qt

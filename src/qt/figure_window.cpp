@@ -1,28 +1,16 @@
 #include "qt/figure_window.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFrame>
-#include <QGroupBox>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
-#include <QSlider>
 #include <QStatusBar>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
 
 #include "core/controls.h"
-#include "guikit/return_button.h"
 #include "qt/menus.h"
 #include "qt/window_manager.h"
 
@@ -43,27 +31,6 @@ std::optional<QColor> color_prop(const Graphics& g, Handle h, const char* name) 
   if (v.is_string()) c = parse_color(v.str());
   if (!c || c->none) return std::nullopt;
   return to_qcolor(*c);
-}
-
-// The items of a listbox or popup menu: a list of texts, or one text with "|" between items.
-QStringList items_of(const Value& v) {
-  QStringList out;
-  if (v.is_list()) {
-    for (const Value& e : v.list()) out << QString::fromStdString(value_text(e));
-  } else {
-    const QString s = QString::fromStdString(value_text(v));
-    if (!s.isEmpty()) out = s.split('|');
-  }
-  return out;
-}
-
-QStringList lines_of(const Value& v) {
-  QStringList out;
-  if (v.is_list()) {
-    for (const Value& e : v.list()) out << QString::fromStdString(value_text(e));
-    return out;
-  }
-  return QString::fromStdString(value_text(v)).split('\n');
 }
 
 // Sets a position given in pixels, whatever units the object uses.
@@ -278,91 +245,11 @@ void FigureWindow::set_menu_bar(QMenuBar* bar) {
 
 int FigureWindow::menu_height() const { return menu_bar_ ? menu_bar_->sizeHint().height() : 0; }
 
-QWidget* FigureWindow::make_widget(Handle h, const std::string& style, bool multiline) {
-  QWidget* w = nullptr;
-  if (style == "pushbutton" || style == "togglebutton") {
-    auto* b = new QPushButton(canvas_);
-    b->setCheckable(style == "togglebutton");
-    connect(b, &QPushButton::clicked, this, [this, h, b](bool checked) {
-      if (b->isCheckable()) {
-        gfx_.set(h, "Value", Value(number_prop(gfx_, h, checked ? "Max" : "Min", checked ? 1 : 0)));
-      }
-      wm_.run_callback(h);
-    });
-    w = b;
-  } else if (style == "edit" && multiline) {
-    auto* e = new QPlainTextEdit(canvas_);
-    e->setTabChangesFocus(true);
-    connect(e, &QPlainTextEdit::textChanged, this, [this, h] {
-      auto it = controls_.find(h);
-      if (it != controls_.end()) commit_edit(h, it->second);
-    });
-    e->installEventFilter(this);
-    w = e;
-  } else if (style == "edit") {
-    auto* e = new QLineEdit(canvas_);
-    connect(e, &QLineEdit::textChanged, this, [this, h] {
-      auto it = controls_.find(h);
-      if (it != controls_.end()) commit_edit(h, it->second);
-    });
-    connect(e, &QLineEdit::returnPressed, this, [this, h] {
-      auto it = controls_.find(h);
-      if (it == controls_.end()) return;
-      it->second.edited = false;
-      wm_.run_callback(h);
-      // Then the box's natural button, as a click on it (nothing when it is disabled).
-      const Handle b = return_button(gfx_, h);
-      if (b != kNoHandle && string_prop(gfx_, b, "Enable", "on") == "on") wm_.run_callback(b);
-    });
-    e->installEventFilter(this);
-    w = e;
-  } else if (style == "checkbox" || style == "radiobutton") {
-    QAbstractButton* b = style == "checkbox" ? static_cast<QAbstractButton*>(new QCheckBox(canvas_))
-                                             : new QRadioButton(canvas_);
-    if (style == "radiobutton") b->setAutoExclusive(false);
-    connect(b, &QAbstractButton::clicked, this, [this, h](bool checked) {
-      gfx_.set(h, "Value", Value(number_prop(gfx_, h, checked ? "Max" : "Min", checked ? 1 : 0)));
-      wm_.run_callback(h);
-    });
-    w = b;
-  } else if (style == "listbox") {
-    auto* l = new QListWidget(canvas_);
-    connect(l, &QListWidget::currentRowChanged, this, [this, h](int row) {
-      if (applying_ > 0 || row < 0) return;
-      gfx_.set(h, "Value", Value(row + 1));
-      wm_.run_callback(h);
-    });
-    w = l;
-  } else if (style == "popupmenu") {
-    auto* c = new QComboBox(canvas_);
-    connect(c, &QComboBox::activated, this, [this, h](int index) {
-      gfx_.set(h, "Value", Value(index + 1));
-      wm_.run_callback(h);
-    });
-    w = c;
-  } else if (style == "slider") {
-    auto* s = new QSlider(Qt::Horizontal, canvas_);
-    s->setRange(0, 1000);
-    connect(s, &QSlider::sliderReleased, this, [this, h, s] {
-      const double lo = number_prop(gfx_, h, "Min", 0), hi = number_prop(gfx_, h, "Max", 1);
-      gfx_.set(h, "Value", Value(lo + (hi - lo) * s->value() / 1000.0));
-      wm_.run_callback(h);
-    });
-    w = s;
-  } else if (style == "frame") {
-    auto* f = new QFrame(canvas_);
-    f->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    w = f;
-  } else if (style == "panel") {
-    w = new QGroupBox(canvas_);
-  } else {
-    auto* l = new QLabel(canvas_);
-    l->setTextFormat(Qt::PlainText);
-    w = l;
-  }
+QWidget* FigureWindow::make_widget(Handle h, const ControlAdapter& adapter) {
+  QWidget* w = adapter.make(*this, h, canvas_);
   w->setParent(controls_area_->layer());
   // Frames and panels are drawn under the controls they enclose.
-  if (style == "frame" || style == "panel") w->lower();
+  if (adapter.underneath) w->lower();
   w->setProperty("qiv_handle", static_cast<qlonglong>(h));
   return w;
 }
@@ -370,13 +257,14 @@ QWidget* FigureWindow::make_widget(Handle h, const std::string& style, bool mult
 void FigureWindow::update_control(Handle h, Control& c) {
   const std::string style = to_lower(string_prop(gfx_, h, "Style", "pushbutton"));
   const bool multiline = number_prop(gfx_, h, "Max", 1) - number_prop(gfx_, h, "Min", 0) > 1;
+  const ControlAdapter& adapter = control_adapter(style, multiline);
   ++applying_;
   if (!c.widget || c.style != style || c.multiline != multiline) {
     if (c.widget) {
       c.widget->hide();
       c.widget->deleteLater();
     }
-    c = Control{style, multiline, make_widget(h, style, multiline), false};
+    c = Control{style, multiline, make_widget(h, adapter), false};
   }
   QWidget* w = c.widget;
 
@@ -405,70 +293,18 @@ void FigureWindow::update_control(Handle h, Control& c) {
     pal.setColor(QPalette::ButtonText, *fg);
   }
   auto bg = color_prop(gfx_, h, "BackgroundColor");
-  if (bg && (style == "edit" || style == "listbox") && !same_color(*bg, kDefaultControlBackground))
+  if (bg && adapter.base_color && !same_color(*bg, kDefaultControlBackground))
     pal.setColor(QPalette::Base, *bg);
-  const bool label = style == "text";
   const auto fig_color = color_prop(gfx_, fig_, "Color");
-  const bool fill_label = label && bg && fig_color && !same_color(*bg, *fig_color);
+  const bool fill_label =
+      adapter.fills_background && bg && fig_color && !same_color(*bg, *fig_color);
   if (fill_label) pal.setColor(QPalette::Window, *bg);
   if (w->palette() != pal) w->setPalette(pal);
   w->setAutoFillBackground(fill_label);
 
   const Value str = gfx_.has_property(h, "String") ? gfx_.get(h, "String") : Value("");
-  const double value = number_prop(gfx_, h, "Value", 0);
-  const double max = number_prop(gfx_, h, "Max", 1);
-  if (auto* b = qobject_cast<QPushButton*>(w)) {
-    const QString t = lines_of(str).join(' ');
-    if (b->text() != t) b->setText(t);
-    if (b->isCheckable()) b->setChecked(value == max);
-  } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
-    const QString t = QString::fromStdString(value_text(str));
-    if (e->text() != t) e->setText(t);
-  } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
-    const QString t = lines_of(str).join('\n');
-    if (e->toPlainText() != t) e->setPlainText(t);
-  } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-    const QString t = lines_of(str).join(' ');
-    if (b->text() != t) b->setText(t);
-    b->setChecked(value == max);
-  } else if (auto* l = qobject_cast<QListWidget*>(w)) {
-    const QStringList items = items_of(str);
-    QStringList now;
-    for (int i = 0; i < l->count(); ++i) now << l->item(i)->text();
-    if (now != items) {
-      l->clear();
-      l->addItems(items);
-    }
-    const int row = static_cast<int>(value) - 1;
-    if (l->currentRow() != row) l->setCurrentRow(row >= 0 && row < l->count() ? row : -1);
-  } else if (auto* cb = qobject_cast<QComboBox*>(w)) {
-    const QStringList items = items_of(str);
-    QStringList now;
-    for (int i = 0; i < cb->count(); ++i) now << cb->itemText(i);
-    if (now != items) {
-      cb->clear();
-      cb->addItems(items);
-    }
-    const int index = static_cast<int>(value) - 1;
-    if (cb->currentIndex() != index && index >= 0 && index < cb->count())
-      cb->setCurrentIndex(index);
-  } else if (auto* s = qobject_cast<QSlider*>(w)) {
-    const double lo = number_prop(gfx_, h, "Min", 0);
-    const double span = max - lo;
-    s->setValue(span > 0 ? static_cast<int>(std::lround((value - lo) / span * 1000)) : 0);
-  } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-    const QString t = QString::fromStdString(value_text(str));
-    if (g->title() != t) g->setTitle(t);
-  } else if (auto* l = qobject_cast<QLabel*>(w)) {
-    const QStringList lines = lines_of(str);
-    const QString t = lines.join('\n');
-    if (l->text() != t) l->setText(t);
-    const std::string a = to_lower(string_prop(gfx_, h, "HorizontalAlignment", "center"));
-    Qt::Alignment horizontal = a == "left"    ? Qt::AlignLeft
-                               : a == "right" ? Qt::AlignRight
-                                              : Qt::AlignHCenter;
-    l->setAlignment(horizontal | (lines.size() > 1 ? Qt::AlignTop : Qt::AlignVCenter));
-  }
+  adapter.show(w, gfx_, h,
+               ControlValue{str, number_prop(gfx_, h, "Value", 0), number_prop(gfx_, h, "Max", 1)});
   const bool visible = string_prop(gfx_, h, "Visible", "on") == "on";
   if (w->isVisibleTo(canvas_) != visible) w->setVisible(visible);
   --applying_;
@@ -477,14 +313,23 @@ void FigureWindow::update_control(Handle h, Control& c) {
 void FigureWindow::commit_edit(Handle h, Control& c) {
   if (applying_ > 0 || detached_ || !gfx_.ishandle(h)) return;
   c.edited = true;
-  if (auto* e = qobject_cast<QLineEdit*>(c.widget)) {
-    gfx_.set(h, "String", Value(e->text().toStdString()));
-  } else if (auto* e = qobject_cast<QPlainTextEdit*>(c.widget)) {
-    List lines;
-    for (const QString& s : e->toPlainText().split('\n')) lines.emplace_back(s.toStdString());
-    gfx_.set(h, "String", Value(std::move(lines)));
-  }
+  const ControlAdapter& adapter = control_adapter(c.style, c.multiline);
+  if (adapter.read) gfx_.set(h, "String", adapter.read(c.widget));
 }
+
+void FigureWindow::edit_changed(Handle h) {
+  auto it = controls_.find(h);
+  if (it != controls_.end()) commit_edit(h, it->second);
+}
+
+bool FigureWindow::forget_edit(Handle h) {
+  auto it = controls_.find(h);
+  if (it == controls_.end()) return false;
+  it->second.edited = false;
+  return true;
+}
+
+void FigureWindow::run_callback(Handle h) { wm_.run_callback(h); }
 
 void FigureWindow::edit_finished(Handle h) {
   auto it = controls_.find(h);

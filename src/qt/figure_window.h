@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "platform/graphics/graphics.h"
+#include "qt/control_adapters.h"
 #include "qt/figure_painter.h"
 #include "qt/window_fit.h"
 
@@ -59,7 +60,7 @@ class FigureCanvas : public QWidget {
   ViewSource view_source_;
 };
 
-class FigureWindow : public QWidget {
+class FigureWindow : public QWidget, private ControlHost {
   Q_OBJECT
 
  public:
@@ -100,8 +101,15 @@ class FigureWindow : public QWidget {
   };
 
   void update_control(Handle h, Control& c);
-  QWidget* make_widget(Handle h, const std::string& style, bool multiline);
+  QWidget* make_widget(Handle h, const ControlAdapter& adapter);
   void commit_edit(Handle h, Control& c);
+  // ControlHost
+  Graphics& graphics() override { return gfx_; }
+  QObject* receiver() override { return this; }
+  bool applying() const override { return applying_ > 0; }
+  void run_callback(Handle h) override;
+  void edit_changed(Handle h) override;
+  bool forget_edit(Handle h) override;
   void edit_finished(Handle h);
   void user_geometry_changed();
   // Puts the window's rectangle (status bar included) into the model.

@@ -5,7 +5,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "app/session_script.h"
+#include "app/click.h"
 #include "qt/figure_window.h"
 #include "qt/menus.h"
 #include "qt/plot_interaction.h"

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/application.h"
+#include "app/click.h"
 #include "app/session_script.h"
 #include "platform/headless_ui.h"
 

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/application.h"
+#include "app/click.h"
 #include "base/failure.h"
 #include "support/files.h"
 

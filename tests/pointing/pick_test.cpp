@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "app/application.h"
+#include "app/click.h"
 #include "app/session_script.h"
 #include "core/controls.h"
 #include "platform/headless_ui.h"
