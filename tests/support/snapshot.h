@@ -1,9 +1,11 @@
 #pragma once
 // A snapshot of everything a user could see change (the shared state, every control of every
-// open window, every drawn object and the limits of every axes, and the current directory),
-// with a comparison that names the first difference.
+// open window, the limits, label and drawn objects of every axes, the current figure and
+// directory, and the files of a folder with their bytes), with a comparison that names the
+// first difference. What every action that refuses or is cancelled must leave as it was.
 #include <algorithm>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "core/controls.h"
 #include "core/shared_state.h"
 #include "platform/text.h"
+#include "support/files.h"
 
 namespace qiv::test_support {
 
@@ -21,14 +24,18 @@ struct Snapshot {
   std::vector<std::string> members;
   std::vector<std::string> controls;
   std::vector<std::string> picture;
+  std::string current;  // the current figure
   std::string cwd;
+  std::vector<std::string> files;  // "NAME=BYTES", sorted; none without a folder
+  bool operator==(const Snapshot&) const = default;
 };
 
 inline std::string rgb_text(const Rgb& c) {
   return format_g17(c.r) + "," + format_g17(c.g) + "," + format_g17(c.b) + (c.none ? "n" : "");
 }
 
-inline Snapshot snapshot(Application& app) {
+// The files (not folders) directly in folder are read when it is given.
+inline Snapshot snapshot(Application& app, const fs::path& folder = {}) {
   Snapshot out;
   Graphics& g = app.gfx;
   for (const std::string& m : shared_state_members())
@@ -45,7 +52,8 @@ inline Snapshot snapshot(Application& app) {
         for (double v : l) head += " " + format_g17(v);
         head += g.axis_is_equal(h) ? " equal" : "";
         const Handle ylabel = g.axes_labels(h)[1];
-        head += " ylabel=" + *g.text_view(ylabel).text;
+        head += " ylabel=" + *g.text_view(ylabel).text + " children";
+        for (Handle c : g.children(h)) head += " " + std::to_string(c);
         out.picture.push_back(head);
         g.for_each_drawn(
             h,
@@ -68,8 +76,15 @@ inline Snapshot snapshot(Application& app) {
       }
     }
   }
+  out.current = std::to_string(g.current_figure());
   std::error_code ec;
   out.cwd = fs::current_path(ec).string();
+  if (!folder.empty()) {
+    for (const auto& e : fs::directory_iterator(folder))
+      if (!e.is_directory())
+        out.files.push_back(e.path().filename().string() + "=" + read_bytes(e.path()));
+    std::sort(out.files.begin(), out.files.end());
+  }
   return out;
 }
 
@@ -106,9 +121,19 @@ inline std::string difference(const Snapshot& before, const Snapshot& after,
   std::string d = first_difference("member", drop(before.members), drop(after.members));
   if (d.empty()) d = first_difference("control", before.controls, after.controls);
   if (d.empty()) d = first_difference("drawn", before.picture, after.picture);
+  if (d.empty() && before.current != after.current)
+    d = "current figure was " + before.current + ", is " + after.current;
   if (d.empty() && compare_cwd && before.cwd != after.cwd)
     d = "current directory was " + before.cwd + ", is " + after.cwd;
+  if (d.empty()) d = first_difference("file", before.files, after.files);
   return d;
+}
+
+// For EXPECT_EQ on two snapshots: the sizes and the places, not every line.
+inline std::ostream& operator<<(std::ostream& os, const Snapshot& s) {
+  return os << "members=" << s.members.size() << " controls=" << s.controls.size()
+            << " drawn=" << s.picture.size() << " current=" << s.current << " cwd=" << s.cwd
+            << " files=" << s.files.size();
 }
 
 }  // namespace qiv::test_support
