@@ -29,11 +29,9 @@ namespace fs = std::filesystem;
 
 using test_support::example;
 using test_support::read_bytes;
+using test_support::ScratchDir;
 using test_support::source_dir;
 using test_support::write_bytes;
-// A folder of its own for each test; the current directory is given back at the end, as the
-// actions' file dialogs move it.
-using ScratchFolder = test_support::ScratchDir;
 
 // One running program, started as the user starts it: main window from its layout, home
 // directory recorded.
@@ -67,6 +65,19 @@ struct Session {
 using test_support::difference;
 using test_support::Snapshot;
 inline Snapshot snapshot(Session& s) { return test_support::snapshot(s.app); }
+
+// Lines of a file, without their line ends (a last line without one counts).
+inline std::vector<std::string> split_lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t lf = text.find('\n', pos);
+    if (lf == std::string::npos) lf = text.size();
+    lines.push_back(text.substr(pos, lf - pos));
+    pos = lf + 1;
+  }
+  return lines;
+}
 
 // Root reads every file whatever its permissions, so tests of unreadable or unwritable files
 // cannot be made to fail that way when they run as root.
