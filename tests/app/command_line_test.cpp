@@ -117,7 +117,7 @@ class OpenFileTest : public ::testing::Test {
 };
 
 TEST_F(OpenFileTest, FileIsLoadedAsTheLoadActionLoadsIt) {
-  fs::copy_file(fs::path(QIV_SOURCE_DIR) / "examples" / "leaves.txt", dir_ / "data" / "leaves.txt");
+  fs::copy_file(test_support::example("leaves.txt"), dir_ / "data" / "leaves.txt");
   std::ostringstream out, err;
   HeadlessUi ui(&out, &err);
   Application app(ui);

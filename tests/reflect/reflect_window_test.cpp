@@ -35,7 +35,7 @@ TEST_F(BackWindow, DoBackReflectOpensOneWindowFromTheHomeDirectory) {
 }
 
 TEST_F(BackWindow, ReflectedExampleIsSymmetricAndLoadsAgainWithKPlusFLandmarks) {
-  load((fs::path(QIV_SOURCE_DIR) / "examples" / "leaves.txt").string());
+  load(test_support::example("leaves.txt").string());
   ASSERT_TRUE(app.state.data.has_value());
   const Eigen::Index k = (app.state.data->cols() - 1) / 2;
   app.action("DoBackReflect");

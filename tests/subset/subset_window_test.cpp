@@ -53,7 +53,7 @@ TEST_F(SubsetWindow, MakeSubsetOpensOneWindowFromTheHomeDirectory) {
 }
 
 TEST_F(SubsetWindow, ExportedSubsetOfTheExampleLoadsAgainWithItsLandmarks) {
-  load((fs::path(QIV_SOURCE_DIR) / "examples" / "leaves.txt").string());
+  load(test_support::example("leaves.txt").string());
   ASSERT_TRUE(app.state.data.has_value());
   app.action("MakeSubset");
   set_control_text(app.ctx, "SubsetBox", "9 2 5");
