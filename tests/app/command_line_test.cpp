@@ -11,6 +11,7 @@
 #include "app/application.h"
 #include "core/controls.h"
 #include "platform/headless_ui.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
@@ -110,21 +111,13 @@ TEST(CommandLine, TheProgramsOwnNamesAndFiles) {
 // changes the current directory to the file's.
 class OpenFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    start_dir_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("qiv_open_file_" + std::to_string(::getpid()));
-    fs::create_directories(dir_ / "data");
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(start_dir_);
-    fs::remove_all(dir_);
-  }
-  fs::path start_dir_, dir_;
+  void SetUp() override { fs::create_directories(dir_ / "data"); }
+  test_support::ScratchDir scratch_{true};  // made current
+  const fs::path dir_ = scratch_.path();
 };
 
 TEST_F(OpenFileTest, FileIsLoadedAsTheLoadActionLoadsIt) {
-  fs::copy_file(fs::path(QIV_SOURCE_DIR) / "examples" / "leaves.txt", dir_ / "data" / "leaves.txt");
+  fs::copy_file(test_support::example("leaves.txt"), dir_ / "data" / "leaves.txt");
   std::ostringstream out, err;
   HeadlessUi ui(&out, &err);
   Application app(ui);

@@ -11,6 +11,7 @@
 #include "app/click.h"
 #include "app/session_script.h"
 #include "platform/headless_ui.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
@@ -62,11 +63,8 @@ const Step kSession[] = {
 class Confirmations : public testing::Test {
  protected:
   void SetUp() override {
-    old_ = fs::current_path();
-    std::string tmpl = (fs::temp_directory_path() / "qiv_confirm_XXXXXX").string();
-    dir_ = mkdtemp(tmpl.data());
     for (const char* f : {"leaves.txt", "protocol.txt", "blocks.txt"})
-      fs::copy_file(fs::path(QIV_SOURCE_DIR) / "examples" / f, dir_ / f);
+      fs::copy_file(test_support::example(f), dir_ / f);
     fs::current_path(dir_);
     // Pictures are drawn by the windows' painter; here any bytes will do.
     ui_.set_file_writer([](Graphics&, Handle, const std::string& path, const PictureOptions*) {
@@ -74,17 +72,13 @@ class Confirmations : public testing::Test {
     });
     app_.start();
   }
-  void TearDown() override {
-    fs::current_path(old_);
-    fs::remove_all(dir_);
-  }
   Handle tagged(const char* tag) {
     auto found = app_.gfx.findobj_tag(tag);
     return found.size() == 1 ? found[0] : kNoHandle;
   }
 
-  fs::path old_;
-  fs::path dir_;
+  test_support::ScratchDir scratch_;
+  const fs::path dir_ = scratch_.path();
   HeadlessUi ui_;
   Application app_{ui_};
 };

@@ -42,12 +42,7 @@ TEST(ScriptWords, QuotingErrors) {
       {"answer \"a\"b", "a closing quote must end its word"},
   };
   for (const Case& c : cases) {
-    try {
-      script_words(c.line);
-      ADD_FAILURE() << c.line;
-    } catch (const Failure& f) {
-      EXPECT_STREQ(f.what(), c.message);
-    }
+    EXPECT_EQ(test_support::failure_text([&] { script_words(c.line); }), c.message) << c.line;
   }
 }
 

@@ -283,12 +283,8 @@ struct RefusedCase {
 void expect_refused(const std::vector<RefusedCase>& cases) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    try {
-      parse_specimen_text(c.text, "dir/f.tps");
-      ADD_FAILURE() << "no failure";
-    } catch (const Failure& f) {
-      EXPECT_EQ(std::string(f.what()), "Cannot read f.tps: " + c.message);
-    }
+    EXPECT_EQ(test_support::failure_text([&] { parse_specimen_text(c.text, "dir/f.tps"); }),
+              "Cannot read f.tps: " + c.message);
   }
 }
 

@@ -10,41 +10,30 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/files.h"
+
 namespace qiv {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::read_bytes;
 
 class FileIoTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("qiv_file_io_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    set_write_fault_for_testing(-1);
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir_);
-  }
-  static std::string read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  void TearDown() override { set_write_fault_for_testing(-1); }
   std::size_t entries() const {
     return static_cast<std::size_t>(
         std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
   }
-  fs::path dir_;
+  test_support::ScratchDir scratch_;
+  const fs::path dir_ = scratch_.path();
 };
 
 TEST_F(FileIoTest, WritesAndReplacesWholeFiles) {
   fs::path p = dir_ / "out.txt";
   ASSERT_TRUE(write_file_atomically(p.string(), "first\n"));
   ASSERT_TRUE(write_file_atomically(p.string(), "2\n"));
-  EXPECT_EQ(read(p), "2\n");
+  EXPECT_EQ(read_bytes(p), "2\n");
   EXPECT_EQ(entries(), 1u);
 }
 
@@ -54,7 +43,7 @@ TEST_F(FileIoTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
   set_write_fault_for_testing(3);
   EXPECT_FALSE(write_file_atomically(p.string(), "new content that is longer\n"));
   set_write_fault_for_testing(-1);
-  EXPECT_EQ(read(p), "old content\n");
+  EXPECT_EQ(read_bytes(p), "old content\n");
   EXPECT_EQ(entries(), 1u);
 }
 
@@ -67,7 +56,7 @@ TEST_F(FileIoTest, RefusesFoldersAndUnwritablePlaces) {
     fs::permissions(dir_, fs::perms::owner_write, fs::perm_options::remove);
     EXPECT_FALSE(write_file_atomically(p.string(), "lost\n"));
     fs::permissions(dir_, fs::perms::owner_write, fs::perm_options::add);
-    EXPECT_EQ(read(p), "keep\n");
+    EXPECT_EQ(read_bytes(p), "keep\n");
   }
 }
 
@@ -87,7 +76,7 @@ TEST_F(FileIoTest, KeepsLinksAndPermissions) {
   fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   ASSERT_TRUE(write_file_atomically(link.string(), "new\n"));
   EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
-  EXPECT_EQ(read(real), "new\n");
+  EXPECT_EQ(read_bytes(real), "new\n");
   EXPECT_EQ(fs::status(real).permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(entries(), 2u);
@@ -95,7 +84,7 @@ TEST_F(FileIoTest, KeepsLinksAndPermissions) {
   // A dangling link creates the file it names.
   fs::create_symlink("made.txt", dir_ / "dangling.txt");
   ASSERT_TRUE(write_file_atomically((dir_ / "dangling.txt").string(), "x"));
-  EXPECT_EQ(read(dir_ / "made.txt"), "x");
+  EXPECT_EQ(read_bytes(dir_ / "made.txt"), "x");
   EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir_ / "dangling.txt")));
 
   // Links in a loop name no file.
@@ -114,7 +103,7 @@ TEST_F(FileIoTest, LongestNamesStillWrite) {
   for (const std::string& name : {ascii, wide}) {
     std::string why;
     ASSERT_TRUE(write_file_atomically((dir_ / name).string(), "data\n", &why)) << why;
-    EXPECT_EQ(read(dir_ / name), "data\n");
+    EXPECT_EQ(read_bytes(dir_ / name), "data\n");
   }
   EXPECT_EQ(entries(), 2u);
 }
@@ -164,7 +153,7 @@ TEST_F(FileIoTest, ReasonsInTheSystemsWords) {
   ::setrlimit(RLIMIT_FSIZE, &saved);
   EXPECT_FALSE(written);
   EXPECT_EQ(why, "File too large");
-  EXPECT_EQ(read(dir_ / "full.txt"), "old");
+  EXPECT_EQ(read_bytes(dir_ / "full.txt"), "old");
   EXPECT_EQ(entries(), 4u + device);
 }
 

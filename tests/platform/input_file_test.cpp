@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
@@ -17,18 +18,12 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string failure_of(const std::string& path) {
-  try {
-    read_input_file(path);
-  } catch (const Failure& f) {
-    return f.what();
-  }
-  return "";
+  return test_support::failure_text([&] { read_input_file(path); });
 }
 
 TEST(InputFile, ReadsRegularFilesOnlyAndRefusesTheRestAtOnce) {
-  const fs::path dir = fs::temp_directory_path() / ("qiv_input_" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const test_support::ScratchDir scratch;
+  const fs::path& dir = scratch.path();
   { std::ofstream(dir / "plain.txt", std::ios::binary) << "1 2 3\n"; }
   auto got = read_input_file((dir / "plain.txt").string());
   ASSERT_TRUE(got.has_value());
@@ -52,7 +47,6 @@ TEST(InputFile, ReadsRegularFilesOnlyAndRefusesTheRestAtOnce) {
         *r.message ? r.message : "Cannot read " + name + ": it is not a regular file.";
     EXPECT_EQ(failure_of(r.path.string()), want) << r.path;
   }
-  fs::remove_all(dir);
 }
 
 // A file whose bytes differ from what its size said when the reading began, as when another

@@ -153,8 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LayoutFile, FailsForAFileThatCannotBeRead) {
   namespace fs = std::filesystem;
   Graphics gfx;
-  fs::path dir = fs::temp_directory_path() / ("qiv_layout_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  const test_support::ScratchDir scratch;
+  const fs::path& dir = scratch.path();
   std::string missing = (dir / "missing.fig").string();
   EXPECT_EQ(failure_text([&] { hgload(gfx, missing); }),
             "Layout file \"" + missing + "\" cannot be read.");
@@ -165,7 +165,6 @@ TEST(LayoutFile, FailsForAFileThatCannotBeRead) {
   Handle fig = hgload(gfx, (dir / "ok.fig").string());
   EXPECT_EQ(gfx.get(fig, "Name"), Value("from disk"));
   EXPECT_EQ(gfx.get(fig, "FileName"), Value((dir / "ok.fig").string()));
-  fs::remove_all(dir);
 }
 
 }  // namespace

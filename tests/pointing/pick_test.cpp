@@ -23,13 +23,11 @@ using test_support::ScratchDir;
 
 const std::string kExamples = std::string(QIV_SOURCE_DIR) + "/examples/";
 
-class PickWindows : public ::testing::Test {
+class PickWindows : public test_support::StartedApp {
  protected:
   void SetUp() override {
-    fs::current_path(home.path());
-    app.start();
-    ui.answer_path(kExamples + "leaves.txt");
-    app.action("Load");
+    StartedApp::SetUp();
+    load(kExamples + "leaves.txt");
   }
 
   // A click as the buttons get it: through the control's callback.
@@ -60,10 +58,6 @@ class PickWindows : public ::testing::Test {
     return -1;
   }
   std::string proto() const { return describe_member(app.state, "proto"); }
-
-  ScratchDir home;
-  HeadlessUi ui;
-  Application app{ui};
 };
 
 TEST_F(PickWindows, MainWindowFillsTheLineBoxesInTurnAndShiftAddsTheLine) {
@@ -191,8 +185,7 @@ TEST_F(PickWindows, DisabledButtonRunsNothingAndSaysSo) {
 
 // The script step resolves through the same code; coordinates come from `state reference`.
 TEST(PickStep, ScriptClicksBuildAProtocol) {
-  ScratchDir dir;
-  fs::current_path(dir.path());
+  ScratchDir dir(true);
   // Find the mean shape of the leaves first.
   std::ostringstream ref_out, ref_err;
   ASSERT_EQ(run_script_text("answer " + kExamples + "leaves.txt\npress Load\nstate reference\n",

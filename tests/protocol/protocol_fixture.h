@@ -18,6 +18,7 @@
 #include "platform/headless_ui.h"
 #include "platform/text.h"
 #include "support/files.h"
+#include "support/snapshot.h"
 
 namespace qiv {
 
@@ -52,33 +53,11 @@ inline Protocol proto_of(std::initializer_list<std::array<double, 3>> rows) {
   return Protocol::from_table(m);
 }
 
-// What the user could see change: the shared members the protocol actions write, the count,
-// the drawn objects (with their visibility) and the axes' label and limits.
-struct Snapshot {
-  std::string proto, protoname, lineh, count, ylabel;
-  std::vector<Handle> drawn;
-  std::vector<std::string> visible;
-  Limits limits;
-  std::filesystem::path cwd;
-  bool operator==(const Snapshot&) const = default;
-};
-
-inline std::ostream& operator<<(std::ostream& os, const Snapshot& s) {
-  return os << "proto=[" << escape_newlines(s.proto) << "] protoname=" << s.protoname
-            << " lineh=" << s.lineh << " count=" << s.count << " ylabel=" << s.ylabel
-            << " objects=" << s.drawn.size() << " cwd=" << s.cwd;
-}
+using test_support::Snapshot;
 
 class ProtocolFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    old_cwd_ = std::filesystem::current_path();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("qiv_protocol_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-
     fig = app.gfx.new_figure();
     ax = app.gfx.new_axes(fig);
     for (const char* tag : {"EndBox1", "EndBox2", "ActivePointBox", "ProtoPointBox"}) {
@@ -91,11 +70,6 @@ class ProtocolFixture : public ::testing::Test {
     app.gfx.set(nr, "Tag", Value("NumberRequest"));
     app.gfx.set(nr, "Style", Value("checkbox"));
     app.gfx.set(nr, "Value", Value(0.0));
-  }
-
-  void TearDown() override {
-    std::filesystem::current_path(old_cwd_);
-    std::filesystem::remove_all(dir_);
   }
 
   // What "Load" leaves behind, without reading a file.
@@ -117,37 +91,30 @@ class ProtocolFixture : public ::testing::Test {
     app.gfx.set(find_control(app.ctx, "NumberRequest"), "Value", Value(v));
   }
 
-  void add(double a, double b) {
+  // The line's ends typed into the two boxes; add also presses "AddLine".
+  void type_ends(double a, double b) {
     type("EndBox1", num2str(a));
     type("EndBox2", num2str(b));
+  }
+  void add(double a, double b) {
+    type_ends(a, b);
     run("AddLine");
   }
 
   std::string ylabel_text() { return app.gfx.get(app.gfx.axes_labels(ax)[1], "String").str(); }
 
-  std::filesystem::path path(const std::string& name) const { return dir_ / name; }
-  const std::filesystem::path& dir() const { return dir_; }
-  const std::filesystem::path& old_cwd() const { return old_cwd_; }
+  std::filesystem::path path(const std::string& name) const { return scratch_ / name; }
+  const std::filesystem::path& dir() const { return scratch_.path(); }
+  const std::filesystem::path& old_cwd() const { return scratch_.old_cwd(); }
 
   void write(const std::string& name, const std::string& bytes) {
-    std::ofstream(path(name), std::ios::binary) << bytes;
+    test_support::write_bytes(path(name), bytes);
   }
 
   std::string read(const std::filesystem::path& p) { return test_support::read_bytes(p); }
 
-  Snapshot snapshot() {
-    Snapshot s;
-    s.proto = describe_member(app.state, "proto");
-    s.protoname = describe_member(app.state, "protoname");
-    s.lineh = describe_member(app.state, "lineh");
-    s.count = box("ProtoPointBox");
-    s.ylabel = ylabel_text();
-    s.drawn = app.gfx.children(ax);
-    for (Handle h : s.drawn) s.visible.push_back(app.gfx.get(h, "Visible").str());
-    s.limits = app.gfx.axis_of(ax);
-    s.cwd = std::filesystem::current_path();
-    return s;
-  }
+  // What the user could see change; a refused action leaves it as it was.
+  Snapshot snapshot() { return test_support::snapshot(app); }
 
   // Lines of the axes, in drawing order, whose style is a plain line (no marker): the
   // protocol segments and highlights, not the landmark points.
@@ -188,14 +155,12 @@ class ProtocolFixture : public ::testing::Test {
     EXPECT_EQ(app.gfx.get(t, "Color").matrix(), row({1, 0, 0})) << "labels are red";
   }
 
+  // First, so that it is made before the program and gone after it.
+  test_support::ScratchDir scratch_;
   HeadlessUi ui;
   Application app{ui};
   Handle fig = kNoHandle;
   Handle ax = kNoHandle;
-
- private:
-  std::filesystem::path old_cwd_;
-  std::filesystem::path dir_;
 };
 
 }  // namespace qiv

@@ -1,7 +1,6 @@
 // The main window as a desktop program: menus and their keys, Return in a box, the title, the
 // status bar's confirmations, and files dropped on the window.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -13,15 +12,14 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QUrl>
-#include <deque>
 #include <filesystem>
 
 #include "core/controls.h"
 #include "qt/figure_window.h"
 #include "qt/menus.h"
 #include "qt/qt_app.h"
-#include "qt/qt_ui.h"
 #include "qt/window_manager.h"
+#include "support/qt_windows.h"
 
 namespace qiv {
 namespace {
@@ -29,74 +27,16 @@ namespace {
 namespace fs = std::filesystem;
 using qt_test::qt_app;
 
-// The Qt Ui with file dialogs answered in advance (cancelled when none is left) and a record
-// of the dialogs and message boxes it was asked for.
-class RecordingUi : public qt::QtUi {
- public:
-  std::deque<std::string> answers;
-  std::vector<std::string> log;
-  FileChoice get_file(const std::string&, const std::string& title) override {
-    log.push_back("open: " + title);
-    return next();
-  }
-  FileChoice put_file(const std::string&, const std::string& title, const std::string&) override {
-    log.push_back("save: " + title);
-    return next();
-  }
-  std::vector<FileChoice> get_files(const std::string& f, const std::string& t) override {
-    const FileChoice c = get_file(f, t);
-    return c.cancelled ? std::vector<FileChoice>{} : std::vector<FileChoice>{c};
-  }
-  void msgbox(const std::string& text) override {
-    log.push_back("msgbox: " + text);
-    qt::QtUi::msgbox(text);
-  }
-
- private:
-  FileChoice next() {
-    if (answers.empty()) return FileChoice::cancel();
-    fs::path p = fs::absolute(answers.front());
-    answers.pop_front();
-    return FileChoice::chosen(p.filename().string(), p.parent_path().string() + "/");
-  }
-};
-
-class DesktopTest : public ::testing::Test {
+class DesktopTest : public test_support::StartedWindows {
  protected:
-  void SetUp() override {
-    qt_app();
-    start_dir_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("qiv_desktop_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
-    ui_.set_windows(&wm_);
-    main_ = app_.start();
-    wm_.sync();
-  }
-  void TearDown() override {
-    close_boxes();
-    fs::current_path(start_dir_);
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { close_boxes(); }
 
   qt::FigureWindow* main_window() { return wm_.window(main_); }
-  QWidget* widget(const char* tag) { return wm_.control_widget(find_control(app_.ctx, tag)); }
-  void click(const char* tag) {
-    auto* b = qobject_cast<QPushButton*>(widget(tag));
-    ASSERT_NE(b, nullptr) << tag;
-    b->click();
-  }
   void press_return(const char* tag, const char* text) {
     auto* e = qobject_cast<QLineEdit*>(widget(tag));
     ASSERT_NE(e, nullptr) << tag;
     e->setFocus();
-    e->selectAll();
-    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-    QApplication::sendEvent(e, &del);
-    for (QChar c : QString(text)) {
-      QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-      QApplication::sendEvent(e, &key);
-    }
+    type_keys(e, text);
     QKeyEvent ret(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(e, &ret);
   }
@@ -120,9 +60,6 @@ class DesktopTest : public ::testing::Test {
   void close_boxes() {
     for (QMessageBox* b : boxes()) b->close();
   }
-  static std::string examples(const char* name) {
-    return (fs::path(QIV_SOURCE_DIR) / "examples" / name).string();
-  }
   // A drag that enters the window (which makes it the drop's target) and drops there.
   void drop(QMimeData& mime) {
     QDragEnterEvent enter(QPoint(500, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -132,11 +69,7 @@ class DesktopTest : public ::testing::Test {
     QApplication::sendEvent(main_window(), &e);
   }
 
-  fs::path start_dir_, dir_;
-  RecordingUi ui_;
-  Application app_{ui_};
-  qt::WindowManager wm_{app_};
-  Handle main_ = kNoHandle;
+  const fs::path dir_ = scratch_.path();
 };
 
 struct MenuCase {

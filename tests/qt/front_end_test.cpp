@@ -16,6 +16,7 @@
 #include "qt/qt_app.h"
 #include "qt/qt_ui.h"
 #include "qt/window_manager.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
@@ -71,10 +72,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FrontEnd, FileOnTheCommandLineOpensTheMainWindowLoaded) {
   namespace fs = std::filesystem;
   qt_test::qt_app();
-  const fs::path start_dir = fs::current_path();
-  const fs::path dir = fs::temp_directory_path() / ("qiv_front_end_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  fs::copy_file(fs::path(QIV_SOURCE_DIR) / "examples" / "leaves.txt", dir / "leaves.txt");
+  const test_support::ScratchDir scratch;
+  const fs::path& dir = scratch.path();
+  fs::copy_file(test_support::example("leaves.txt"), dir / "leaves.txt");
   fs::current_path(dir);
   {
     qt::QtUi ui;
@@ -93,8 +93,6 @@ TEST(FrontEnd, FileOnTheCommandLineOpensTheMainWindowLoaded) {
     EXPECT_EQ(app.state.data->rows(), 30);
     EXPECT_EQ(out.str(), "");
   }
-  fs::current_path(start_dir);
-  fs::remove_all(dir);
 }
 
 }  // namespace

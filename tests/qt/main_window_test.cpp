@@ -7,14 +7,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <deque>
 #include <filesystem>
 
 #include "core/controls.h"
 #include "qt/figure_window.h"
 #include "qt/qt_app.h"
-#include "qt/qt_ui.h"
 #include "qt/window_manager.h"
+#include "support/qt_windows.h"
 
 namespace qiv {
 namespace {
@@ -22,76 +21,17 @@ namespace {
 namespace fs = std::filesystem;
 using qt_test::qt_app;
 
-// The Qt Ui with its file dialogs answered in advance.
-class AnsweringUi : public qt::QtUi {
- public:
-  std::deque<std::string> answers;
-  FileChoice get_file(const std::string&, const std::string&) override { return next(); }
-  std::vector<FileChoice> get_files(const std::string& f, const std::string& t) override {
-    const FileChoice c = get_file(f, t);
-    return c.cancelled ? std::vector<FileChoice>{} : std::vector<FileChoice>{c};
-  }
-  FileChoice put_file(const std::string&, const std::string&, const std::string&) override {
-    return next();
-  }
-
- private:
-  FileChoice next() {
-    if (answers.empty()) return FileChoice::cancel();
-    fs::path p = fs::absolute(answers.front());
-    answers.pop_front();
-    return FileChoice::chosen(p.filename().string(), p.parent_path().string() + "/");
-  }
-};
-
-// Runs from a scratch folder, so that the layouts come from the program's own folder.
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test_support::StartedWindows {
  protected:
-  void SetUp() override {
-    qt_app();
-    start_dir_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("qiv_main_window_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
-    ui_.set_windows(&wm_);
-    main_ = app_.start();
-    wm_.sync();
-  }
-  void TearDown() override {
-    fs::current_path(start_dir_);
-    fs::remove_all(dir_);
-  }
-
-  QWidget* widget(const char* tag) { return wm_.control_widget(find_control(app_.ctx, tag)); }
-  void click(const char* tag) {
-    auto* b = qobject_cast<QPushButton*>(widget(tag));
-    ASSERT_NE(b, nullptr) << tag;
-    b->click();
-  }
   void type(const char* tag, const QString& text) {
     auto* e = qobject_cast<QLineEdit*>(widget(tag));
     ASSERT_NE(e, nullptr) << tag;
-    e->selectAll();
-    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-    QApplication::sendEvent(e, &del);
-    for (QChar c : text) {
-      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-      QApplication::sendEvent(e, &press);
-    }
-  }
-  static std::string examples(const char* name) {
-    return (fs::path(QIV_SOURCE_DIR) / "examples" / name).string();
+    type_keys(e, text);
   }
   QString label(const char* tag) {
     auto* l = qobject_cast<QLabel*>(widget(tag));
     return l ? l->text() : QString("<no label>");
   }
-
-  fs::path start_dir_, dir_;
-  AnsweringUi ui_;
-  Application app_{ui_};
-  qt::WindowManager wm_{app_};
-  Handle main_ = kNoHandle;
 };
 
 TEST_F(MainWindowTest, TypedEndsAddALineToTheProtocol) {

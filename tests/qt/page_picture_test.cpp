@@ -14,6 +14,7 @@
 #include "platform/graphics/graphics.h"
 #include "platform/text.h"
 #include "qt/qt_app.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
@@ -36,13 +37,10 @@ struct Page {
     g.axis_equal();
   }
   std::string file(const PictureOptions& o, const char* ext) {
-    const fs::path p = fs::temp_directory_path() / ("qiv_page_" + std::to_string(::getpid()) + ext);
+    const test_support::ScratchDir dir;
+    const fs::path p = dir / ("qiv_page_" + std::to_string(::getpid()) + ext);
     qt::save_page_file(g, fig, p.string(), o);
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    fs::remove(p);
-    return s.str();
+    return test_support::read_bytes(p);
   }
 };
 

@@ -19,6 +19,7 @@
 #include "qt/headless_pictures.h"
 #include "qt/qt_app.h"
 #include "qt/qt_ui.h"
+#include "support/files.h"
 
 namespace qiv {
 namespace {
@@ -26,27 +27,9 @@ namespace {
 namespace fs = std::filesystem;
 using qt_test::qt_app;
 
-std::string read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-class TempDir {
- public:
-  TempDir() {
-    path_ = fs::temp_directory_path() /
-            ("qiv_picture_" + std::to_string(::getpid()) + "_" + std::to_string(counter_++));
-    fs::create_directories(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-  static inline int counter_ = 0;
-};
+using test_support::failure_text;
+using test_support::read_bytes;
+using test_support::ScratchDir;
 
 struct Plot {
   Graphics g;
@@ -74,10 +57,10 @@ class SaveFigureTest : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(SaveFigureTest, FormatFollowsTheExtension) {
   Plot p;
-  TempDir dir;
+  ScratchDir dir;
   const fs::path file = dir.path() / GetParam().file;
   qt::save_figure_file(p.g, p.fig, file.string());
-  const std::string bytes = read_file(file);
+  const std::string bytes = read_bytes(file);
   ASSERT_GE(bytes.size(), GetParam().magic.size());
   EXPECT_EQ(bytes.substr(0, GetParam().magic.size()), GetParam().magic);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1)
@@ -93,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, SaveFigureTest,
 
 TEST(SaveFigure, PngIsThePictureAt300Dpi) {
   Plot p;
-  TempDir dir;
+  ScratchDir dir;
   const fs::path file = dir.path() / "plot.png";
   qt::save_figure_file(p.g, p.fig, file.string());
   QImage img(QString::fromStdString(file.string()));
@@ -105,43 +88,33 @@ TEST(SaveFigure, PngIsThePictureAt300Dpi) {
 
 TEST(SaveFigure, FailuresLeaveExistingFilesAlone) {
   Plot p;
-  TempDir dir;
+  ScratchDir dir;
   const fs::path kept = dir.path() / "kept.png";
   { std::ofstream(kept) << "old"; }
-  try {
-    qt::save_figure_file(p.g, p.fig, (dir.path() / "missing" / "plot.svg").string());
-    FAIL() << "no failure for a missing folder";
-  } catch (const Failure& f) {
-    EXPECT_STREQ(f.what(), "Cannot write plot.svg: No such file or directory.");
-  }
-  try {
-    qt::save_figure_file(p.g, p.fig, (dir.path() / "kept.jpg").string());
-    FAIL() << "no failure for an unknown extension";
-  } catch (const Failure& f) {
-    EXPECT_STREQ(f.what(),
-                 "A picture is saved as .svg, .png or .pdf; \"kept.jpg\" is none of these.");
-  }
-  EXPECT_EQ(read_file(kept), "old");
+  EXPECT_EQ(failure_text([&] {
+              qt::save_figure_file(p.g, p.fig, (dir.path() / "missing" / "plot.svg").string());
+            }),
+            "Cannot write plot.svg: No such file or directory.");
+  EXPECT_EQ(
+      failure_text([&] { qt::save_figure_file(p.g, p.fig, (dir.path() / "kept.jpg").string()); }),
+      "A picture is saved as .svg, .png or .pdf; \"kept.jpg\" is none of these.");
+  EXPECT_EQ(read_bytes(kept), "old");
   EXPECT_FALSE(fs::exists(dir.path() / "kept.jpg"));
 }
 
 // A window moved or sized to absurd numbers gives a message, not an image the size of memory.
 TEST(SaveFigure, AbsurdWindowSizesAreRefused) {
-  TempDir dir;
+  ScratchDir dir;
   for (const char* position :
        {"1e9 1e9 1e9 1e9", "0 0 20000 100", "0 0 1e300 1e300", "0 0 1e12 300"}) {
     Plot p;
     p.g.set(p.fig, "Position", Value(str2num(position)));
     for (const char* name : {"big.png", "big.svg", "big.pdf"}) {
-      try {
-        qt::save_figure_file(p.g, p.fig, (dir.path() / name).string());
-        ADD_FAILURE() << position << " " << name << ": no failure";
-      } catch (const Failure& f) {
-        EXPECT_STREQ(f.what(),
-                     "The picture would be larger than 16384 pixels on a side; make the window "
-                     "smaller.")
-            << position << " " << name;
-      }
+      EXPECT_EQ(
+          failure_text([&] { qt::save_figure_file(p.g, p.fig, (dir.path() / name).string()); }),
+          "The picture would be larger than 16384 pixels on a side; make the window "
+          "smaller.")
+          << position << " " << name;
       EXPECT_FALSE(fs::exists(dir.path() / name));
     }
     EXPECT_THROW(qt::figure_picture(p.g, p.fig), Failure) << position;
@@ -267,10 +240,10 @@ class PictureCropTest : public ::testing::TestWithParam<PictureCase> {};
 // Every format holds the same crop: the axes with their labels and numbers, not the window.
 TEST_P(PictureCropTest, FileHoldsTheAxesAndLabelsOnly) {
   PaperPlot p;
-  TempDir dir;
+  ScratchDir dir;
   const fs::path file = dir.path() / GetParam().file;
   qt::save_figure_file(p.g, p.fig, file.string());
-  const QSizeF size = GetParam().size(read_file(file));
+  const QSizeF size = GetParam().size(read_bytes(file));
   const QRectF r = qt::picture_rect(p.g, p.fig);
   const double tolerance = GetParam().tolerance;
   EXPECT_NEAR(size.width(), r.width(), tolerance) << r.width() << " x " << r.height();

@@ -11,66 +11,31 @@
 #include <QStatusBar>
 #include <QToolTip>
 #include <QWheelEvent>
-#include <deque>
 #include <filesystem>
 
 #include "core/controls.h"
 #include "pointing/pick.h"
 #include "qt/figure_window.h"
 #include "qt/qt_app.h"
-#include "qt/qt_ui.h"
 #include "qt/window_manager.h"
+#include "support/qt_windows.h"
 
 namespace qiv {
 namespace {
 
 namespace fs = std::filesystem;
-using qt_test::qt_app;
 
 const std::string kExamples = std::string(QIV_SOURCE_DIR) + "/examples/";
 
-// The Qt Ui with its file dialogs answered in advance.
-class AnsweringUi : public qt::QtUi {
- public:
-  std::deque<std::string> answers;
-  FileChoice get_file(const std::string&, const std::string&) override { return next(); }
-  std::vector<FileChoice> get_files(const std::string& f, const std::string& t) override {
-    const FileChoice c = get_file(f, t);
-    return c.cancelled ? std::vector<FileChoice>{} : std::vector<FileChoice>{c};
-  }
-  FileChoice put_file(const std::string&, const std::string&, const std::string&) override {
-    return next();
-  }
-
- private:
-  FileChoice next() {
-    if (answers.empty()) return FileChoice::cancel();
-    fs::path p = answers.front();
-    answers.pop_front();
-    return FileChoice::chosen(p.filename().string(), p.parent_path().string() + "/");
-  }
-};
-
-class PlotMouseTest : public ::testing::Test {
+class PlotMouseTest : public test_support::StartedWindows {
  protected:
   void SetUp() override {
-    qt_app();
-    start_dir_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("qiv_plot_mouse_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
-    ui_.set_windows(&wm_);
-    main_ = app_.start();
-    wm_.sync();
+    StartedWindows::SetUp();
     ui_.answers.push_back(kExamples + "leaves.txt");
     press("Load");
     ASSERT_NE(wm_.plot_interaction(), nullptr);
   }
-  void TearDown() override {
-    QToolTip::hideText();
-    fs::current_path(start_dir_);
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { QToolTip::hideText(); }
 
   void press(const char* tag) { wm_.run_callback(find_control(app_.ctx, tag)); }
   void load_protocol() {
@@ -122,12 +87,6 @@ class PlotMouseTest : public ::testing::Test {
     QApplication::sendEvent(canvas(), &e);
   }
   Limits model_limits() { return app_.gfx.axis_of(main_axes(app_.gfx, main_)); }
-
-  fs::path start_dir_, dir_;
-  AnsweringUi ui_;
-  Application app_{ui_};
-  qt::WindowManager wm_{app_};
-  Handle main_ = kNoHandle;
 };
 
 TEST_F(PlotMouseTest, HoverNamesTheLandmarkOrLineUnderTheMouseOrNothing) {

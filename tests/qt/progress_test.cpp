@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 
@@ -15,32 +14,13 @@
 #include "core/controls.h"
 #include "qt/figure_window.h"
 #include "qt/qt_app.h"
-#include "qt/qt_ui.h"
 #include "qt/window_manager.h"
+#include "support/qt_windows.h"
 
 namespace qiv {
 namespace {
 
 namespace fs = std::filesystem;
-
-// File dialogs answered in advance; message boxes recorded.
-class AnsweringUi : public qt::QtUi {
- public:
-  std::deque<std::string> answers;
-  std::vector<std::string> boxes;
-  FileChoice get_file(const std::string&, const std::string&) override { return next(); }
-  FileChoice put_file(const std::string&, const std::string&, const std::string&) override {
-    return next();
-  }
-  void msgbox(const std::string& text) override { boxes.push_back(text); }
-
- private:
-  FileChoice next() {
-    const fs::path p = fs::absolute(answers.front());
-    answers.pop_front();
-    return FileChoice::chosen(p.filename().string(), p.parent_path().string() + "/");
-  }
-};
 
 struct CancelCase {
   const char* name;
@@ -56,15 +36,15 @@ class CancelTest : public ::testing::TestWithParam<CancelCase> {};
 TEST_P(CancelTest, LeavesEverythingAsItWas) {
   const CancelCase& c = GetParam();
   qt_test::qt_app();
-  const fs::path start = fs::current_path();
-  const fs::path dir = fs::temp_directory_path() / ("qiv_cancel_" + std::to_string(::getpid()));
+  const test_support::ScratchDir scratch;
+  const fs::path& dir = scratch.path();
   fs::create_directories(dir / "out");
   for (const char* f : {"leaves.txt", "protocol.txt", "blocks.txt"})
-    fs::copy_file(fs::path(QIV_SOURCE_DIR) / "examples" / f, dir / f,
-                  fs::copy_options::overwrite_existing);
+    fs::copy_file(test_support::example(f), dir / f, fs::copy_options::overwrite_existing);
   fs::current_path(dir);
   {
-    AnsweringUi ui;
+    test_support::AnsweringUi ui;
+    ui.show_boxes = false;
     Application app(ui);
     qt::WindowManager wm(app);
     ui.set_windows(&wm);
@@ -106,7 +86,7 @@ TEST_P(CancelTest, LeavesEverythingAsItWas) {
     EXPECT_TRUE(shown) << "the bar with its Cancel button showed";
     EXPECT_EQ(w->status_bar()->currentMessage(), "Cancelled.");
     EXPECT_TRUE(w->status_bar()->findChildren<QProgressBar*>().empty()) << "the bar went";
-    EXPECT_TRUE(ui.boxes.empty()) << ui.boxes.front();
+    EXPECT_TRUE(ui.boxes().empty()) << ui.boxes().front();
     EXPECT_TRUE(fs::is_empty(dir / "out")) << "no file written";
     EXPECT_EQ(fs::current_path(), dir);
     EXPECT_EQ(app.state.rdata.has_value(), rdata.has_value());
@@ -115,8 +95,6 @@ TEST_P(CancelTest, LeavesEverythingAsItWas) {
     EXPECT_EQ(control_text(app.ctx, c.box[0] ? c.box : "FileBox"),
               *c.box ? c.text : control_text(app.ctx, "FileBox"));
   }
-  fs::current_path(start);
-  fs::remove_all(dir);
 }
 
 INSTANTIATE_TEST_SUITE_P(

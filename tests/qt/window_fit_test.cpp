@@ -12,15 +12,14 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
-#include <deque>
 #include <filesystem>
 
 #include "core/controls.h"
 #include "qt/figure_painter.h"
 #include "qt/figure_window.h"
 #include "qt/qt_app.h"
-#include "qt/qt_ui.h"
 #include "qt/window_manager.h"
+#include "support/qt_windows.h"
 
 namespace qiv {
 namespace {
@@ -89,28 +88,6 @@ INSTANTIATE_TEST_SUITE_P(
         AnchorCase{"NoRoomLeft", QSizeF(300, 640), {350 / 300.0, 0.07, 1 / 300.0, 0.9}}),
     [](const auto& info) { return info.param.name; });
 
-// The Qt Ui with its file dialogs answered in advance.
-class AnsweringUi : public qt::QtUi {
- public:
-  std::deque<std::string> answers;
-  FileChoice get_file(const std::string&, const std::string&) override { return next(); }
-  std::vector<FileChoice> get_files(const std::string& f, const std::string& t) override {
-    const FileChoice c = get_file(f, t);
-    return c.cancelled ? std::vector<FileChoice>{} : std::vector<FileChoice>{c};
-  }
-  FileChoice put_file(const std::string&, const std::string&, const std::string&) override {
-    return next();
-  }
-
- private:
-  FileChoice next() {
-    if (answers.empty()) return FileChoice::cancel();
-    fs::path p = fs::absolute(answers.front());
-    answers.pop_front();
-    return FileChoice::chosen(p.filename().string(), p.parent_path().string() + "/");
-  }
-};
-
 QSize layout_size(const char* file) {
   QFile f(QString(QIV_SOURCE_DIR) + "/layouts/" + file);
   EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << file;
@@ -125,14 +102,10 @@ struct LayoutCase {
 
 // All four windows open, from a scratch folder so that the layouts come from the
 // program's own folder, on a model screen that is the offscreen platform's.
-class FourWindows : public ::testing::Test {
+class FourWindows : public test_support::StartedWindows {
  protected:
   void SetUp() override {
     qt_app();
-    start_dir_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("qiv_small_window_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
     screen_ = QGuiApplication::primaryScreen()->geometry();
     app_.gfx.set(
         kScreen, "ScreenSize",
@@ -140,16 +113,12 @@ class FourWindows : public ::testing::Test {
     ui_.set_windows(&wm_);
     app_.start();
     wm_.sync();
-    ui_.answers.push_back((fs::path(QIV_SOURCE_DIR) / "examples" / "leaves.txt").string());
+    ui_.answers.push_back(examples("leaves.txt"));
     for (const char* tag : {"Load", "MakeSubset", "DoBackReflect", "CreateTarget"}) {
       app_.gfx.set(find_control(app_.ctx, tag), "Value", Value(1.0));
       wm_.run_callback(find_control(app_.ctx, tag));
     }
     wm_.sync();
-  }
-  void TearDown() override {
-    fs::current_path(start_dir_);
-    fs::remove_all(dir_);
   }
   qt::FigureWindow* window(const char* tag) {
     for (Handle f : app_.gfx.figures())
@@ -157,11 +126,8 @@ class FourWindows : public ::testing::Test {
     return nullptr;
   }
 
-  fs::path start_dir_, dir_;
+  const fs::path dir_ = scratch_.path();
   QRect screen_;
-  AnsweringUi ui_;
-  Application app_{ui_};
-  qt::WindowManager wm_{app_};
 };
 
 class SmallWindowTest : public FourWindows, public ::testing::WithParamInterface<LayoutCase> {};

@@ -16,21 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::ScratchDir;
 
-class BackWindow : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::current_path(home.path());
-    app.start();
-  }
-  void load(const std::string& path) {
-    ui.answer_path(path);
-    app.action("Load");
-  }
-
-  ScratchDir home;
-  HeadlessUi ui;
-  Application app{ui};
-};
+using BackWindow = test_support::StartedApp;
 
 TEST_F(BackWindow, DoBackReflectOpensOneWindowFromTheHomeDirectory) {
   fs::create_directory("elsewhere");
@@ -49,7 +35,7 @@ TEST_F(BackWindow, DoBackReflectOpensOneWindowFromTheHomeDirectory) {
 }
 
 TEST_F(BackWindow, ReflectedExampleIsSymmetricAndLoadsAgainWithKPlusFLandmarks) {
-  load((fs::path(QIV_SOURCE_DIR) / "examples" / "leaves.txt").string());
+  load(test_support::example("leaves.txt").string());
   ASSERT_TRUE(app.state.data.has_value());
   const Eigen::Index k = (app.state.data->cols() - 1) / 2;
   app.action("DoBackReflect");

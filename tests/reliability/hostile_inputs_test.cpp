@@ -49,18 +49,6 @@ std::string good_content(Reader r) {
   return "";
 }
 
-std::vector<std::string> split_lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t lf = text.find('\n', pos);
-    if (lf == std::string::npos) lf = text.size();
-    lines.push_back(text.substr(pos, lf - pos));
-    pos = lf + 1;
-  }
-  return lines;
-}
-
 std::string join_lines(const std::vector<std::string>& lines, const std::string& end = "\n") {
   std::string out;
   for (const auto& l : lines) out += l + end;
@@ -432,7 +420,7 @@ struct Outcome {
 };
 
 // Puts the file where the reader looks for it and runs the reader.
-Outcome run_reader(Session& s, Reader r, const fs::path& file, const ScratchFolder& scratch) {
+Outcome run_reader(Session& s, Reader r, const fs::path& file, const ScratchDir& scratch) {
   Outcome o;
   switch (r) {
     case kLoad:
@@ -478,7 +466,7 @@ Outcome run_reader(Session& s, Reader r, const fs::path& file, const ScratchFold
 }
 
 // Writes the row's file into the scratch folder; returns its path.
-fs::path make_file(const Row& row, Reader r, const std::string& content, const ScratchFolder& dir) {
+fs::path make_file(const Row& row, Reader r, const std::string& content, const ScratchDir& dir) {
   fs::path p = dir / row.file_name;
   if (row.kind == Kind::kFolder) {
     fs::create_directory(p);
@@ -515,7 +503,7 @@ TEST_P(HostileInput, AnsweredAndNothingElseChanges) {
   if (row.kind == Kind::kUnreadable && running_as_root())
     GTEST_SKIP() << "root reads files without read permission";
 
-  ScratchFolder scratch;
+  ScratchDir scratch;
   const std::string good = good_content(r);
   const std::string content = row.make(r, good);
   Session s;
@@ -561,7 +549,7 @@ TEST_P(HostileInput, AnsweredAndNothingElseChanges) {
   }
   if (got.text.empty() && want.same_as_good) {
     // The same reader on the good file, under the same name in the same place.
-    ScratchFolder other_scratch;
+    ScratchDir other_scratch;
     (void)other_scratch;
     Session g;
     prepare(g, r);
@@ -610,7 +598,7 @@ class HostileFile : public testing::TestWithParam<FileCase> {};
 
 TEST_P(HostileFile, AnsweredWithoutHarm) {
   const Reader r = GetParam().reader;
-  ScratchFolder scratch;
+  ScratchDir scratch;
   const fs::path file = scratch / "hostile.txt";
   fs::copy_file(source_dir() / "tests" / "reliability" / "hostile" / GetParam().file, file);
   Session s;

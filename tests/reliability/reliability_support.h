@@ -21,6 +21,7 @@
 #include "platform/headless_ui.h"
 #include "platform/text.h"
 #include "support/files.h"
+#include "support/snapshot.h"
 
 namespace qiv::reliability {
 
@@ -28,11 +29,9 @@ namespace fs = std::filesystem;
 
 using test_support::example;
 using test_support::read_bytes;
+using test_support::ScratchDir;
 using test_support::source_dir;
 using test_support::write_bytes;
-// A folder of its own for each test; the current directory is given back at the end, as the
-// actions' file dialogs move it.
-using ScratchFolder = test_support::ScratchDir;
 
 // One running program, started as the user starts it: main window from its layout, home
 // directory recorded.
@@ -63,98 +62,21 @@ struct Session {
   Application app{ui};
 };
 
-struct Snapshot {
-  std::vector<std::string> members;
-  std::vector<std::string> controls;
-  std::vector<std::string> picture;
-  std::string cwd;
-};
+using test_support::difference;
+using test_support::Snapshot;
+inline Snapshot snapshot(Session& s) { return test_support::snapshot(s.app); }
 
-inline std::string rgb_text(const Rgb& c) {
-  return format_g17(c.r) + "," + format_g17(c.g) + "," + format_g17(c.b) + (c.none ? "n" : "");
-}
-
-inline Snapshot snapshot(Session& s) {
-  Snapshot out;
-  Graphics& g = s.app.gfx;
-  for (const std::string& m : shared_state_members())
-    out.members.push_back(m + "=" + describe_member(s.app.state, m));
-  for (Handle fig : g.figures()) {
-    for (Handle h : g.findall(fig)) {
-      if (g.type(h) == ObjType::kUicontrol) {
-        out.controls.push_back(g.get(h, "Tag").str() + " String=" + value_text(g.get(h, "String")) +
-                               " Value=" + script_value_text(g.get(h, "Value")) +
-                               " Enable=" + g.get(h, "Enable").str());
-      } else if (g.type(h) == ObjType::kAxes) {
-        const Limits l = g.axis_of(h);
-        std::string head = "axes " + std::to_string(h) + " limits";
-        for (double v : l) head += " " + format_g17(v);
-        head += g.axis_is_equal(h) ? " equal" : "";
-        const Handle ylabel = g.axes_labels(h)[1];
-        head += " ylabel=" + *g.text_view(ylabel).text;
-        out.picture.push_back(head);
-        g.for_each_drawn(
-            h,
-            [&](const LineView& v) {
-              std::string t = "line";
-              for (std::size_t i = 0; i < v.n; ++i)
-                t += " " + format_g17(v.x[i]) + "," + format_g17(v.y[i]);
-              t += " color=" + rgb_text(v.color) + " face=" + rgb_text(v.face) +
-                   " marker=" + std::to_string(static_cast<int>(v.marker)) +
-                   " style=" + std::to_string(static_cast<int>(v.style)) +
-                   " size=" + format_g17(v.marker_size) + " width=" + format_g17(v.line_width) +
-                   (v.visible ? "" : " hidden");
-              out.picture.push_back(std::move(t));
-            },
-            [&](const TextView& v) {
-              out.picture.push_back("text " + format_g17(v.x) + "," + format_g17(v.y) + " " +
-                                    *v.text + " color=" + rgb_text(v.color) +
-                                    (v.visible ? "" : " hidden"));
-            });
-      }
-    }
+// Lines of a file, without their line ends (a last line without one counts).
+inline std::vector<std::string> split_lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t lf = text.find('\n', pos);
+    if (lf == std::string::npos) lf = text.size();
+    lines.push_back(text.substr(pos, lf - pos));
+    pos = lf + 1;
   }
-  std::error_code ec;
-  out.cwd = fs::current_path(ec).string();
-  return out;
-}
-
-// The first difference between two lists, or an empty text when they are equal.
-inline std::string first_difference(const std::string& what, const std::vector<std::string>& a,
-                                    const std::vector<std::string>& b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    if (a[i] != b[i]) {
-      return what + " #" + std::to_string(i) + " was \"" + escape_newlines(a[i].substr(0, 300)) +
-             "\", is \"" + escape_newlines(b[i].substr(0, 300)) + "\"";
-    }
-  }
-  if (a.size() != b.size())
-    return what + ": " + std::to_string(a.size()) + " entries before, " + std::to_string(b.size()) +
-           " after";
-  return "";
-}
-
-// Empty when the two snapshots agree; otherwise the first difference. Members named in
-// `ignored` are left out of the comparison.
-inline std::string difference(const Snapshot& before, const Snapshot& after,
-                              const std::vector<std::string>& ignored = {},
-                              bool compare_cwd = true) {
-  auto drop = [&](std::vector<std::string> members) {
-    std::vector<std::string> kept;
-    for (auto& m : members) {
-      bool skip = false;
-      for (const auto& name : ignored) skip = skip || m.rfind(name + "=", 0) == 0;
-      if (!skip) kept.push_back(std::move(m));
-    }
-    return kept;
-  };
-  std::string d = first_difference("member", drop(before.members), drop(after.members));
-  if (d.empty()) d = first_difference("control", before.controls, after.controls);
-  if (d.empty()) d = first_difference("drawn", before.picture, after.picture);
-  if (d.empty() && compare_cwd && before.cwd != after.cwd)
-    d = "current directory was " + before.cwd + ", is " + after.cwd;
-  return d;
+  return lines;
 }
 
 // Root reads every file whatever its permissions, so tests of unreadable or unwritable files

@@ -48,7 +48,7 @@ TEST(RoundTwo, DataFilesFromOtherMachinesLoadAlike) {
       {"byte order mark, CR alone, empty line then rubbish",
        "\xEF\xBB\xBF" + leaves_as(5, ' ', "\r") + "\rnot data\r"},
   };
-  ScratchFolder scratch;
+  ScratchDir scratch;
   std::string want;
   for (const Row& r : rows) {
     write_bytes(scratch / "five.txt", r.bytes);
@@ -64,7 +64,7 @@ TEST(RoundTwo, DataFilesFromOtherMachinesLoadAlike) {
 }
 
 TEST(RoundTwo, WhatIsNoRegularFileIsRefusedAtOnceAndChangesNothing) {
-  ScratchFolder scratch;
+  ScratchDir scratch;
   ASSERT_EQ(::mkfifo((scratch / "pipe.txt").c_str(), 0600), 0);
   fs::create_directories(scratch / "folder.txt");
   struct Row {
@@ -104,7 +104,7 @@ void blocks_in_progress(Session& s) {
 }
 
 TEST(RoundTwo, LoadSavedBlocksReadsEverythingBeforeItClearsAnything) {
-  ScratchFolder scratch;
+  ScratchDir scratch;
   write_bytes(scratch / "protocol.txt", read_bytes(example("protocol.txt")));
   struct Row {
     const char* name;
@@ -138,7 +138,7 @@ TEST(RoundTwo, LoadSavedBlocksReadsEverythingBeforeItClearsAnything) {
 }
 
 TEST(RoundTwo, ABlockFileFindsItsProtocolBesideItOrByItsFirstWord) {
-  ScratchFolder scratch;
+  ScratchDir scratch;
   fs::create_directories(scratch / "moved");
   write_bytes(scratch / "moved" / "protocol.txt", read_bytes(example("protocol.txt")));
   struct Row {
@@ -217,7 +217,7 @@ TEST(RoundTwo, MessagesNameWhatTheWindowShows) {
 }
 
 TEST(RoundTwo, SavingShowsWhyItCouldNotWrite) {
-  ScratchFolder scratch;
+  ScratchDir scratch;
   Session s;
   blocks_in_progress(s);
   s.act("BlockEnter");
@@ -301,7 +301,7 @@ TEST(RoundTwo, OutOfMemoryLeavesEverythingAsBefore) {
 }
 
 TEST(RoundTwo, StartingInARemovedFolderFallsBackToTheHomeFolder) {
-  ScratchFolder scratch;
+  ScratchDir scratch;
   fs::create_directories(scratch / "gone");
   const fs::path home = scratch / "home";
   fs::create_directories(home);
@@ -326,8 +326,7 @@ TEST(RoundTwo, StartingInARemovedFolderFallsBackToTheHomeFolder) {
 // Session scripts: an answer belongs to the step after it; one left unused stops the script
 // before it could slide to a later dialog and overwrite a file there.
 TEST(RoundTwo, ScriptAnswersCannotDrift) {
-  ScratchFolder scratch;
-  fs::current_path(scratch.path());
+  ScratchDir scratch(true);
   write_bytes(scratch / "protocol.txt", "precious\n");
   const std::string leaves = example("leaves.txt").string();
   struct Row {

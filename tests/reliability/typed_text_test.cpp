@@ -293,21 +293,8 @@ void expect_sound_blocks(const SharedState& st) {
           << "block " << k + 1 << " holds " << n;
 }
 
-// Lines of a file, without their line ends.
-std::vector<std::string> split_text_lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t lf = text.find('\n', pos);
-    if (lf == std::string::npos) lf = text.size();
-    lines.push_back(text.substr(pos, lf - pos));
-    pos = lf + 1;
-  }
-  return lines;
-}
-
 // The files the session can write now read back as the program's own files.
-void expect_files_parse_back(Session& s, const ScratchFolder& scratch) {
+void expect_files_parse_back(Session& s, const ScratchDir& scratch) {
   s.ui.clear_records();
   // Protocol: reads back as the same matrix.
   s.act("SaveProtocol", scratch / "protocol_out.txt");
@@ -328,7 +315,7 @@ void expect_files_parse_back(Session& s, const ScratchFolder& scratch) {
     ASSERT_EQ(static_cast<long long>(blocks->blocks.size()), n);
     for (long long k = 1; k <= n; ++k)
       EXPECT_EQ(blocks->blocks[static_cast<std::size_t>(k - 1)], s.app.state.blocks.at(k));
-    const auto lines = split_text_lines(read_bytes(scratch / "matrix_out.txt"));
+    const auto lines = split_lines(read_bytes(scratch / "matrix_out.txt"));
     const long long m = s.app.state.proto->count();
     ASSERT_EQ(static_cast<long long>(lines.size()), m + 2);
     for (long long i = 0; i < m; ++i) {
@@ -415,7 +402,7 @@ TEST_P(TypedText, MessageOrOutcomeNeverCorruption) {
   const Typed typed = GetParam().typed;
   const std::string text = typed_text(typed, ba.kind);
   const std::string action = ba.action;
-  ScratchFolder scratch;
+  ScratchDir scratch;
   Session s;
   prepare(s);
   if (HasFatalFailure()) return;

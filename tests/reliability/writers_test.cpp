@@ -122,7 +122,7 @@ const char* trouble_name(Trouble t) {
 
 // The paths the save dialogs answer, made so that the write must fail; existing files carry
 // old bytes that must survive.
-std::vector<fs::path> troubled_targets(Trouble t, const ScratchFolder& scratch, int files) {
+std::vector<fs::path> troubled_targets(Trouble t, const ScratchDir& scratch, int files) {
   std::vector<fs::path> out;
   for (int i = 0; i < files; ++i) {
     const std::string name = "out" + std::to_string(i + 1) + ".txt";
@@ -179,7 +179,7 @@ TEST_P(FailedWrite, MessageOldFileKeptNoTemporaryFile) {
   // Root writes into any folder, whatever its permissions.
   if (trouble == Trouble::kReadOnlyFolder && running_as_root())
     GTEST_SKIP() << "root writes into folders without write permission";
-  ScratchFolder scratch;
+  ScratchDir scratch;
   Session s;
   prepare(s);
   if (HasFatalFailure()) return;
@@ -239,7 +239,7 @@ class GoodWrite : public testing::TestWithParam<Writer> {};
 
 TEST_P(GoodWrite, ReplacesTheFileAndLeavesNothingElse) {
   const Writer& w = GetParam();
-  ScratchFolder scratch;
+  ScratchDir scratch;
   Session s;
   prepare(s);
   if (HasFatalFailure()) return;

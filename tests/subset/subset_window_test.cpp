@@ -17,16 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::ScratchDir;
 
-class SubsetWindow : public ::testing::Test {
+class SubsetWindow : public test_support::StartedApp {
  protected:
-  void SetUp() override {
-    fs::current_path(home.path());
-    app.start();
-  }
-  void load(const std::string& path) {
-    ui.answer_path(path);
-    app.action("Load");
-  }
   std::size_t labels() const {
     std::size_t n = 0;
     app.gfx.for_each_drawn(
@@ -34,10 +26,6 @@ class SubsetWindow : public ::testing::Test {
         [&](const TextView&) { ++n; });
     return n;
   }
-
-  ScratchDir home;
-  HeadlessUi ui;
-  Application app{ui};
 };
 
 TEST_F(SubsetWindow, MakeSubsetOpensOneWindowFromTheHomeDirectory) {
@@ -65,7 +53,7 @@ TEST_F(SubsetWindow, MakeSubsetOpensOneWindowFromTheHomeDirectory) {
 }
 
 TEST_F(SubsetWindow, ExportedSubsetOfTheExampleLoadsAgainWithItsLandmarks) {
-  load((fs::path(QIV_SOURCE_DIR) / "examples" / "leaves.txt").string());
+  load(test_support::example("leaves.txt").string());
   ASSERT_TRUE(app.state.data.has_value());
   app.action("MakeSubset");
   set_control_text(app.ctx, "SubsetBox", "9 2 5");

@@ -54,6 +54,22 @@ struct DrawnText {
   std::string text;
 };
 
+// The program started as the user starts it (main window from its layout), from a scratch
+// home folder of its own made current first.
+class StartedApp : public ::testing::Test {
+ protected:
+  void SetUp() override { app.start(); }
+  // "Load", with the file dialog answering path.
+  void load(const std::string& path) {
+    ui.answer_path(path);
+    app.action("Load");
+  }
+
+  ScratchDir home{true};
+  HeadlessUi ui;
+  Application app{ui};
+};
+
 class LoadedSession {
  public:
   LoadedSession() : ui(), app(ui) {}

@@ -66,13 +66,13 @@ TEST_F(BlockEdit, BlockEnterStoresTheTextAsTheCurrentBlock) {
     ready({{1}, {2}}, 2);
     type("CurrentBlockBox", c.current);
     type("BlockBox", c.text);
-    const auto drawn = snapshot().drawn;
+    const auto drawn = snapshot().picture;
     run("BlockEnter");
     EXPECT_EQ(member("block"), c.block) << c.text;
     EXPECT_EQ(member("nblocks"), "2") << c.text;
     EXPECT_EQ(box("BlockBox"), c.text) << c.text;
     EXPECT_EQ(box("CurrentBlockBox"), c.current) << c.text;
-    EXPECT_EQ(snapshot().drawn, drawn) << c.text;
+    EXPECT_EQ(snapshot().picture, drawn) << c.text;
   }
   EXPECT_TRUE(ui.messages().empty());
 }

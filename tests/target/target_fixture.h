@@ -18,6 +18,7 @@
 #include "platform/headless_ui.h"
 #include "platform/text.h"
 #include "support/files.h"
+#include "support/snapshot.h"
 
 namespace qiv {
 
@@ -65,22 +66,7 @@ struct Drawing {
 
 inline Rgb color_of(const char* letter) { return *parse_color(letter); }
 
-// Everything a refused action must leave as it was.
-struct Snapshot {
-  std::vector<std::string> members;
-  std::vector<std::string> boxes;
-  std::vector<std::string> drawn;
-  Handle current;
-  std::string cwd;
-  std::vector<std::string> files;
-  bool operator==(const Snapshot&) const = default;
-};
-inline std::ostream& operator<<(std::ostream& os, const Snapshot& s) {
-  for (const auto& m : s.members) os << "[" << escape_newlines(m) << "]";
-  for (const auto& b : s.boxes) os << "{" << escape_newlines(b) << "}";
-  return os << " drawn=" << s.drawn.size() << " current=" << s.current << " cwd=" << s.cwd
-            << " files=" << s.files.size();
-}
+using test_support::Snapshot;
 
 class TargetFixture : public ::testing::Test {
  protected:
@@ -88,14 +74,6 @@ class TargetFixture : public ::testing::Test {
                                            "CurrentBlockBox", "BlockBox"};
 
   void SetUp() override {
-    old_cwd_ = std::filesystem::current_path();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("qiv_target_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-    std::filesystem::current_path(dir_);
-
     main_fig = app.gfx.new_figure();
     ax = app.gfx.new_axes(main_fig);
     target_fig = app.gfx.new_figure();
@@ -104,11 +82,6 @@ class TargetFixture : public ::testing::Test {
     control("LoadProtoButton", "pushbutton");
     type("CurrentBlockBox", "1");
     type("TargetLineBox", "1");
-  }
-
-  void TearDown() override {
-    std::filesystem::current_path(old_cwd_);
-    std::filesystem::remove_all(dir_);
   }
 
   void control(const char* tag, const char* style) {
@@ -158,7 +131,7 @@ class TargetFixture : public ::testing::Test {
 
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
   void write(const std::string& name, const std::string& content) {
-    std::ofstream(dir_ / name, std::ios::binary) << content;
+    test_support::write_bytes(dir_ / name, content);
   }
   std::string read(const std::string& name) const { return test_support::read_bytes(dir_ / name); }
   bool exists(const std::string& name) const { return std::filesystem::exists(dir_ / name); }
@@ -180,32 +153,14 @@ class TargetFixture : public ::testing::Test {
     return d;
   }
 
-  Snapshot snapshot() const {
-    Snapshot s;
-    for (const std::string& m : shared_state_members())
-      s.members.push_back(describe_member(app.state, m));
-    for (const char* tag : kBoxes) s.boxes.push_back(control_text(app.ctx, tag));
-    for (const char* tag : {"SetBlocks", "LoadProtoButton"})
-      s.boxes.push_back(app.gfx.get(find_control(app.ctx, tag), "Enable").str());
-    app.gfx.for_each_drawn(
-        ax,
-        [&s](const LineView& l) {
-          s.drawn.push_back("line " + std::to_string(l.n) + (l.visible ? " on" : " off"));
-        },
-        [&s](const TextView& t) { s.drawn.push_back("text " + *t.text); });
-    s.current = app.gfx.current_figure();
-    s.cwd = std::filesystem::current_path().string();
-    for (const auto& e : std::filesystem::directory_iterator(dir_))
-      if (!e.is_directory())
-        s.files.push_back(e.path().filename().string() + "=" + read(e.path().filename().string()));
-    std::sort(s.files.begin(), s.files.end());
-    return s;
-  }
+  // Everything a refused action must leave as it was, the scratch folder's files included.
+  Snapshot snapshot() { return test_support::snapshot(app, dir_); }
 
+  test_support::ScratchDir scratch_{true};  // made current
+  const std::filesystem::path dir_ = scratch_.path();
   HeadlessUi ui;
   Application app{ui};
   Handle main_fig = kNoHandle, ax = kNoHandle, target_fig = kNoHandle;
-  std::filesystem::path dir_, old_cwd_;
 };
 
 }  // namespace qiv

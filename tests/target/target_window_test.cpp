@@ -140,7 +140,7 @@ TEST_F(TargetWindow, ClearTargetResetsTheWindowAndKeepsThePicture) {
   set_control_enable(app.ctx, "LoadProtoButton", true);
   run("ShowMLine");
   const std::string lineh = member("lineh");
-  const auto drawn = snapshot().drawn;
+  const auto drawn = snapshot().picture;
 
   run("ClearTarget");
   for (const char* m : {"proto", "block", "nblocks"}) EXPECT_EQ(member(m), "<no value>") << m;
@@ -152,7 +152,7 @@ TEST_F(TargetWindow, ClearTargetResetsTheWindowAndKeepsThePicture) {
   EXPECT_EQ(box("TargetLineBox"), "3");
   EXPECT_EQ(enable("SetBlocks"), "on");
   EXPECT_EQ(enable("LoadProtoButton"), "off");
-  EXPECT_EQ(snapshot().drawn, drawn);
+  EXPECT_EQ(snapshot().picture, drawn);
 }
 
 TEST_F(TargetWindow, ButtonCycle) {
