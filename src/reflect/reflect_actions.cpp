@@ -6,6 +6,7 @@
 #include "core/confirm.h"
 #include "core/controls.h"
 #include "core/guards.h"
+#include "core/landmark_set.h"
 #include "core/suggested_name.h"
 #include "core/tags.h"
 #include "data/landmark_file.h"
@@ -15,7 +16,6 @@
 #include "guikit/axes_helpers.h"
 #include "platform/text.h"
 #include "reflect/back_reflection.h"
-#include "subset/landmark_list.h"
 #include "subset/landmark_marker.h"
 #include "subset/secondary_window.h"
 

@@ -5,8 +5,8 @@
 
 #include "core/controls.h"
 #include "core/guards.h"
+#include "core/landmark_set.h"
 #include "data/landmark_file.h"
-#include "subset/landmark_list.h"
 #include "subset/secondary_window.h"
 
 namespace qiv {

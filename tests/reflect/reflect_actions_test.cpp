@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "core/landmark_set.h"
 #include "data/landmark_file.h"
 #include "data/specimen_file.h"
 #include "geometry/basereg.h"
@@ -12,7 +13,6 @@
 #include "platform/file_io.h"
 #include "platform/graphics/style.h"
 #include "reflect/back_reflection.h"
-#include "subset/landmark_list.h"
 #include "support/loaded_session.h"
 
 namespace qiv {

@@ -1,7 +1,7 @@
-#include "subset/landmark_list.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include "core/landmark_set.h"
 
 namespace qiv {
 namespace {

@@ -1,4 +1,4 @@
-#include "subset/landmark_list.h"
+#include "core/landmark_set.h"
 
 #include <algorithm>
 #include <cmath>
