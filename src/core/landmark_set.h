@@ -39,6 +39,22 @@ std::string strcat_text(std::string_view a, std::string_view b);
 // alone when every landmark is flagged.
 std::string inverted_subset_text(const std::vector<bool>& flags);
 
+// A landmark list typed by the user (the subset, the midline), read by the rule above; what
+// it selects of landmarks 1..k and what it leaves out.
+class LandmarkSet {
+ public:
+  explicit LandmarkSet(std::string_view text) : entries_(landmark_list(text)) {}
+  // The numbers as typed, in order (landmark_list).
+  const std::vector<double>& entries() const { return entries_; }
+  // Membership flags of landmarks 1..k (landmark_flags).
+  std::vector<bool> flags(long k) const { return landmark_flags(entries_, k); }
+  // The status-bar text of the entries that name no landmark (left_out_text).
+  std::string left_out(long k) const { return left_out_text(entries_, k); }
+
+ private:
+  std::vector<double> entries_;
+};
+
 // The landmark number a one-number text names, or nothing when the text does not hold exactly
 // one whole number from 1 to k.
 std::optional<long> single_landmark_number(std::string_view text, long k);

@@ -69,7 +69,7 @@ void show_midline(Context& ctx) { mark_landmark_from_box(ctx, tags::kActiveLMBox
 
 void show_all_midline(Context& ctx) {
   if (!require_loaded(ctx)) return;
-  const auto midpts = checked_midline(ctx, landmark_list(control_text(ctx, tags::kMidBox)),
+  const auto midpts = checked_midline(ctx, LandmarkSet(control_text(ctx, tags::kMidBox)).entries(),
                                       common_landmark_count(ctx));
   if (!midpts) return;
   ctx.gfx.figure(*ctx.state.figh);
@@ -78,7 +78,8 @@ void show_all_midline(Context& ctx) {
 }
 
 void midline_reflect(Context& ctx) {
-  const std::vector<double> list = landmark_list(control_text(ctx, tags::kMidBox));
+  const LandmarkSet midline(control_text(ctx, tags::kMidBox));
+  const std::vector<double>& list = midline.entries();
   if (list.size() < 2) {
     ctx.ui.msgbox("There must be at least two midline points to backreflect");
     return;
@@ -132,7 +133,7 @@ void midline_reflect(Context& ctx) {
   make_menu_window_current(ctx);
   previous.done();
   // Whole numbers above k after the baseline were dropped: say so, without a message box.
-  const std::string left_out = left_out_text(list, static_cast<long>(landmark_count(data)));
+  const std::string left_out = midline.left_out(static_cast<long>(landmark_count(data)));
   if (!left_out.empty()) confirm(ctx, left_out);
 }
 

@@ -22,14 +22,12 @@ namespace {
 
 // The membership flags of the subset text.
 std::vector<bool> subset_flags(const Context& ctx) {
-  return landmark_flags(landmark_list(control_text(ctx, tags::kSubsetBox)),
-                        common_landmark_count(ctx));
+  return LandmarkSet(control_text(ctx, tags::kSubsetBox)).flags(common_landmark_count(ctx));
 }
 
 // The typed numbers that named no landmark, for the status bar (empty when none).
 std::string subset_left_out(const Context& ctx) {
-  return left_out_text(landmark_list(control_text(ctx, tags::kSubsetBox)),
-                       common_landmark_count(ctx));
+  return LandmarkSet(control_text(ctx, tags::kSubsetBox)).left_out(common_landmark_count(ctx));
 }
 
 // Says in the status bar what the subset left out; the results stay as they are.
