@@ -31,10 +31,12 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/qivprotosw.h"
 #include "core/controls.h"
 #include "data/data_actions.h"
 #include "data/landmark_file.h"
 #include "data/specimen_file.h"
+#include "protocol/protocol_actions.h"
 #include "platform/headless_ui.h"
 
 namespace {
@@ -307,6 +309,51 @@ void BM_replot(benchmark::State& state) {
   state.counters["peak_MB"] = peak_rss_mb();
   fs::current_path(cwd);
 }
+
+// 200 protocol edits after loading 20,000 x 100 landmarks, through the dispatcher (each edit a
+// step of the undo history) or straight to the actions (no history): the history must share
+// the data, not copy it. Argument: 1 with the history, 0 without.
+void BM_history(benchmark::State& state) {
+  const bool history = state.range(0) == 1;
+  const fs::path cwd = fs::current_path();
+  qiv::HeadlessUi ui;
+  qiv::Application app(ui);
+  const qiv::Handle fig = app.gfx.new_figure();
+  app.gfx.new_axes(fig);
+  for (const char* tag : {"FileBox", "ProtoPointBox", "EndBox1", "EndBox2", "ActivePointBox"}) {
+    const qiv::Handle box = app.gfx.new_uicontrol(fig);
+    app.gfx.set(box, "Style", qiv::Value("edit"));
+    app.gfx.set(box, "Tag", qiv::Value(tag));
+  }
+  ui.answer_path(files().large.string());
+  qiv::load(app.ctx);
+  if (!ui.messages().empty() || !app.state.data) state.SkipWithError("Load refused the file");
+  const auto act = [&](const char* name, void (*run)(qiv::Context&)) {
+    if (history)
+      qiv::qivprotosw(app.ctx, name);
+    else
+      run(app.ctx);
+  };
+  for (auto _ : state) {
+    act("NewProto", qiv::new_proto);
+    for (int i = 0; i < 200; ++i) {
+      if (i % 50 == 49) {  // now and then a line goes
+        qiv::set_control_text(app.ctx, "ActivePointBox", "1");
+        act("DeleteLine", qiv::delete_line);
+        continue;
+      }
+      const int a = 1 + i % 99, b = a + 1 + i / 99;
+      qiv::set_control_text(app.ctx, "EndBox1", std::to_string(a));
+      qiv::set_control_text(app.ctx, "EndBox2", std::to_string(b));
+      act("AddLine", qiv::add_line);
+    }
+  }
+  if (!ui.messages().empty()) state.SkipWithError(ui.messages().front());
+  state.counters["steps"] = static_cast<double>(app.history.size());
+  state.counters["peak_MB"] = peak_rss_mb();
+  fs::current_path(cwd);
+}
+BENCHMARK(BM_history)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_replot)
     ->Args({2000, 10})

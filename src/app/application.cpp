@@ -21,7 +21,7 @@ std::vector<FileChoice> PresetOpenUi::get_files(const std::string& filter,
   return files;
 }
 
-Application::Application(Ui& ui) : ui_(ui), ctx{state, gfx, ui_, rt} {
+Application::Application(Ui& ui) : ui_(ui), ctx{state, gfx, ui_, rt, history} {
   register_callables(rt, ctx);
 }
 

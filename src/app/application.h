@@ -32,6 +32,7 @@ class PresetOpenUi : public Ui {
   }
   std::vector<FileChoice> get_files(const std::string& filter, const std::string& title) override;
   void msgbox(const std::string& text) override { inner_.msgbox(text); }
+  SaveReply ask_save(const std::string& question) override { return inner_.ask_save(question); }
   void console(const std::string& line) override { inner_.console(line); }
   void report_failure(const std::string& text, Handle from_figure) override {
     inner_.report_failure(text, from_figure);
@@ -77,6 +78,7 @@ class Application {
   SharedState state;
   Graphics gfx;
   Runtime rt;
+  History history;
   Context ctx;
 };
 

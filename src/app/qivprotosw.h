@@ -9,13 +9,21 @@
 namespace qiv {
 
 using ActionFn = void (*)(Context&);
+// How an action that Undo can take back names its step: a label ("Delete line") and the tag
+// of a box whose text, as it was before the action, completes it ("Delete line 4").
+struct UndoName {
+  const char* label = nullptr;  // nullptr: the action is no step of the history
+  const char* detail_tag = nullptr;
+};
+
 // One action: its name, its function, the tags of the controls it reads or writes
-// (core/tags.h; the layout test checks that its window has them), and whether it is one of
-// the actions added beside the 41.
+// (core/tags.h; the layout test checks that its window has them), how Undo names it, and
+// whether it is one of the actions added beside the 41.
 struct ActionEntry {
   const char* name;
   ActionFn run;
   std::vector<const char*> tags;
+  UndoName undo = {};
   bool added = false;
 };
 

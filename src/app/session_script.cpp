@@ -1,5 +1,6 @@
 #include "app/session_script.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 
 #include "app/application.h"
 #include "app/click.h"
+#include "app/closing.h"
 #include "app/qiv_proto.h"
 #include "base/failure.h"
 #include "platform/file_io.h"
@@ -85,11 +87,16 @@ class ScriptRunner {
         err_ << "script: line " << number << ": " << f.what() << '\n';
         return 1;
       }
+      if (closed_) return 0;  // the main window closed: the program has ended
     }
     // An answer left for no step would otherwise have gone to nobody; say so like a step
     // that left one.
     if (!answer_lines_.empty()) {
       err_ << "script: line " << answer_lines_.front() << ": answer not used by this step\n";
+      return 1;
+    }
+    if (!reply_lines_.empty()) {
+      err_ << "script: line " << reply_lines_.front() << ": reply not used by this step\n";
       return 1;
     }
     return 0;
@@ -119,6 +126,22 @@ class ScriptRunner {
         ui_.answer_paths({w.begin() + 1, w.end()});
       }
       answer_lines_.push_back(number);
+    } else if (cmd == "reply") {
+      static const std::pair<const char*, SaveReply> kReplies[] = {{"save", SaveReply::kSave},
+                                                                   {"discard", SaveReply::kDiscard},
+                                                                   {"cancel", SaveReply::kCancel}};
+      const auto* r = w.size() == 2 ? std::find_if(std::begin(kReplies), std::end(kReplies),
+                                                   [&](const auto& k) { return w[1] == k.first; })
+                                    : std::end(kReplies);
+      if (r == std::end(kReplies))
+        throw StepError{"usage: reply save, reply discard or reply cancel"};
+      ui_.reply(r->second);
+      reply_lines_.push_back(number);
+      return;
+    } else if (cmd == "close") {
+      need(1, "close");
+      closed_ = ask_before_closing(app_.ctx);
+      check_answers_used();
     } else if (cmd == "press") {
       need(2, "press TAG");
       press(w[1], number);
@@ -169,6 +192,12 @@ class ScriptRunner {
       throw StepError{"answer not used by this step", line};
     }
     answer_lines_.clear();
+    // Replies likewise: one the step did not use would answer a later, unrelated question.
+    if (ui_.pending_replies() > 0) {
+      const int line = reply_lines_[reply_lines_.size() - ui_.pending_replies()];
+      throw StepError{"reply not used by this step", line};
+    }
+    reply_lines_.clear();
   }
 
   // The stream that message boxes and console lines go to, so that stdout keeps its order.
@@ -286,6 +315,8 @@ class ScriptRunner {
   std::ostream& out_;
   std::ostream& err_;
   std::vector<int> answer_lines_;  // the lines of the answers queued since the last step
+  std::vector<int> reply_lines_;   // the same for replies to question boxes
+  bool closed_ = false;            // a "close" step closed the main window
   HeadlessUi ui_;
   Application app_;
 };

@@ -1,5 +1,6 @@
 #pragma once
 // Everything an action may touch, and nothing else.
+#include "core/history.h"
 #include "core/shared_state.h"
 #include "platform/graphics/graphics.h"
 #include "platform/runtime.h"
@@ -12,6 +13,7 @@ struct Context {
   Graphics& gfx;
   Ui& ui;
   Runtime& rt;
+  History& history;  // the steps Undo and Redo take back and do again
 };
 
 // Runs another action of the dispatcher by name, as a button would, through the runtime:

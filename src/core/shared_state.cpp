@@ -82,11 +82,20 @@ std::string opt_number(const std::optional<T>& v) {
   return v ? format_g17(static_cast<double>(*v)) : "<no value>";
 }
 
-std::string opt_matrix(const std::optional<Matrix>& v) {
-  return v ? format_matrix_g17(*v) : "<no value>";
-}
+std::string opt_matrix(const Shared<Matrix>& v) { return v ? format_matrix_g17(*v) : "<no value>"; }
 
 }  // namespace
+
+bool protocol_unsaved(const SharedState& s) {
+  return s.proto && !s.proto->empty() && s.proto != s.saved_proto;
+}
+
+bool blocks_unsaved(const SharedState& s) {
+  if (!s.blocks.in_use()) return false;
+  bool any_line = false;
+  for (long long k = 1; k <= s.blocks.count() && !any_line; ++k) any_line = !s.blocks.at(k).empty();
+  return any_line && s.blocks != s.saved_blocks;
+}
 
 std::string specimen_name(const SharedState& s, Eigen::Index row) {
   if (s.names && row >= 0 && static_cast<std::size_t>(row) < s.names->size())

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/matrix.h"
+#include "base/shared.h"
 #include "core/block_structure.h"
 #include "core/protocol.h"
 #include "platform/graphics/graphics.h"
@@ -18,18 +19,18 @@ struct SharedState {
   std::optional<std::string> figdir;  // home directory, where the layouts lie
   std::optional<Handle> figh;         // main window
   std::optional<Handle> menufigh;     // secondary window opened last
-  std::optional<Matrix> data;         // superimposed specimens, one per row
-  std::optional<Matrix> reference;    // consensus shape, one row
+  Shared<Matrix> data;                // superimposed specimens, one per row
+  Shared<Matrix> reference;           // consensus shape, one row
   std::optional<Protocol> proto;
   std::optional<std::string> protoname;
   std::optional<Handle> lineh;    // highlighted protocol line, -1 for none
   std::optional<Handle> markerh;  // highlighted landmark marker, -1 for none
-  std::optional<Matrix> rdata;    // back-reflected data set
+  Shared<Matrix> rdata;           // back-reflected data set
   BlockStructure blocks;          // the members block and nblocks
-  std::optional<Matrix> tmatrix;
+  Shared<Matrix> tmatrix;
   // One name per specimen (row of data, and of rdata, which keeps the specimens): the TPS ID
   // or image, the NTS row label, or the numbers 1..m for the program's own files.
-  std::optional<std::vector<std::string>> names;
+  Shared<std::vector<std::string>> names;
   // The name (without folder) of the landmark file "Load" read last, for the main window's
   // title. Not one of the members above: describe_member and the session scripts do not know
   // it, so nothing they print depends on it.
@@ -37,7 +38,19 @@ struct SharedState {
   // How "Save as file..." and "Copy to clipboard" draw their pictures, for the whole run. Not
   // a member either.
   PictureOptions picture;
+  // The protocol and the block structure as they were last read from or written to their
+  // files: what the close question compares with (protocol_unsaved, blocks_unsaved). Not
+  // members either, and never put back by Undo.
+  std::optional<Protocol> saved_proto;
+  std::optional<BlockStructure> saved_blocks;
 };
+
+// True when the protocol has lines that differ from those last loaded or saved: closing
+// would lose them. A protocol without lines has nothing to lose.
+bool protocol_unsaved(const SharedState& s);
+// The same for the block structure: blocks in use that hold lines and differ from those last
+// loaded or saved.
+bool blocks_unsaved(const SharedState& s);
 
 // Specimen row (0-based) as a message names it: its name, or its number from 1 when there
 // are no names for it.
@@ -61,8 +74,8 @@ class DataSetsKept {
 
  private:
   SharedState& s_;
-  std::optional<Matrix> data_, reference_, rdata_;
-  std::optional<std::vector<std::string>> names_;
+  Shared<Matrix> data_, reference_, rdata_;
+  Shared<std::vector<std::string>> names_;
   Which which_;
   bool done_ = false;
 };

@@ -66,6 +66,18 @@ FileChoice HeadlessUi::one_file(std::vector<FileChoice> answer) {
   return std::move(answer.front());
 }
 
+SaveReply HeadlessUi::ask_save(const std::string& question) {
+  questions_.push_back(question);
+  if (out_) *out_ << "question: " << escape_newlines(question) << '\n' << std::flush;
+  if (replies_.empty()) {
+    if (notes_) *notes_ << "dialog \"" << question << "\" cancelled: no reply queued\n";
+    return SaveReply::kCancel;
+  }
+  const SaveReply r = replies_.front();
+  replies_.pop_front();
+  return r;
+}
+
 FileChoice HeadlessUi::get_file(const std::string& filter, const std::string& title) {
   return one_file(next_answer(false, filter, title));
 }

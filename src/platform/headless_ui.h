@@ -36,6 +36,13 @@ class HeadlessUi : public Ui {
   // many answers were still queued behind that one. Cleared by the next answer queued.
   std::optional<std::size_t> answer_misused() const { return answer_misused_; }
 
+  // Queues the reply to the next question box; with none queued a question is cancelled.
+  // A question prints as "question: TEXT" where message boxes print.
+  void reply(SaveReply r) { replies_.push_back(r); }
+  std::size_t pending_replies() const { return replies_.size(); }
+  SaveReply ask_save(const std::string& question) override;
+  const std::vector<std::string>& questions() const { return questions_; }
+
   FileChoice get_file(const std::string& filter, const std::string& title) override;
   FileChoice put_file(const std::string& filter, const std::string& title,
                       const std::string& suggested = {}) override;
@@ -85,6 +92,8 @@ class HeadlessUi : public Ui {
 
   std::ostream* out_;
   std::ostream* notes_;
+  std::deque<SaveReply> replies_;
+  std::vector<std::string> questions_;
   std::deque<std::vector<FileChoice>> answers_;  // an empty answer is a cancel
   std::optional<std::size_t> answer_misused_;
   int cancel_after_ = 0;

@@ -51,9 +51,16 @@ class SilentProgress : public Progress {
   bool advance(double) override { return true; }
 };
 
+// The answer to a question whether to save changes before they would be lost.
+enum class SaveReply { kSave, kDiscard, kCancel };
+
 class Ui {
  public:
   virtual ~Ui() = default;
+
+  // A question box with Save, Discard and Cancel, e.g. "The protocol has changes that are
+  // not saved. Save them before closing?". Closing the box counts as Cancel.
+  virtual SaveReply ask_save(const std::string& question) = 0;
 
   // File-open and file-save dialogs with a filter and a title. A filter is either patterns
   // separated by ";" ("*.svg;*.png;*.pdf", one choice) or named choices separated by ";;"

@@ -94,6 +94,7 @@ void load_proto(Context& ctx) {
   const Eigen::Index lines = proto.count();
   ctx.state.proto = proto;
   ctx.state.protoname = got->name;
+  ctx.state.saved_proto = ctx.state.proto;
 
   cla(ctx.gfx);
   showshape(ctx.gfx, *ctx.state.reference, "ro");
@@ -120,6 +121,7 @@ void save_protocol(Context& ctx) {
     return;
   }
   ylabel(ctx.gfx, sprintf_str("Active Protocal Name: %s", c.name.c_str()));
+  ctx.state.saved_proto = ctx.state.proto;
   confirm(ctx, "Saved " + c.name + ": " + counted(ctx.state.proto->count(), "line", "lines"));
 }
 

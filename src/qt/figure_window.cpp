@@ -410,6 +410,10 @@ void FigureWindow::moveEvent(QMoveEvent* e) {
 }
 
 void FigureWindow::closeEvent(QCloseEvent* e) {
+  if (!detached_ && gfx_.ishandle(fig_) && is_main_window(gfx_, fig_) && !wm_.may_close_main()) {
+    e->ignore();
+    return;
+  }
   e->accept();
   if (!detached_) wm_.window_closed(fig_);
 }

@@ -61,7 +61,16 @@ MainMenus::MainMenus(WindowManager& wm, FigureWindow& window)
   // layout's geometry.
   bar_->setNativeMenuBar(false);
   QMenu* file = bar_->addMenu("&File");
+  QMenu* edit = bar_->addMenu("&Edit");
   QMenu* tools = bar_->addMenu("&Tools");
+  // The keys reach them from every window of the program: the tool windows hold no menus.
+  undo_ = edit->addAction("Undo");
+  undo_->setShortcut(QKeySequence("Ctrl+Z"));
+  redo_ = edit->addAction("Redo");
+  redo_->setShortcuts({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")});
+  for (QAction* a : {undo_, redo_}) a->setShortcutContext(Qt::ApplicationShortcut);
+  connect(undo_, &QAction::triggered, this, [this] { wm_.run_action("Undo"); });
+  connect(redo_, &QAction::triggered, this, [this] { wm_.run_action("Redo"); });
   for (const MenuItem& m : button_menu_items()) {
     QMenu* menu = std::string(m.menu) == "File" ? file : tools;
     if (std::string(m.tag) == "CopyBigImage") menu->addSeparator();
@@ -94,7 +103,7 @@ MainMenus::MainMenus(WindowManager& wm, FigureWindow& window)
     box->setModal(false);
     box->show();
   });
-  for (QMenu* m : {file, tools}) connect(m, &QMenu::aboutToShow, this, &MainMenus::refresh);
+  for (QMenu* m : {file, edit, tools}) connect(m, &QMenu::aboutToShow, this, &MainMenus::refresh);
 
   window_.setAcceptDrops(true);
   window_.installEventFilter(this);
@@ -123,6 +132,13 @@ void MainMenus::refresh() {
     const bool on = b != kNoHandle && g.get(b, "Enable").str() == "on";
     if (a->isEnabled() != on) a->setEnabled(on);
   }
+  const History& h = wm_.app().history;
+  const QString undo = QString::fromStdString(h.can_undo() ? "Undo " + h.undo_name() : "Undo");
+  const QString redo = QString::fromStdString(h.can_redo() ? "Redo " + h.redo_name() : "Redo");
+  if (undo_->text() != undo) undo_->setText(undo);
+  if (redo_->text() != redo) redo_->setText(redo);
+  if (undo_->isEnabled() != h.can_undo()) undo_->setEnabled(h.can_undo());
+  if (redo_->isEnabled() != h.can_redo()) redo_->setEnabled(h.can_redo());
 }
 
 void MainMenus::press(const std::string& tag) {

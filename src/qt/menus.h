@@ -41,7 +41,7 @@ struct MenuItem {
 };
 const std::vector<MenuItem>& button_menu_items();
 
-// The menu bar of the main window (File, Tools, Help) and the files dropped on it. Owned by
+// The menu bar of the main window (File, Edit, Tools, Help) and the files dropped on it. Owned by
 // the window.
 class MainMenus : public QObject {
   Q_OBJECT
@@ -54,7 +54,10 @@ class MainMenus : public QObject {
   QAction* item(const std::string& tag) const;
   QAction* quit_item() const { return quit_; }
   QAction* about_item() const { return about_; }
-  // An item is enabled as its button is (a shortcut of a disabled item does nothing).
+  QAction* undo_item() const { return undo_; }
+  QAction* redo_item() const { return redo_; }
+  // An item is enabled as its button is (a shortcut of a disabled item does nothing); Undo
+  // and Redo name their step and are enabled while there is one.
   void refresh();
 
  protected:
@@ -72,6 +75,8 @@ class MainMenus : public QObject {
   std::vector<std::pair<std::string, QAction*>> items_;
   QAction* quit_ = nullptr;
   QAction* about_ = nullptr;
+  QAction* undo_ = nullptr;
+  QAction* redo_ = nullptr;
 };
 
 }  // namespace qiv::qt

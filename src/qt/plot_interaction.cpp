@@ -42,7 +42,7 @@ Limits panned_limits(const PlotMap& map, PixelPoint from, PixelPoint to) {
 
 namespace {
 
-bool same_matrix(const std::optional<Matrix>& a, const std::optional<Matrix>& b) {
+bool same_matrix(const Shared<Matrix>& a, const Shared<Matrix>& b) {
   if (a.has_value() != b.has_value()) return false;
   if (!a) return true;
   return a->rows() == b->rows() && a->cols() == b->cols() &&

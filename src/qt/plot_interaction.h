@@ -61,7 +61,7 @@ class PlotInteraction : public QObject {
   struct Base {
     Handle axes = kNoHandle;
     Limits limits{};
-    std::optional<Matrix> reference;
+    Shared<Matrix> reference;
     const double* reference_at = nullptr;  // a new Load of the same file is a new mean shape
   };
   Base base_now() const;

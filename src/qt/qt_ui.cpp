@@ -107,6 +107,21 @@ void QtUi::msgbox(const std::string& text) {
   box->show();
 }
 
+SaveReply QtUi::ask_save(const std::string& question) {
+  QMessageBox box(QMessageBox::Question, "qiv_proto", QString::fromStdString(question),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, dialog_parent());
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return SaveReply::kSave;
+    case QMessageBox::Discard:
+      return SaveReply::kDiscard;
+    default:
+      return SaveReply::kCancel;
+  }
+}
+
 void QtUi::console(const std::string& line) { std::cout << line << std::endl; }
 
 void QtUi::report_failure(const std::string& text, Handle from_figure) {

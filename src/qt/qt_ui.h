@@ -34,6 +34,7 @@ class QtUi : public Ui {
                       const std::string& suggested = {}) override;
   std::vector<FileChoice> get_files(const std::string& filter, const std::string& title) override;
   void msgbox(const std::string& text) override;
+  SaveReply ask_save(const std::string& question) override;
   void console(const std::string& line) override;
   void report_failure(const std::string& text, Handle from_figure) override;
   void status(const std::string& text, Handle figure) override;

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/click.h"
+#include "app/closing.h"
 #include "qt/figure_window.h"
 #include "qt/menus.h"
 #include "qt/plot_interaction.h"
@@ -120,6 +121,23 @@ void WindowManager::run_callback(Handle control) {
   qiv::run_callback(app_.ctx, control);
   in_callback_ = was_in_callback;
   if (picking_ == 0) sync();
+}
+
+bool WindowManager::may_close_main() {
+  if (in_callback_) return false;  // a dialog of a running action is open: not now
+  in_callback_ = true;
+  const bool ok = ask_before_closing(app_.ctx);
+  in_callback_ = false;
+  sync();
+  return ok;
+}
+
+void WindowManager::run_action(const std::string& action) {
+  if (in_callback_) return;
+  in_callback_ = true;
+  app_.action(action);
+  in_callback_ = false;
+  sync();
 }
 
 void WindowManager::run_pick(const std::function<void()>& pick) {

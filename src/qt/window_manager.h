@@ -40,6 +40,11 @@ class WindowManager : public QObject, public GraphicsObserver {
   // figure, gcbo is the control during the call, and the windows are brought up to date
   // afterwards.
   void run_callback(Handle control);
+  // Asks about unsaved work before the main window closes (app/closing.h), as a callback:
+  // the saves it may run repaint once. Returns whether the window may close.
+  bool may_close_main();
+  // Runs one action by name from a menu ("Undo", "Redo") as a callback.
+  void run_action(const std::string& action);
   // Runs a click on the main plot (the callbacks it presses through run_callback) with one
   // sync at the end, and without bringing other windows to the front: the user is clicking
   // in the window that is there.

@@ -43,6 +43,7 @@ void load_proto_t(Context& ctx) {
   if (!chosen) return;
   ctx.state.proto = std::move(chosen->proto);
   ctx.state.protoname = chosen->name;
+  ctx.state.saved_proto = ctx.state.proto;
   const long long m = ctx.state.proto->count();
   set_control_lines(ctx, tags::kLengthBox, {chosen->name, lengths_text(m)});
 

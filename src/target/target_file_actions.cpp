@@ -86,6 +86,7 @@ void save_matrix(Context& ctx) {
       ctx.ui.msgbox("Cannot write the block structure file " + b.name + ": " + why + ".");
     else
       saved_blocks = "blocks " + b.name;
+    if (!saved_blocks.empty()) ctx.state.saved_blocks = ctx.state.blocks;
   }
 
   ctx.state.tmatrix = build_target_matrix(m, block, nblocks);
@@ -200,6 +201,8 @@ void load_block(Context& ctx) {
   ctx.state.protoname = protoname;
   ctx.state.blocks.assign(std::move(read->blocks));
   ctx.state.proto = std::move(protocol);
+  ctx.state.saved_proto = ctx.state.proto;
+  ctx.state.saved_blocks = ctx.state.blocks;
   const long long m = ctx.state.proto->count();
   set_control_lines(ctx, tags::kLengthBox, {*ctx.state.protoname, lengths_text(m)});
 

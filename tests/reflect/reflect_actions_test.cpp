@@ -148,9 +148,10 @@ class MidlineReflectRefuses : public ReflectActions,
                               public ::testing::WithParamInterface<Refusal> {};
 
 TEST_P(MidlineReflectRefuses, AndChangesNothing) {
-  Matrix& data = *s.app.state.data;
+  Matrix data = *s.app.state.data;
   data(2, 6) = data(2, 0);  // specimen 3: landmark 4 onto landmark 1
   data(2, 7) = data(2, 1);
+  s.app.state.data = data;
   s.app.state.rdata = Matrix{{42}};
   s.app.state.names = std::vector<std::string>{"s_1", "s_2", "s_3", "s_4", "s_5"};
   s.app.gfx.figure(s.window);

@@ -160,9 +160,10 @@ TEST_F(SaveSubset, RefusesFewerThanTwoLandmarksBeforeAnyDialog) {
 }
 
 TEST_F(SaveSubset, RefusesASpecimenWhoseSubsetLandmarksCoincide) {
-  Matrix& data = *s.app.state.data;
+  Matrix data = *s.app.state.data;
   data(3, 2) = data(3, 6);  // specimen 4: landmark 2 onto landmark 4
   data(3, 3) = data(3, 7);
+  s.app.state.data = data;
   s.set_text("SubsetBox", "2 4");
   s.ui.answer_path(dir.file("never.txt"));
   save_subset(s.app.ctx);

@@ -1,0 +1,56 @@
+#include "app/history_actions.h"
+
+#include "core/confirm.h"
+#include "data/showshape.h"
+#include "guikit/axes_helpers.h"
+#include "protocol/protocol_drawing.h"
+
+namespace qiv {
+namespace {
+
+// The main window shows again what the restored members would have it show: the specimens
+// and the mean shape (as "Replot") when the data came back, the mean shape and the protocol
+// (as "Redraw protocol") when the protocol did. The target window's boxes came back with the
+// step; its blocks draw on the next press of one of its buttons.
+void redraw(Context& ctx, const Changed& changed) {
+  if (!changed.data && !changed.protocol) return;
+  const auto& figh = ctx.state.figh;
+  if (!figh || !ctx.gfx.ishandle(*figh)) return;
+  const Handle before = ctx.gfx.current_figure();
+  ctx.gfx.figure(*figh);
+  cla(ctx.gfx);
+  if (ctx.state.data && changed.data) {
+    showshape(ctx.gfx, *ctx.state.data, "g*");
+    showshape(ctx.gfx, *ctx.state.reference, "r+");
+  } else if (ctx.state.reference) {
+    showshape(ctx.gfx, *ctx.state.reference, "ro");
+  }
+  if (ctx.state.reference && ctx.state.proto && !ctx.state.proto->empty())
+    draw_numbered_protocol(ctx.gfx, *ctx.state.proto, *ctx.state.reference, "r");
+  ctx.state.lineh = kNoHandle;
+  if (before != kNoHandle && ctx.gfx.ishandle(before)) ctx.gfx.figure(before);
+}
+
+}  // namespace
+
+void undo(Context& ctx) {
+  if (!ctx.history.can_undo()) {
+    confirm(ctx, "Nothing to undo.");
+    return;
+  }
+  const std::string what = ctx.history.undo_name();
+  redraw(ctx, ctx.history.undo(ctx.state, ctx.gfx));
+  confirm(ctx, "Undone: " + what);
+}
+
+void redo(Context& ctx) {
+  if (!ctx.history.can_redo()) {
+    confirm(ctx, "Nothing to redo.");
+    return;
+  }
+  const std::string what = ctx.history.redo_name();
+  redraw(ctx, ctx.history.redo(ctx.state, ctx.gfx));
+  confirm(ctx, "Redone: " + what);
+}
+
+}  // namespace qiv
