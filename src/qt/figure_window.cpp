@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "core/controls.h"
+#include "pointing/plot_map.h"
 #include "qt/menus.h"
 #include "qt/window_manager.h"
 
@@ -58,6 +59,29 @@ const QColor kDefaultControlBackground = QColor::fromRgbF(0.94f, 0.94f, 0.94f);
 bool same_color(const QColor& a, const QColor& b) {
   return std::abs(a.red() - b.red()) <= 1 && std::abs(a.green() - b.green()) <= 1 &&
          std::abs(a.blue() - b.blue()) <= 1;
+}
+
+// A control's own colours are those of the enabled control; the style keeps its disabled
+// look (set_disabled_text).
+void set_enabled_color(QPalette& pal, QPalette::ColorRole role, const QColor& c) {
+  pal.setColor(QPalette::Active, role, c);
+  pal.setColor(QPalette::Inactive, role, c);
+}
+
+// Disabled, a control's text fades halfway into what is behind it, whatever its colours, so
+// that Enable "off" shows.
+void set_disabled_text(QPalette& pal) {
+  constexpr std::pair<QPalette::ColorRole, QPalette::ColorRole> kTextOn[] = {
+      {QPalette::WindowText, QPalette::Window},
+      {QPalette::Text, QPalette::Base},
+      {QPalette::ButtonText, QPalette::Button}};
+  for (const auto& [text, behind] : kTextOn) {
+    const QColor a = pal.color(QPalette::Active, text);
+    const QColor b = pal.color(QPalette::Disabled, behind);
+    pal.setColor(
+        QPalette::Disabled, text,
+        QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2));
+  }
 }
 
 }  // namespace
@@ -171,6 +195,10 @@ void FigureWindow::sync_properties() {
       anchors_.capture(gfx_, fig_, QSizeF(layout));
       if (now[3] < layout.height()) keep_controls_at_top(now[3] - layout.height());
       anchors_.apply(gfx_, fig_);
+      if (const QRect placed = beside_main_window(r); placed != r) {
+        store_geometry(placed);
+        r = client_rect_from_model();
+      }
       const QRect fitted = fit_into(r, minimumSize(), available_screen());
       if (fitted != r) {
         store_geometry(fitted);
@@ -288,17 +316,18 @@ void FigureWindow::update_control(Handle h, Control& c) {
 
   QPalette pal = w->palette();
   if (auto fg = color_prop(gfx_, h, "ForegroundColor")) {
-    pal.setColor(QPalette::WindowText, *fg);
-    pal.setColor(QPalette::Text, *fg);
-    pal.setColor(QPalette::ButtonText, *fg);
+    set_enabled_color(pal, QPalette::WindowText, *fg);
+    set_enabled_color(pal, QPalette::Text, *fg);
+    set_enabled_color(pal, QPalette::ButtonText, *fg);
   }
   auto bg = color_prop(gfx_, h, "BackgroundColor");
   if (bg && adapter.base_color && !same_color(*bg, kDefaultControlBackground))
-    pal.setColor(QPalette::Base, *bg);
+    set_enabled_color(pal, QPalette::Base, *bg);
   const auto fig_color = color_prop(gfx_, fig_, "Color");
   const bool fill_label =
       adapter.fills_background && bg && fig_color && !same_color(*bg, *fig_color);
-  if (fill_label) pal.setColor(QPalette::Window, *bg);
+  if (fill_label) set_enabled_color(pal, QPalette::Window, *bg);
+  set_disabled_text(pal);
   if (w->palette() != pal) w->setPalette(pal);
   w->setAutoFillBackground(fill_label);
 
@@ -358,6 +387,32 @@ QRect FigureWindow::available_screen() const {
     return screen->availableGeometry().marginsRemoved(frame);
   }
   return model;
+}
+
+QRect FigureWindow::plot_on_screen() const {
+  const QRect canvas(canvas_->mapToGlobal(QPoint(0, 0)), canvas_->size());
+  const Handle axes = main_axes(gfx_, fig_);
+  if (axes == kNoHandle) return canvas;
+  const auto p = gfx_.pixel_position(axes);
+  const QSizeF fs = figure_size(gfx_, fig_);
+  const double sx = canvas.width() / fs.width();
+  const double sy = canvas.height() / fs.height();
+  return QRect(canvas.left() + px(p[0] * sx), canvas.top() + px((fs.height() - p[1] - p[3]) * sy),
+               px(p[2] * sx), px(p[3] * sy));
+}
+
+QRect FigureWindow::beside_main_window(const QRect& r) const {
+  const FigureWindow* main = wm_.main_window();
+  if (main == nullptr || main == this || !main->isVisible()) return r;
+  // This window has no frame yet: it will get one like the main window's.
+  const QRect outer = main->frameGeometry();
+  const QRect inner = main->geometry();
+  const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                       outer.right() - inner.right(), outer.bottom() - inner.bottom());
+  // Not shown yet, this window's frame takes nothing from the screen's free area.
+  const QRect placed = qt::beside_main_window(r.marginsAdded(frame).size(), outer,
+                                              main->plot_on_screen(), available_screen());
+  return QRect(placed.topLeft() + QPoint(frame.left(), frame.top()), r.size());
 }
 
 void FigureWindow::user_geometry_changed() {

@@ -83,6 +83,8 @@ class FigureWindow : public QWidget, private ControlHost {
   // A menu bar above the figure area; the window grows by its height.
   void set_menu_bar(QMenuBar* bar);
   QMenuBar* menu_bar() const { return menu_bar_; }
+  // The figure's main plot on the screen, in pixels; the canvas when it has none.
+  QRect plot_on_screen() const;
   // The model is going away (the figure was deleted): stop talking to it.
   void detach() { detached_ = true; }
 
@@ -119,6 +121,9 @@ class FigureWindow : public QWidget, private ControlHost {
   void keep_controls_at_top(double dh);
   QRect client_rect_from_model() const;
   QRect available_screen() const;
+  // A tool window's rectangle r moved beside the main window (window_fit.h), or r for the
+  // main window itself.
+  QRect beside_main_window(const QRect& r) const;
 
   WindowManager& wm_;
   Graphics& gfx_;

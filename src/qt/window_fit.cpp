@@ -55,6 +55,28 @@ QRect fit_into(const QRect& window, const QSize& smallest, const QRect& availabl
   return r;
 }
 
+QRect beside_main_window(const QSize& tool, const QRect& main, const QRect& plot,
+                         const QRect& available) {
+  const int top =
+      std::max(available.top(), std::min(main.top(), available.bottom() + 1 - tool.height()));
+  const QRect right(QPoint(main.right() + 1, top), tool);
+  const QRect left(QPoint(main.left() - tool.width(), top), tool);
+  if (right.right() <= available.right()) return right;
+  if (left.left() >= available.left()) return left;
+  auto onto_screen = [&](QRect r) {
+    r.moveRight(std::min(r.right(), available.right()));
+    r.moveLeft(std::max(r.left(), available.left()));
+    return r;
+  };
+  auto covered = [&](const QRect& r) {
+    const QRect c = r & plot;
+    return static_cast<long long>(c.width()) * c.height();
+  };
+  const QRect r = onto_screen(right);
+  const QRect l = onto_screen(left);
+  return covered(l) < covered(r) ? l : r;
+}
+
 std::array<double, 4> anchored_axes_position(const std::array<double, 4>& at_layout,
                                              const QSizeF& layout, const QSizeF& now) {
   const auto [x, w] = anchored(at_layout[0], at_layout[2], layout.width(), now.width());

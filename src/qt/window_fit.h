@@ -26,6 +26,14 @@ QSize smallest_window_size(const QSize& layout);
 // `available` (the screen less its panels), as far as it can.
 QRect fit_into(const QRect& window, const QSize& smallest, const QRect& available);
 
+// Where a tool window whose frame is `tool` big opens, beside the main window's frame `main`
+// (all in screen pixels, frames included): to its right when `available` has room, else to
+// its left, else on the side where it covers less of `plot` (the main window's plot on the
+// screen), kept within `available` from left to right. Its top is the main window's, moved
+// up as far as the bottom of `available` asks, but never above its top.
+QRect beside_main_window(const QSize& tool, const QRect& main, const QRect& plot,
+                         const QRect& available);
+
 // A normalized axes position [left bottom width height] for a figure of size `now`, given
 // the position at the layout's size: unchanged when the figure is at least as large in that
 // direction, else the axes keeps its pixel margins and shrinks (to no less than 1 pixel).

@@ -23,11 +23,10 @@ WindowManager::WindowManager(Application& app) : app_(app) {
 
 WindowManager::~WindowManager() {
   app_.gfx.remove_observer(this);
-  for (auto& [fig, w] : windows_) {
-    if (!w) continue;
-    w->detach();
-    delete w.data();
-  }
+  // Deleting the main window deletes the tool windows it holds: none may talk to the model.
+  for (auto& [fig, w] : windows_)
+    if (w) w->detach();
+  for (auto& [fig, w] : windows_) delete w.data();
 }
 
 FigureWindow* WindowManager::create_window(Handle fig) {
@@ -40,6 +39,22 @@ FigureWindow* WindowManager::create_window(Handle fig) {
 FigureWindow* WindowManager::window(Handle fig) const {
   auto it = windows_.find(fig);
   return it == windows_.end() ? nullptr : it->second.data();
+}
+
+FigureWindow* WindowManager::main_window() const {
+  // By its tag: the state names the main window only once data are loaded.
+  for (const auto& [fig, w] : windows_)
+    if (w && is_main_window(app_.gfx, fig)) return w.data();
+  return nullptr;
+}
+
+// A tool window is a Qt::Tool window whose transient parent (owner, WM_TRANSIENT_FOR on X11;
+// a plain Qt::Window gets none there) is the main window: the window manager keeps it in
+// front of the main window, which a click on the plot activates, and minimizes it with that.
+void WindowManager::keep_above_main_window(FigureWindow& w) {
+  FigureWindow* main = main_window();
+  if (main == nullptr || &w == main || w.parentWidget() == main || w.isVisible()) return;
+  w.setParent(main, (w.windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
 }
 
 QWidget* WindowManager::control_widget(Handle control) const {
@@ -90,6 +105,7 @@ void WindowManager::sync() {
       menus_ = new MainMenus(*this, *w);
       w->set_menu_bar(menus_->bar());
     }
+    keep_above_main_window(*w);
     w->sync_properties();
     w->sync_controls();
   }
@@ -195,6 +211,12 @@ void WindowManager::object_deleted(Handle h) {
       if (FigureWindow* w = it->second.data()) {
         w->detach();
         w->hide();
+        // The tool windows it holds outlive it while their figures do.
+        for (auto* tool : w->findChildren<FigureWindow*>(Qt::FindDirectChildrenOnly)) {
+          if (window(tool->figure()) != tool) continue;
+          tool->setParent(nullptr, tool->windowFlags());
+          mark(tool->figure(), true, false);
+        }
         w->deleteLater();
       }
       windows_.erase(it);

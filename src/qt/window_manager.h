@@ -58,6 +58,8 @@ class WindowManager : public QObject, public GraphicsObserver {
   std::uint64_t picture_changes() const { return picture_changes_; }
 
   FigureWindow* window(Handle fig) const;
+  // The main window; nullptr while there is none.
+  FigureWindow* main_window() const;
   // The main window's menus; nullptr until the main window is shown.
   MainMenus* menus() const { return menus_.data(); }
   QWidget* control_widget(Handle control) const;
@@ -86,6 +88,8 @@ class WindowManager : public QObject, public GraphicsObserver {
   void post_sync();
   void mark(Handle h, bool controls, bool canvas);
   FigureWindow* create_window(Handle fig);
+  // Before it is first shown, a tool window becomes a window of the main window's.
+  void keep_above_main_window(FigureWindow& w);
   void attach_plot_interaction();
 
   Application& app_;

@@ -7,9 +7,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <filesystem>
 
 #include "core/controls.h"
+#include "guikit/figure_files.h"
 #include "qt/figure_window.h"
 #include "qt/qt_app.h"
 #include "qt/window_manager.h"
@@ -104,6 +106,50 @@ TEST_F(MainWindowTest, ClosingTheMainWindowClosesTheToolWindowsAndEndsTheProgram
   EXPECT_TRUE(app_.gfx.figures().empty());
   EXPECT_EQ(wm_.visible_windows(), 0);
   wm_.set_quit_when_last_closes(false);
+}
+
+// Right of the main window, else left, else over its controls: on screens measured to fit.
+TEST_F(MainWindowTest, ToolWindowsStayInFrontAndOpenBesideThePlot) {
+  qt::FigureWindow* main = wm_.window(main_);
+  int w = 0;  // the subset window's width
+  for (const char* layout :
+       {"qiv_subset", "qiv_back", "qiv_target", "qiv_correlations", "qiv_comparison"}) {
+    qt::FigureWindow* tool = wm_.window(openfig(app_.ctx, layout, "reuse"));
+    wm_.sync();
+    if (w == 0) w = tool->frameGeometry().width();
+    EXPECT_EQ(tool->windowType(), Qt::Tool) << layout;
+    EXPECT_EQ(tool->windowHandle()->transientParent(), main->windowHandle()) << layout;
+    app_.gfx.close(tool->figure());
+  }
+  const QRect m = main->frameGeometry();
+  const auto at = app_.gfx.pixel_position(main_);
+  const double screen_h = app_.gfx.pixel_position(kScreen)[3];
+  const int rows[][3] = {// the main window's left, the screen's width, the tool window's left
+                         {m.left(), m.right() + 1 + w, m.right() + 1},
+                         {w, w + m.width() + w / 2, 0},
+                         {w / 2, w + m.width(), 0}};
+  for (const auto& r : rows) {
+    app_.gfx.set(kScreen, "ScreenSize", row({1, 1, static_cast<double>(r[1]), screen_h}));
+    app_.gfx.set(main_, "Position", row({at[0] + r[0] - m.left(), at[1], at[2], at[3]}));
+    qt::FigureWindow* tool = wm_.window(openfig(app_.ctx, "qiv_subset", "reuse"));
+    wm_.sync();
+    EXPECT_EQ(tool->frameGeometry().left(), r[2]) << "screen " << r[1];
+    app_.gfx.close(tool->figure());
+  }
+}
+
+TEST_F(MainWindowTest, ADisabledControlLooksDisabledWhateverItsColours) {
+  using P = QPalette;
+  const std::pair<const char*, P::ColorRole> rows[] = {
+      {"Load", P::ButtonText}, {"EndBox1", P::Text}, {"FileBox", P::WindowText}};
+  for (const auto& [tag, text] : rows) {
+    app_.gfx.set(find_control(app_.ctx, tag), "ForegroundColor", row({1, 0, 0}));
+    app_.gfx.set(find_control(app_.ctx, tag), "Enable", Value("off"));
+    wm_.sync();
+    const QPalette p = widget(tag)->palette();
+    EXPECT_EQ(p.color(P::Active, text), QColor(Qt::red)) << tag;
+    EXPECT_NE(p.color(P::Disabled, text), QColor(Qt::red)) << tag;
+  }
 }
 
 }  // namespace
