@@ -108,6 +108,7 @@ void qivprotosw(Context& ctx, const std::string& action) {
   if (const ActionEntry* e = find_action(action)) {
     e->run(ctx);
     refresh_correlations(ctx);  // the picture follows the blocks, whichever action set them
+    mark_result_out_of_date(ctx);
     return;
   }
   ctx.ui.msgbox("Fell through case");

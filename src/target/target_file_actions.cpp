@@ -84,8 +84,10 @@ void save_matrix(Context& ctx) {
     if (!write_file_atomically(b.dir + b.name, block_structure_text(protoname, block, nblocks),
                                &why))
       ctx.ui.msgbox("Cannot write the block structure file " + b.name + ": " + why + ".");
-    else
+    else {
       saved_blocks = "blocks " + b.name;
+      ctx.state.blockfile = b.name;
+    }
   }
 
   ctx.state.tmatrix = build_target_matrix(m, block, nblocks);
@@ -199,6 +201,7 @@ void load_block(Context& ctx) {
   enter_directory(f.dir);
   ctx.state.protoname = protoname;
   ctx.state.blocks.assign(std::move(read->blocks));
+  ctx.state.blockfile = f.name;
   ctx.state.proto = std::move(protocol);
   const long long m = ctx.state.proto->count();
   set_control_lines(ctx, tags::kLengthBox, {*ctx.state.protoname, lengths_text(m)});
