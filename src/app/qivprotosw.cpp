@@ -185,6 +185,7 @@ void qivprotosw(Context& ctx, const std::string& action) {
       throw;
     }
     refresh_correlations(ctx);  // the picture follows the blocks, whichever action set them
+    mark_result_out_of_date(ctx);
     show_unsaved_mark(ctx);
     return;
   }

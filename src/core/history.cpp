@@ -12,7 +12,7 @@ Changed compare(const SharedState& a, const SharedState& b) {
   c.data = !a.data.same_as(b.data) || !a.reference.same_as(b.reference) ||
            !a.names.same_as(b.names) || !a.rdata.same_as(b.rdata) || a.datafile != b.datafile;
   c.protocol = a.proto != b.proto || a.protoname != b.protoname;
-  c.blocks = a.blocks != b.blocks || !a.tmatrix.same_as(b.tmatrix);
+  c.blocks = a.blocks != b.blocks || a.blockfile != b.blockfile || !a.tmatrix.same_as(b.tmatrix);
   return c;
 }
 
@@ -26,6 +26,7 @@ void put_back(SharedState& s, const SharedState& from, const SharedState& to) {
   if (from.proto != to.proto) s.proto = to.proto;
   if (from.protoname != to.protoname) s.protoname = to.protoname;
   if (from.blocks != to.blocks) s.blocks = to.blocks;
+  if (from.blockfile != to.blockfile) s.blockfile = to.blockfile;
   if (!from.tmatrix.same_as(to.tmatrix)) s.tmatrix = to.tmatrix;
 }
 

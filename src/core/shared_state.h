@@ -35,6 +35,9 @@ struct SharedState {
   // title. Not one of the members above: describe_member and the session scripts do not know
   // it, so nothing they print depends on it.
   std::optional<std::string> datafile;
+  // The block structure file (without folder) "LoadBlock" read or "SaveMatrix" wrote last;
+  // no value once the blocks are cleared or typed otherwise. Not a member either.
+  std::optional<std::string> blockfile;
   // How "Save as file..." and "Copy to clipboard" draw their pictures, for the whole run. Not
   // a member either.
   PictureOptions picture;

@@ -115,6 +115,19 @@ void require_member(bool present) {
   if (!present) throw Failure("Load a landmark data file first.");
 }
 
+// The first protocol line joining a landmark beyond the k just loaded, as the end of Load's
+// confirmation; empty when the protocol fits. The protocol stays: the user sees at once why a
+// later drawing or test of it will refuse.
+std::string protocol_beyond(const SharedState& s, long long k) {
+  if (!s.proto) return "";
+  for (Eigen::Index l = 0; l < s.proto->count(); ++l)
+    for (double v : {s.proto->line(l).first, s.proto->line(l).second})
+      if (v > static_cast<double>(k))
+        return "; protocol line " + std::to_string(l + 1) + " joins landmark " + num2str(v) +
+               ", beyond the " + counted(k, "landmark", "landmarks") + " loaded";
+  return "";
+}
+
 }  // namespace
 
 void load(Context& ctx) {
@@ -175,6 +188,7 @@ void load(Context& ctx) {
     loaded += "; " +
               counted(static_cast<long long>(x->curve_points), "curve point", "curve points") +
               " left out";
+  loaded += protocol_beyond(ctx.state, (n - 1) / 2);
   confirm(ctx, loaded);
   if (!x->units_note.empty()) ctx.ui.msgbox(x->units_note);
 }
@@ -198,6 +212,7 @@ void clear(Context& ctx) {
   set_control_text(ctx, tags::kProtoPointBox, "    ");
   ylabel(ctx.gfx, "No Protocol Available");
   ctx.state.blocks.forget_lists();
+  ctx.state.blockfile.reset();
   ctx.state.datafile.reset();
   previous.done();
   confirm(ctx, "Cleared the data and the protocol");

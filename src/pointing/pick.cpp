@@ -23,6 +23,9 @@ std::vector<PickStep> main_landmark(const Context& ctx, long j, bool shift) {
   const bool first_filled = !is_blank_text(control_text(ctx, tags::kEndBox1));
   const bool second_filled = !is_blank_text(control_text(ctx, tags::kEndBox2));
   std::vector<PickStep> steps;
+  // With no protocol a picked line could not be added: the click starts one first, as "New"
+  // does ("New" leaves the end boxes alone, so the steps below still hold).
+  if (!ctx.state.proto) steps.push_back(press("NewProto"));
   if (first_filled == second_filled) {
     // A new pair: the old second end must not pair with the new first one.
     steps.push_back(set_text(tags::kEndBox1, j));

@@ -26,7 +26,9 @@ void move_block(Context& ctx, int step) {
   if (!list) return;
   const long long next = *c + step;
   set_control_text(ctx, tags::kCurrentBlockBox, std::to_string(next));  // "%i"
+  const BlockStructure before = ctx.state.blocks;
   ctx.state.blocks.store(*c, std::move(*list));
+  forget_block_file_if_changed(ctx.state, before);
   set_control_text(ctx, tags::kBlockBox, block_list_to_text(ctx.state.blocks.at(next)));
 }
 
@@ -40,6 +42,7 @@ void set_blocks(Context& ctx) {
                   std::to_string(kMaxBlocks) + " (not " + quote_typed(typed) + ").");
     return;
   }
+  const BlockStructure before = ctx.state.blocks;
   ctx.state.blocks.set_count(static_cast<long long>(*n));
   set_control_enable(ctx, tags::kSetBlocks, false);
   set_control_enable(ctx, tags::kLoadProtoButton, true);
@@ -48,6 +51,7 @@ void set_blocks(Context& ctx) {
     ctx.state.blocks.store(static_cast<long long>(*n), {});
   else
     ctx.state.blocks.keep_lists();
+  forget_block_file_if_changed(ctx.state, before);
 }
 
 void add_blocks(Context& ctx) {
@@ -60,9 +64,11 @@ void add_blocks(Context& ctx) {
   }
   // The count comes from the box, not from the old nblocks.
   const double count = *n + 1;
+  const BlockStructure before = ctx.state.blocks;
   ctx.state.blocks.set_count(static_cast<long long>(count));
   set_control_text(ctx, tags::kMaxBlockBox, num2str(count));
   ctx.state.blocks.store(static_cast<long long>(count), {});
+  forget_block_file_if_changed(ctx.state, before);
 }
 
 void replot_m(Context& ctx) {
@@ -80,7 +86,9 @@ void show_all_block(Context& ctx) {
   if (!c) return;
   auto list = read_block_box(ctx, *c);
   if (!list) return;
+  const BlockStructure before = ctx.state.blocks;
   ctx.state.blocks.store(*c, *list);
+  forget_block_file_if_changed(ctx.state, before);
 
   enter_main_window(ctx, true);
   draw_protocol(ctx, "r");
@@ -117,7 +125,9 @@ void block_enter(Context& ctx) {
   if (!c) return;
   auto list = read_block_box(ctx, *c);
   if (!list) return;
+  const BlockStructure before = ctx.state.blocks;
   ctx.state.blocks.store(*c, std::move(*list));
+  forget_block_file_if_changed(ctx.state, before);
 }
 
 void add_lineto_block(Context& ctx) {

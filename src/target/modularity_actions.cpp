@@ -20,6 +20,7 @@
 #include "protocol/protocol_model.h"
 #include "target/compare_blocks.h"
 #include "target/modularity_inputs.h"
+#include "target/result_inputs.h"
 #include "target/target_actions.h"
 #include "target/target_files.h"
 #include "target/target_support.h"
@@ -148,7 +149,9 @@ void test_modularity(Context& ctx) {
     return;
   }
 
-  set_control_text(ctx, tags::kModularityText, modularity_summary(*result));
+  const std::string line = result_line(ctx.state, modularity_summary(*result));
+  set_control_text(ctx, tags::kModularityText, line);
+  remember_result_inputs(ctx, line);
   set_control_lines(ctx, tags::kModularityTable, modularity_table(*result));
   ctx.ui.console(sprintf_str(
       "Modularity test: r = %.10g, p = %.10g (%lld permutations, seed %.0f); mean correlation "
@@ -162,7 +165,8 @@ void test_modularity(Context& ctx) {
   std::error_code ignored;  // a folder that cannot be entered makes the write fail too
   std::filesystem::current_path(f.dir, ignored);
   std::string why;
-  if (!write_file_atomically(f.dir + f.name, modularity_report(*result), &why)) {
+  if (!write_file_atomically(f.dir + f.name,
+                             modularity_report(*result) + result_inputs_report(ctx.state), &why)) {
     ctx.ui.msgbox("Cannot write " + f.name + ": " + why + ".");
     return;
   }

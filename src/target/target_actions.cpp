@@ -84,6 +84,7 @@ void show_m_line(Context& ctx) {
 void clear_target(Context& ctx) {
   ctx.state.proto.reset();
   ctx.state.blocks.clear();
+  ctx.state.blockfile.reset();
   set_control_enable(ctx, tags::kSetBlocks, true);
   set_control_text(ctx, tags::kMaxBlockBox, " ");
   set_control_text(ctx, tags::kBlockBox, " ");

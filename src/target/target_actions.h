@@ -30,5 +30,10 @@ void save_correlations(Context& ctx);  // "SaveCorrelations": that picture to a 
 // Draws the correlation picture again when its window is open and the blocks, the protocol
 // or the data it shows have changed since; the dispatcher calls it after every action.
 void refresh_correlations(Context& ctx);
+// When the target window still shows a modularity result and its data, protocol or blocks
+// have changed since, its line gets " (out of date: the data and the blocks changed)" (every
+// changed input, in that order); when they are as they were again, the line alone. Cheap when
+// no result is shown; the dispatcher calls it after every action.
+void mark_result_out_of_date(Context& ctx);
 
 }  // namespace qiv

@@ -84,9 +84,11 @@ void save_matrix(Context& ctx) {
     if (!write_file_atomically(b.dir + b.name, block_structure_text(protoname, block, nblocks),
                                &why))
       ctx.ui.msgbox("Cannot write the block structure file " + b.name + ": " + why + ".");
-    else
+    else {
       saved_blocks = "blocks " + b.name;
-    if (!saved_blocks.empty()) ctx.state.saved_blocks = ctx.state.blocks;
+      ctx.state.blockfile = b.name;
+      ctx.state.saved_blocks = ctx.state.blocks;
+    }
   }
 
   ctx.state.tmatrix = build_target_matrix(m, block, nblocks);
@@ -200,6 +202,7 @@ void load_block(Context& ctx) {
   enter_directory(f.dir);
   ctx.state.protoname = protoname;
   ctx.state.blocks.assign(std::move(read->blocks));
+  ctx.state.blockfile = f.name;
   ctx.state.proto = std::move(protocol);
   ctx.state.saved_proto = ctx.state.proto;
   ctx.state.saved_blocks = ctx.state.blocks;

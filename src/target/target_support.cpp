@@ -102,4 +102,8 @@ Handle open_home_window(Context& ctx, const std::string& layout) {
   return openfig(ctx, layout, "reuse");
 }
 
+void forget_block_file_if_changed(SharedState& s, const BlockStructure& before) {
+  if (!(s.blocks == before)) s.blockfile.reset();
+}
+
 }  // namespace qiv

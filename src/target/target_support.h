@@ -36,6 +36,10 @@ std::optional<long long> read_current_block(Context& ctx);
 // Reads "BlockBox" as block c's list; refuses numbers that are not protocol lines.
 std::optional<LineList> read_block_box(Context& ctx, long long c);
 
+// Typed blocks that differ from `before` are no longer the block file's: blockfile is forgotten.
+// Storing the lists as they were (a move between blocks after "LoadBlock") keeps the name.
+void forget_block_file_if_changed(SharedState& s, const BlockStructure& before);
+
 // The second line of "LengthBox": "%3.0f Lengths requested".
 std::string lengths_text(long long m);
 

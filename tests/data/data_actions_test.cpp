@@ -252,6 +252,28 @@ TEST_F(DataActions, SeveralFilesLoadAsTheOneFileHoldingThemAll) {
   EXPECT_DOUBLE_EQ((*app_.state.data)(2, 6), std::sqrt(40.0 / 3));  // b1 without its SCALE
 }
 
+TEST_F(DataActions, LoadNamesTheFirstProtocolLineBeyondTheLandmarksLoaded) {
+  struct Row {
+    Matrix proto;
+    const char* tail;  // after "Loaded three.txt: 3 specimens, 3 landmarks"
+  } const rows[] = {
+      {Matrix(0, 3), ""},
+      {Matrix{{1, 1, 2}, {2, 2, 3}}, ""},
+      {Matrix{{1, 1, 2}, {2, 3, 5}, {3, 1, 4}},
+       "; protocol line 2 joins landmark 5, beyond the "
+       "3 landmarks loaded"},
+      {Matrix{{7, 4, 1}}, "; protocol line 1 joins landmark 4, beyond the 3 landmarks loaded"},
+  };
+  for (const Row& r : rows) {
+    app_.state.proto = Protocol::from_table(r.proto);
+    load_file("three.txt", kThreeByThree);
+    EXPECT_EQ(ui_.statuses().back().text,
+              std::string("Loaded three.txt: 3 specimens, 3 landmarks") + r.tail);
+    EXPECT_THAT(ui_.messages(), ::testing::IsEmpty());
+    EXPECT_EQ(app_.state.proto, Protocol::from_table(r.proto));  // the protocol stays
+  }
+}
+
 TEST_F(DataActions, RefusalsOfTpsAndNtsFilesNameTheSpecimen) {
   const std::vector<Refused> cases{
       {"a second file of other landmarks", "",

@@ -183,6 +183,28 @@ TEST_F(PickWindows, DisabledButtonRunsNothingAndSaysSo) {
   EXPECT_EQ(proto(), "1 1 7");
 }
 
+TEST_F(PickWindows, ALandmarkClickWithoutAProtocolStartsOneAsNewDoes) {
+  struct Row {
+    const char* end1;  // typed before the click
+    const char* end2;
+    long landmark;
+    bool shift;
+    const char* proto;
+  } const rows[] = {
+      {"1", "2", 4, false, "-1 -1 -1"},  // a first end: started, no line yet
+      {"1", "", 7, true, "1 1 7"},       // a second end with shift: started, then added
+  };
+  for (const Row& r : rows) {
+    app.state.proto.reset();
+    set_control_text(app.ctx, "EndBox1", r.end1);
+    set_control_text(app.ctx, "EndBox2", r.end2);
+    ui.clear_records();
+    ASSERT_TRUE(pick(r.landmark, r.shift).reached());
+    EXPECT_EQ(proto(), r.proto) << r.landmark;
+    EXPECT_EQ(ui.statuses().front().text, "New protocol: no lines yet") << r.landmark;
+  }
+}
+
 // The script step resolves through the same code; coordinates come from `state reference`.
 TEST(PickStep, ScriptClicksBuildAProtocol) {
   ScratchDir dir(true);

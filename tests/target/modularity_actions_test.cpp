@@ -77,12 +77,99 @@ TEST_F(Modularity, ShowsPrintsAndWritesTheReport) {
                 "block_1_r,0.3921262472\nblock_1_p,0.344\nblock_1_avg_within,0.6\n"
                 "block_1_avg_between,0.256\nblock_1_avg_ratio,2.34375\n"
                 "block_2_r,0.6657026988\nblock_2_p,0.18\nblock_2_avg_within,0.8\n"
-                "block_2_avg_between,0.216\nblock_2_avg_ratio,3.703703704\n");
+                "block_2_avg_between,0.216\nblock_2_avg_ratio,3.703703704\n"
+                "data,none\nprotocol,proto.txt\nblocks,unsaved\n");
   EXPECT_EQ(box("ModularityTable"),
             "block  lines       r      p  within between  ratio\n"
             "all        4   0.836  0.344   0.700   0.120   5.83\n"
             "1          2   0.392  0.344   0.600   0.256   2.34\n"
             "2          2   0.666   0.18   0.800   0.216    3.7");
+}
+
+// The line names the data file, the report every input's file; a later change of an input
+// marks the shown line, after any action, and only the shown one.
+TEST_F(Modularity, TheResultNamesItsInputsAndSaysWhenTheyChange) {
+  struct Row {
+    const char* name;
+    void (*change)(SharedState&, Context&);
+    const char* then;  // the action run after the change
+    const char* mark;
+  };
+  using S = SharedState;
+  using C = Context;
+  const Row rows[] = {
+      {"SameBlocksStored", [](S&, C& c) { set_control_text(c, "BlockBox", "1 2"); }, "BlockEnter",
+       ""},
+      {"BlocksTyped", [](S&, C& c) { set_control_text(c, "BlockBox", "1 3"); }, "BlockEnter",
+       " (out of date: the blocks changed)"},
+      {"ProtocolEdited",
+       [](S& s, C&) {
+         s.proto->put(3, {4, 4, 6});
+       },
+       "ReplotM", " (out of date: the protocol changed)"},
+      {"OtherData", [](S& s, C&) { s.data = specimens_with_lengths(hand_lengths() * 2); },
+       "ReplotM", " (out of date: the data changed)"},
+      {"AllThree", [](S& s, C&) { s.data.reset(); }, "ClearTarget",
+       " (out of date: the data, the protocol and the blocks changed)"},
+  };
+  for (const Row& r : rows) {
+    reset();
+    app.state.datafile = "leaves.txt";
+    app.state.blockfile = "blocks.txt";
+    ui.answer_path(path("report.csv"));
+    run("TestModularity");
+    const std::string line = "leaves.txt: r = 0.836, p = 0.344 (999 permutations)";
+    EXPECT_EQ(box("ModularityText"), line) << r.name;
+    EXPECT_THAT(read("report.csv"),
+                ::testing::EndsWith("\nblock_2_avg_ratio,3.703703704\ndata,leaves.txt\n"
+                                    "protocol,proto.txt\nblocks,blocks.txt\n"));
+    r.change(app.state, app.ctx);
+    run(r.then);
+    EXPECT_EQ(box("ModularityText"), line + r.mark) << r.name;
+    run(r.then);  // marked once
+    EXPECT_EQ(box("ModularityText"), line + r.mark) << r.name;
+  }
+  run("TestModularity");  // refused, the line cleared: nothing marks the empty box
+  run("BlockEnter");
+  EXPECT_EQ(box("ModularityText"), "");
+}
+
+// The block file the report names: the one LoadBlock read or SaveMatrix wrote, forgotten
+// when the blocks are cleared or typed otherwise, kept when typing stores them as they were.
+TEST_F(Modularity, TheBlockFileIsForgottenWhenTheBlocksChange) {
+  write("proto.txt", kFourLinesFile);
+  write("a.txt", "proto.txt \n 1  2 \n 3  4 \n");
+  struct Row {
+    const char* action;
+    const char* box;  // typed into MaxBlockBox or BlockBox first
+    const char* answer;
+    std::optional<std::string> file;
+  } const rows[] = {
+      {"LoadBlock", nullptr, "a.txt", "a.txt"},
+      {"BlockEnter", "1 2", nullptr, "blocks.txt"},
+      {"BlockUp", "1 2", nullptr, "blocks.txt"},
+      {"BlockUp", "2", nullptr, std::nullopt},
+      {"BlockEnter", "2 1", nullptr, std::nullopt},
+      {"ShowAllBlock", "1", nullptr, std::nullopt},
+      {"SetBlocks", "2", nullptr, "blocks.txt"},  // block 2 was empty already
+      {"SetBlocks", "3", nullptr, std::nullopt},
+      {"AddBlocks", "2", nullptr, std::nullopt},
+      {"SaveMatrix", nullptr, "saved.txt", "saved.txt"},
+      {"ClearTarget", nullptr, nullptr, std::nullopt},
+      {"Clear", nullptr, nullptr, std::nullopt},
+  };
+  for (const Row& r : rows) {
+    ready({{1, 2}, {}}, 2);
+    app.state.blockfile = "blocks.txt";
+    type("CurrentBlockBox", "1");
+    const std::string a = r.action;
+    if (r.box) type(a == "SetBlocks" || a == "AddBlocks" ? "MaxBlockBox" : "BlockBox", r.box);
+    if (r.answer) ui.answer_path(path(r.answer));
+    if (a == "SaveMatrix") ui.answer_cancel();  // no matrix file
+    run(a);
+    EXPECT_EQ(app.state.blockfile, r.file) << a << " " << (r.box ? r.box : "");
+    EXPECT_EQ(ui.pending_answers(), 0u) << a;
+  }
 }
 
 TEST_F(Modularity, CancelLeavesEverythingAsItWas) {
