@@ -36,8 +36,8 @@
 #include "data/data_actions.h"
 #include "data/landmark_file.h"
 #include "data/specimen_file.h"
-#include "protocol/protocol_actions.h"
 #include "platform/headless_ui.h"
+#include "protocol/protocol_actions.h"
 
 namespace {
 

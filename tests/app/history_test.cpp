@@ -57,6 +57,15 @@ class History : public ::testing::Test {
       fs::copy_file(test_support::example(f), home.path() / f);
     app.start();
   }
+  // The members a step may change: the window handles are not the user's work.
+  std::vector<std::string> members() {
+    std::vector<std::string> out;
+    for (const std::string& m : test_support::snapshot(app).members)
+      if (m.rfind("fig", 0) != 0 && m.rfind("menufigh", 0) != 0 && m.rfind("lineh", 0) != 0 &&
+          m.rfind("markerh", 0) != 0)
+        out.push_back(m);
+    return out;
+  }
   void run(const Step& s) {
     if (s.set_tag) set_control_text(app.ctx, s.set_tag, s.set_text);
     if (*s.answer) ui.answer_path((home.path() / s.answer).string());
@@ -75,16 +84,14 @@ TEST_F(History, UndoPutsBackAndRedoBringsBackEachStep) {
       continue;
     }
     if (s.set_tag) set_control_text(app.ctx, s.set_tag, s.set_text);
-    const test_support::Snapshot before = test_support::snapshot(app);
+    const auto before = std::make_pair(members(), test_support::snapshot(app).controls);
     run({nullptr, "", s.answer, s.action});
-    const test_support::Snapshot after = test_support::snapshot(app);
-    ASSERT_TRUE(before.members != after.members || before.controls != after.controls);
+    const auto after = std::make_pair(members(), test_support::snapshot(app).controls);
+    ASSERT_NE(before, after);
     app.action("Undo");
-    EXPECT_EQ(test_support::snapshot(app).members, before.members);
-    EXPECT_EQ(test_support::snapshot(app).controls, before.controls);
+    EXPECT_EQ(std::make_pair(members(), test_support::snapshot(app).controls), before);
     app.action("Redo");
-    EXPECT_EQ(test_support::snapshot(app).members, after.members);
-    EXPECT_EQ(test_support::snapshot(app).controls, after.controls);
+    EXPECT_EQ(std::make_pair(members(), test_support::snapshot(app).controls), after);
   }
   EXPECT_TRUE(ui.messages().empty()) << ui.messages().front();
 }
@@ -105,7 +112,8 @@ TEST_F(History, NamesStepsDropsRedoOnANewChangeAndKeepsAHundred) {
     ++undone;
   }
   EXPECT_GE(undone, 100);
-  app.action("Redo");
+  app.action("Redo");  // Load
+  app.action("Redo");  // New protocol
   EXPECT_TRUE(app.history.can_redo());
   run({"EndBox1", "7", "", "AddLine"});
   EXPECT_FALSE(app.history.can_redo());

@@ -131,8 +131,12 @@ TEST_F(Layouts, EveryActionButSetHomeIsSentBySomeControl) {
     }
     EXPECT_EQ(sender.count(e.name), 1u) << e.name;
   }
-  EXPECT_EQ(sender.size(), action_table().size() - 1 + added_action_table().size());
-  for (const ActionEntry& e : added_action_table()) EXPECT_EQ(sender.count(e.name), 1u) << e.name;
+  // Undo and Redo come from the Edit menu and its keys.
+  EXPECT_EQ(sender.size(), action_table().size() - 1 + added_action_table().size() - 2);
+  for (const ActionEntry& e : added_action_table())
+    EXPECT_EQ(sender.count(e.name),
+              e.name == std::string("Undo") || e.name == std::string("Redo") ? 0u : 1u)
+        << e.name;
   EXPECT_TRUE(functions.count("CopyBigImage"));
   EXPECT_TRUE(functions.count("SaveBigImage"));
 

@@ -90,7 +90,11 @@ const MenuCase kMenu[] = {
 TEST_F(DesktopTest, TheMenusHoldTheItemsWithTheirKeys) {
   QStringList menus;
   for (QAction* top : main_window()->menu_bar()->actions()) menus << top->text();
-  EXPECT_EQ(menus, QStringList({"&File", "&Tools", "&Help"}));
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Tools", "&Help"}));
+  EXPECT_EQ(wm_.menus()->undo_item()->shortcut(), QKeySequence("Ctrl+Z"));
+  EXPECT_EQ(wm_.menus()->redo_item()->shortcuts(),
+            QList<QKeySequence>({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
+  EXPECT_FALSE(wm_.menus()->undo_item()->isEnabled()) << "nothing to undo yet";
   for (const MenuCase& m : kMenu) {
     QAction* a = menu_item(m.text);
     ASSERT_NE(a, nullptr) << m.text;

@@ -61,7 +61,7 @@ TEST_P(CancelTest, LeavesEverythingAsItWas) {
     }
     if (*c.box) set_control_text(app.ctx, c.box, c.text);
     if (*c.answer) ui.answers.push_back((dir / "out" / c.answer).string());
-    const std::optional<Matrix> rdata = app.state.rdata;
+    const Shared<Matrix> rdata = app.state.rdata;
     const std::string figure_text = describe_member(app.state, "reference");
     const std::string blocks = describe_member(app.state, "block");
     const Handle button = find_control(app.ctx, c.name);
