@@ -1,9 +1,11 @@
 #include "app/history_actions.h"
 
 #include "core/confirm.h"
+#include "data/landmark_file.h"
 #include "data/showshape.h"
 #include "guikit/axes_helpers.h"
 #include "protocol/protocol_drawing.h"
+#include "protocol/protocol_model.h"
 
 namespace qiv {
 namespace {
@@ -25,7 +27,10 @@ void redraw(Context& ctx, const Changed& changed) {
   } else if (ctx.state.reference) {
     showshape(ctx.gfx, *ctx.state.reference, "ro");
   }
-  if (ctx.state.reference && ctx.state.proto && !ctx.state.proto->empty())
+  // A protocol kept across a Load of fewer landmarks may not fit the mean shape: "Redraw
+  // protocol" says so when pressed; the redraw here leaves it off.
+  if (ctx.state.reference && ctx.state.proto && !ctx.state.proto->empty() &&
+      !check_protocol_fits(*ctx.state.proto, landmark_count(*ctx.state.reference)))
     draw_numbered_protocol(ctx.gfx, *ctx.state.proto, *ctx.state.reference, "r");
   ctx.state.lineh = kNoHandle;
   if (before != kNoHandle && ctx.gfx.ishandle(before)) ctx.gfx.figure(before);

@@ -19,13 +19,14 @@
 #include "qt/figure_painter.h"
 
 namespace qiv::qt {
-namespace {
 
 std::string to_lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return s;
 }
+
+namespace {
 
 // The items of a listbox or popup menu: a list of texts, or one text with "|" between items.
 QStringList items_of(const Value& v) {

@@ -9,6 +9,10 @@
 
 namespace qiv::qt {
 
+// A property's word in lower case, byte by byte in the C locale's sense, as the model's
+// property words are matched.
+std::string to_lower(std::string s);
+
 // A uicontrol's String and the numbers of it every style may show.
 struct ControlValue {
   const Value& string;

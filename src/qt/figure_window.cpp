@@ -18,12 +18,6 @@
 namespace qiv::qt {
 namespace {
 
-std::string to_lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
-
 std::optional<QColor> color_prop(const Graphics& g, Handle h, const char* name) {
   if (!g.has_property(h, name)) return std::nullopt;
   Value v = g.get(h, name);

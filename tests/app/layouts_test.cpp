@@ -60,8 +60,9 @@ TEST_F(Layouts, EveryRequiredTagIsInItsWindowOnce) {
       auto found = app_.gfx.findobj_tag(tag);
       ASSERT_EQ(found.size(), 1u) << tag;
       EXPECT_EQ(app_.gfx.figure_of(found[0]), windows[w.layout]) << tag;
-      if (app_.gfx.type(found[0]) == ObjType::kUicontrol)
+      if (app_.gfx.type(found[0]) == ObjType::kUicontrol) {
         EXPECT_EQ(str(found[0], "Style"), kStyle.at(tag)) << tag;
+      }
     }
   }
   // The controls an action names are among them.
