@@ -342,13 +342,13 @@ void BM_history(benchmark::State& state) {
         act("DeleteLine", qiv::delete_line);
         continue;
       }
-      const int a = 1 + i % 99, b = a + 1 + i / 99;
+      const int a = 1 + i % 90, b = a + 1 + i / 90;
       qiv::set_control_text(app.ctx, "EndBox1", std::to_string(a));
       qiv::set_control_text(app.ctx, "EndBox2", std::to_string(b));
       act("AddLine", qiv::add_line);
     }
   }
-  if (!ui.messages().empty()) state.SkipWithError(ui.messages().front());
+  if (!ui.messages().empty()) state.SkipWithError(ui.messages().front().c_str());
   state.counters["steps"] = static_cast<double>(app.history.size());
   state.counters["peak_MB"] = peak_rss_mb();
   fs::current_path(cwd);

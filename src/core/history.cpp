@@ -43,8 +43,9 @@ void put_controls(Graphics& gfx, const std::vector<StateCapture::Control>& contr
 
 StateCapture capture_state(const SharedState& state, const Graphics& gfx) {
   StateCapture s{state, {}};
+  // Controls are children of their figure: the axes' thousands of lines are not visited.
   for (Handle fig : gfx.figures())
-    for (Handle h : gfx.findall(fig))
+    for (Handle h : gfx.children(fig))
       if (gfx.type(h) == ObjType::kUicontrol)
         s.controls.push_back({h, gfx.get(h, "String"), gfx.get(h, "Value"), gfx.get(h, "Enable")});
   return s;
