@@ -36,26 +36,22 @@ void redraw(Context& ctx, const Changed& changed) {
   if (before != kNoHandle && ctx.gfx.ishandle(before)) ctx.gfx.figure(before);
 }
 
+// One step back (Undo) or forward (Redo), said in the status bar.
+void step(Context& ctx, bool back) {
+  History& h = ctx.history;
+  if (!(back ? h.can_undo() : h.can_redo())) {
+    confirm(ctx, back ? "Nothing to undo." : "Nothing to redo.");
+    return;
+  }
+  const std::string what = back ? h.undo_name() : h.redo_name();
+  redraw(ctx, back ? h.undo(ctx.state, ctx.gfx) : h.redo(ctx.state, ctx.gfx));
+  confirm(ctx, (back ? "Undone: " : "Redone: ") + what);
+}
+
 }  // namespace
 
-void undo(Context& ctx) {
-  if (!ctx.history.can_undo()) {
-    confirm(ctx, "Nothing to undo.");
-    return;
-  }
-  const std::string what = ctx.history.undo_name();
-  redraw(ctx, ctx.history.undo(ctx.state, ctx.gfx));
-  confirm(ctx, "Undone: " + what);
-}
+void undo(Context& ctx) { step(ctx, true); }
 
-void redo(Context& ctx) {
-  if (!ctx.history.can_redo()) {
-    confirm(ctx, "Nothing to redo.");
-    return;
-  }
-  const std::string what = ctx.history.redo_name();
-  redraw(ctx, ctx.history.redo(ctx.state, ctx.gfx));
-  confirm(ctx, "Redone: " + what);
-}
+void redo(Context& ctx) { step(ctx, false); }
 
 }  // namespace qiv

@@ -81,11 +81,7 @@ class StateBefore {
   explicit StateBefore(Context& ctx) : ctx_(ctx), outermost_(!active_) {
     if (!outermost_) return;
     state_ = copy_without_data_sets(ctx.state);
-    for (Handle fig : ctx.gfx.figures())
-      for (Handle h : ctx.gfx.findall(fig))
-        if (ctx.gfx.type(h) == ObjType::kUicontrol)
-          controls_.push_back(
-              {h, ctx.gfx.get(h, "String"), ctx.gfx.get(h, "Value"), ctx.gfx.get(h, "Enable")});
+    controls_ = capture_controls(ctx.gfx);
     std::error_code ec;
     cwd_ = std::filesystem::current_path(ec);
     active_ = true;
@@ -99,25 +95,16 @@ class StateBefore {
   void restore() {
     if (!outermost_) return;
     restore_without_data_sets(ctx_.state, std::move(state_));
-    for (const Control& c : controls_) {
-      if (!ctx_.gfx.ishandle(c.h)) continue;
-      ctx_.gfx.set(c.h, "String", c.string);
-      ctx_.gfx.set(c.h, "Value", c.value);
-      ctx_.gfx.set(c.h, "Enable", c.enable);
-    }
+    put_controls(ctx_.gfx, controls_);
     std::error_code ec;
     if (!cwd_.empty()) std::filesystem::current_path(cwd_, ec);
   }
 
  private:
-  struct Control {
-    Handle h;
-    Value string, value, enable;
-  };
   Context& ctx_;
   bool outermost_;
   SharedState state_;
-  std::vector<Control> controls_;
+  std::vector<StateCapture::Control> controls_;
   std::filesystem::path cwd_;
   static inline bool active_ = false;
 };

@@ -30,25 +30,29 @@ void put_back(SharedState& s, const SharedState& from, const SharedState& to) {
   if (!from.tmatrix.same_as(to.tmatrix)) s.tmatrix = to.tmatrix;
 }
 
+}  // namespace
+
+std::vector<StateCapture::Control> capture_controls(const Graphics& gfx) {
+  std::vector<StateCapture::Control> out;
+  // Controls are children of their figure: the axes' thousands of lines are not visited.
+  for (Handle fig : gfx.figures())
+    for (Handle h : gfx.children(fig))
+      if (gfx.type(h) == ObjType::kUicontrol)
+        out.push_back({h, gfx.get(h, "String"), gfx.get(h, "Value"), gfx.get(h, "Enable")});
+  return out;
+}
+
 void put_controls(Graphics& gfx, const std::vector<StateCapture::Control>& controls) {
   for (const StateCapture::Control& c : controls) {
-    if (!gfx.ishandle(c.h)) continue;  // its window was closed since
+    if (!gfx.ishandle(c.h)) continue;
     gfx.set(c.h, "String", c.string);
     gfx.set(c.h, "Value", c.value);
     gfx.set(c.h, "Enable", c.enable);
   }
 }
 
-}  // namespace
-
 StateCapture capture_state(const SharedState& state, const Graphics& gfx) {
-  StateCapture s{state, {}};
-  // Controls are children of their figure: the axes' thousands of lines are not visited.
-  for (Handle fig : gfx.figures())
-    for (Handle h : gfx.children(fig))
-      if (gfx.type(h) == ObjType::kUicontrol)
-        s.controls.push_back({h, gfx.get(h, "String"), gfx.get(h, "Value"), gfx.get(h, "Enable")});
-  return s;
+  return {state, capture_controls(gfx)};
 }
 
 bool History::record(std::string what, const StateCapture& before, const StateCapture& after) {

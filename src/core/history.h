@@ -27,6 +27,10 @@ struct StateCapture {
   std::vector<Control> controls;
 };
 StateCapture capture_state(const SharedState& state, const Graphics& gfx);
+// Every control's String, Value and Enable, window by window.
+std::vector<StateCapture::Control> capture_controls(const Graphics& gfx);
+// Sets them back; a control whose window has closed since is passed over.
+void put_controls(Graphics& gfx, const std::vector<StateCapture::Control>& controls);
 
 // Which kinds of member a step changed, for the redraw after undo and redo.
 struct Changed {
