@@ -126,7 +126,7 @@ void check_against_reference(std::string_view bytes, const std::string& path) {
 void check_load(const std::string& path) {
   static qiv::HeadlessUi ui;
   static qiv::Application app(ui);
-  std::optional<qiv::Matrix> before = app.state.data;
+  const qiv::Shared<qiv::Matrix> before = app.state.data;  // shares the value, copies nothing
   ui.clear_records();
   ui.answer_path(path);
   qiv::load(app.ctx);  // a Failure escaping here is a finding
