@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QWindow>
 #include <algorithm>
@@ -148,7 +149,7 @@ QRect FigureWindow::client_rect_from_model() const {
   const int w = std::clamp(px(p[2]), 1, kMaxWindowPixels);
   const int h = std::clamp(px(p[3]), 1, kMaxWindowPixels);
   return QRect(px(p[0]), px(screen[3] - p[1] - p[3]), w,
-               h + menu_height() + status_->sizeHint().height());
+               h + menu_height() + status_height());
 }
 
 void FigureWindow::sync_properties() {
@@ -201,7 +202,7 @@ void FigureWindow::sync_properties() {
     }
   }
   if (geometry() != r) setGeometry(r);
-  const int sb = status_->sizeHint().height();
+  const int sb = status_height();
   const int mb = menu_height();
   const QRect canvas(0, mb, r.width(), r.height() - sb - mb);
   if (canvas_->geometry() != canvas) canvas_->setGeometry(canvas);
@@ -266,6 +267,13 @@ void FigureWindow::set_menu_bar(QMenuBar* bar) {
 }
 
 int FigureWindow::menu_height() const { return menu_bar_ ? menu_bar_->sizeHint().height() : 0; }
+
+// Tall enough for the row that long work shows there (a label, a bar and a Cancel button),
+// so that the row is never cut off at the window's bottom edge.
+int FigureWindow::status_height() const {
+  static const int button = QPushButton("Cancel").sizeHint().height();
+  return std::max(status_->sizeHint().height(), button);
+}
 
 QWidget* FigureWindow::make_widget(Handle h, const ControlAdapter& adapter) {
   QWidget* w = adapter.make(*this, h, canvas_);
@@ -415,7 +423,7 @@ void FigureWindow::user_geometry_changed() {
 }
 
 void FigureWindow::store_geometry(const QRect& g) {
-  const int sb = status_->sizeHint().height();
+  const int sb = status_height();
   const double w = std::max(1, g.width());
   const double h = std::max(1, g.height() - sb - menu_height());
   const double screen_h = gfx_.pixel_position(kScreen)[3];
@@ -444,7 +452,7 @@ void FigureWindow::keep_controls_at_top(double dh) {
 
 void FigureWindow::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
-  const int sb = status_->sizeHint().height();
+  const int sb = status_height();
   const int mb = menu_height();
   canvas_->setGeometry(0, mb, width(), std::max(1, height() - sb - mb));
   status_->setGeometry(0, height() - sb, width(), sb);

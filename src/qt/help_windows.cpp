@@ -6,12 +6,15 @@
 #include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "platform/executable_path.h"
+#include "qt/window_fit.h"
 
 #ifndef QIV_VERSION
 #error "QIV_VERSION is set by the build from the project's version"
@@ -41,12 +44,25 @@ void show_user_guide(QWidget* parent) {
                              "../share/doc/qiv-proto/ from its folder.");
     return;
   }
+  // One guide at a time: asking again brings the open one to the front.
+  static QPointer<QTextBrowser> open;
+  if (open) {
+    open->raise();
+    open->activateWindow();
+    return;
+  }
   auto* view = new QTextBrowser;
+  open = view;
   view->setAttribute(Qt::WA_DeleteOnClose);
   view->setWindowTitle("qiv_proto user guide");
   view->setOpenExternalLinks(true);
   view->setSource(QUrl::fromLocalFile(QString::fromStdString(file.string())));
-  view->resize(760, 640);
+  // Centred over the main window, and within its screen however small that is.
+  QRect at(QPoint(0, 0), QSize(760, 640));
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  if (parent) at.moveCenter(parent->frameGeometry().center());
+  if (screen) at = fit_into(at, QSize(320, 240), screen->availableGeometry());
+  view->setGeometry(at);
   view->show();
 }
 
