@@ -4,8 +4,8 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPainter>
-#include <QScreen>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QWindow>
 #include <algorithm>
@@ -148,8 +148,7 @@ QRect FigureWindow::client_rect_from_model() const {
   const auto screen = gfx_.pixel_position(kScreen);
   const int w = std::clamp(px(p[2]), 1, kMaxWindowPixels);
   const int h = std::clamp(px(p[3]), 1, kMaxWindowPixels);
-  return QRect(px(p[0]), px(screen[3] - p[1] - p[3]), w,
-               h + menu_height() + status_height());
+  return QRect(px(p[0]), px(screen[3] - p[1] - p[3]), w, h + menu_height() + status_height());
 }
 
 void FigureWindow::sync_properties() {

@@ -139,8 +139,8 @@ TEST_P(SmallWindowTest, ShrinksToFourFifthsWithoutControlsOverlapping) {
   ASSERT_TRUE(w->isVisible());
   const QSize layout = layout_size(c.file);
   // The status bar, and the menu bar of the main window, keep their height.
-  const int status = w->status_bar()->height() +
-                     (w->menu_bar() ? w->menu_bar()->sizeHint().height() : 0);
+  const int status =
+      w->status_bar()->height() + (w->menu_bar() ? w->menu_bar()->sizeHint().height() : 0);
   EXPECT_TRUE(screen_.contains(w->geometry())) << "opens on the screen";
 
   EXPECT_LE(w->minimumSize().width(), 0.8 * layout.width());
