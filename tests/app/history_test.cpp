@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "app/application.h"
-#include "app/closing.h"
 #include "app/qivprotosw.h"
 #include "core/controls.h"
 #include "platform/headless_ui.h"
@@ -120,34 +119,6 @@ TEST_F(History, NamesStepsDropsRedoOnANewChangeAndKeepsAHundred) {
   EXPECT_FALSE(app.history.can_redo());
   app.action("Redo");
   EXPECT_EQ(ui.statuses().back().text, "Nothing to redo.");
-}
-
-// Closing with an unsaved protocol and unsaved blocks: each question's reply, in turn.
-TEST_F(History, CloseQuestionRepliesSaveDiscardOrCancel) {
-  struct Case {
-    std::vector<SaveReply> replies;
-    bool closes;
-    std::size_t questions;
-    bool protocol_saved;
-  };
-  const Case cases[] = {
-      {{SaveReply::kCancel}, false, 1, false},
-      {{SaveReply::kDiscard, SaveReply::kCancel}, false, 2, false},
-      {{SaveReply::kDiscard, SaveReply::kDiscard}, true, 2, false},
-      {{SaveReply::kSave, SaveReply::kDiscard}, true, 2, true},
-  };
-  for (const Step* s = kSession; std::string(s->action) != "LoadBlock"; ++s) run(*s);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.questions);
-    run({"EndBox1", "2", "", "AddLine"});  // the protocol was saved by the case before
-    const std::size_t asked = ui.questions().size();
-    for (SaveReply r : c.replies) ui.reply(r);
-    if (c.protocol_saved) ui.answer_path((home.path() / "closing.txt").string());
-    EXPECT_EQ(ask_before_closing(app.ctx), c.closes);
-    EXPECT_EQ(ui.questions().size() - asked, c.questions);
-    EXPECT_EQ(fs::exists(home.path() / "closing.txt"), c.protocol_saved);
-    EXPECT_EQ(ui.pending_replies(), 0u);
-  }
 }
 
 }  // namespace
