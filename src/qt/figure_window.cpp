@@ -2,11 +2,15 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
@@ -368,7 +372,31 @@ void FigureWindow::edit_finished(Handle h) {
   wm_.run_callback(h);
 }
 
+namespace {
+
+// Whether a box takes Ctrl+Z (or Redo's keys) itself: only while it holds typing of its own to
+// take back (or bring back). Otherwise the keys reach the program's Undo and Redo, which a box
+// with the focus would take and do nothing with.
+bool box_takes_undo_keys(QObject* box, const QKeyEvent& k) {
+  const bool undo = k.matches(QKeySequence::Undo);
+  const bool redo = k.matches(QKeySequence::Redo) ||
+                    QKeySequence(k.keyCombination()) == QKeySequence(Qt::CTRL | Qt::Key_Y);
+  if (!undo && !redo) return true;
+  if (auto* line = qobject_cast<QLineEdit*>(box))
+    return undo ? line->isUndoAvailable() : line->isRedoAvailable();
+  if (auto* text = qobject_cast<QPlainTextEdit*>(box))
+    return undo ? text->document()->isUndoAvailable() : text->document()->isRedoAvailable();
+  return true;
+}
+
+}  // namespace
+
 bool FigureWindow::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::ShortcutOverride &&
+      !box_takes_undo_keys(watched, *static_cast<QKeyEvent*>(e))) {
+    e->ignore();  // not taken by the box: the key's shortcut runs
+    return true;
+  }
   if (e->type() == QEvent::FocusOut && !detached_) {
     const QVariant h = watched->property("qiv_handle");
     if (h.isValid()) edit_finished(static_cast<Handle>(h.toLongLong()));

@@ -231,6 +231,27 @@ TEST_F(DesktopTest, ReturnInABoxPressesItsNaturalButton) {
   EXPECT_EQ(control_text(app_.ctx, "EndBox2"), "9") << "the edit itself is kept";
 }
 
+// Ctrl+Z and Ctrl+Y in a box: the box takes them while it has typing to take back or bring
+// back; otherwise it lets them go to the program's Undo and Redo.
+TEST_F(DesktopTest, UndoKeysInABoxTakeItsTypingFirst) {
+  load_leaves();
+  auto* e = qobject_cast<QLineEdit*>(widget("EndBox2"));
+  ASSERT_NE(e, nullptr);
+  auto taken = [&](Qt::Key key) {
+    QKeyEvent k(QEvent::ShortcutOverride, key, Qt::ControlModifier);
+    QApplication::sendEvent(e, &k);
+    return k.isAccepted();
+  };
+  EXPECT_FALSE(taken(Qt::Key_Z)) << "nothing typed yet";
+  press_return("EndBox2", "7");
+  EXPECT_TRUE(taken(Qt::Key_Z));
+  EXPECT_FALSE(taken(Qt::Key_Y));
+  e->undo();
+  e->undo();
+  EXPECT_FALSE(taken(Qt::Key_Z));
+  EXPECT_TRUE(taken(Qt::Key_Y));
+}
+
 TEST_F(DesktopTest, ADroppedFileLoadsAsTheCommandLineDoes) {
   QMimeData mime;
   mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(examples("leaves.txt")))});
