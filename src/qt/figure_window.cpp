@@ -205,13 +205,7 @@ void FigureWindow::sync_properties() {
     }
   }
   if (geometry() != r) setGeometry(r);
-  const int sb = status_height();
-  const int mb = menu_height();
-  const QRect canvas(0, mb, r.width(), r.height() - sb - mb);
-  if (canvas_->geometry() != canvas) canvas_->setGeometry(canvas);
-  status_->setGeometry(0, r.height() - sb, r.width(), sb);
-  controls_area_->fit();
-  if (menu_bar_) menu_bar_->setGeometry(0, 0, r.width(), mb);
+  place_children(r.size());
 
   if (visible != isVisible()) setVisible(visible);
   sized_ = sized_ || visible;
@@ -276,6 +270,18 @@ int FigureWindow::menu_height() const { return menu_bar_ ? menu_bar_->sizeHint()
 int FigureWindow::status_height() const {
   static const int button = QPushButton("Cancel").sizeHint().height();
   return std::max(status_->sizeHint().height(), button);
+}
+
+// The menu bar on top, the status bar at the bottom, the plot's canvas (and the controls
+// over it) between them, in a window of this size.
+void FigureWindow::place_children(const QSize& size) {
+  const int sb = status_height();
+  const int mb = menu_height();
+  const QRect canvas(0, mb, size.width(), std::max(1, size.height() - sb - mb));
+  if (canvas_->geometry() != canvas) canvas_->setGeometry(canvas);
+  status_->setGeometry(0, size.height() - sb, size.width(), sb);
+  controls_area_->fit();
+  if (menu_bar_) menu_bar_->setGeometry(0, 0, size.width(), mb);
 }
 
 QWidget* FigureWindow::make_widget(Handle h, const ControlAdapter& adapter) {
@@ -479,12 +485,7 @@ void FigureWindow::keep_controls_at_top(double dh) {
 
 void FigureWindow::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
-  const int sb = status_height();
-  const int mb = menu_height();
-  canvas_->setGeometry(0, mb, width(), std::max(1, height() - sb - mb));
-  status_->setGeometry(0, height() - sb, width(), sb);
-  controls_area_->fit();
-  if (menu_bar_) menu_bar_->setGeometry(0, 0, width(), mb);
+  place_children(size());
   user_geometry_changed();
 }
 

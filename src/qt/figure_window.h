@@ -133,6 +133,7 @@ class FigureWindow : public QWidget, private ControlHost {
   QMenuBar* menu_bar_ = nullptr;
   int menu_height() const;
   int status_height() const;
+  void place_children(const QSize& size);
   std::map<Handle, Control> controls_;
   int applying_ = 0;  // > 0 while model values are being written into widgets
   bool detached_ = false;

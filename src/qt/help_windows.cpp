@@ -36,19 +36,19 @@ fs::path user_guide_file(const fs::path& exe) {
 }
 
 void show_user_guide(QWidget* parent) {
+  // One guide at a time: asking again brings the open one to the front.
+  static QPointer<QTextBrowser> open;
+  if (open) {
+    open->raise();
+    open->activateWindow();
+    return;
+  }
   const fs::path file = user_guide_file(executable_path());
   if (file.empty()) {
     QMessageBox::information(parent, "User guide",
                              "The user guide is not installed: it is looked for as "
                              "user-guide.html beside the program and in "
                              "../share/doc/qiv-proto/ from its folder.");
-    return;
-  }
-  // One guide at a time: asking again brings the open one to the front.
-  static QPointer<QTextBrowser> open;
-  if (open) {
-    open->raise();
-    open->activateWindow();
     return;
   }
   auto* view = new QTextBrowser;
